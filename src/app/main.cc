@@ -1,0 +1,8 @@
+// irwav: writes every built-in remote-control code it can render as a WAV
+// file in the current directory. Arguments are ignored.
+
+#include <iostream>
+
+#include "app/batch_driver.h"
+
+int main() { return runBatch(std::cout, std::cerr); }

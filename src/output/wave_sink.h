@@ -1,0 +1,127 @@
+#ifndef IRWAV_OUTPUT_WAVE_SINK_H_
+#define IRWAV_OUTPUT_WAVE_SINK_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "output/wav_header.h"
+#include "platform/audio_output.h"
+#include "platform/file.h"
+
+/// Bytes in the sink's sample buffer.
+constexpr uint32_t kBufferBytes = 32768;
+
+/// Bytes in each of the two halves of the buffer that live playback
+/// alternates between.
+constexpr uint32_t kDeviceBlockBytes = 16384;
+
+/// How often live playback asks the device whether a block is done.
+constexpr uint32_t kDevicePollMs = 50;
+
+/// How long live playback waits for a block to come back before it gives the
+/// device up as stalled. Both blocks together play for well under a second
+/// in any format the sink offers.
+constexpr uint32_t kDeviceStallMs = 5000;
+
+/// The one output object: a sample buffer that the renderer fills frame by
+/// frame, handed block by block either to a WAV file (file mode) or to the
+/// audio device (live mode), plus the renderer's synthesis state.
+///
+/// Lifecycle: closed -> open(name or null) -> frames and flushes -> close ->
+/// closed. A failure of the file or the device never stops the frames: the
+/// sink keeps cycling its buffer, hands nothing more to the target, and
+/// reports the failure from open or close.
+class WaveSink {
+ public:
+  /// A closed sink in the default format, using the system's files and
+  /// audio output.
+  WaveSink();
+  /// A closed sink that uses `files` and `audio` instead; either may be
+  /// null for the system's. Both must outlive the sink.
+  WaveSink(FileSystem* files, AudioOutput* audio);
+  ~WaveSink();
+  WaveSink(const WaveSink&) = delete;
+  WaveSink& operator=(const WaveSink&) = delete;
+
+  /// 48000 Hz, 2 bytes per sample, 2 channels.
+  void setDefaultFormat();
+
+  /// 48000 Hz with `bytesPerSample` 1 (unsigned 8-bit) or 2 (signed
+  /// 16-bit) and 1 or 2 `channels`; the header and deviceFormat describe it.
+  /// Returns false, changing nothing, for other values.
+  bool setFormat(uint32_t bytesPerSample, uint32_t channels);
+
+  /// Opens a closed sink: a file named `fileName`, created or truncated,
+  /// with a provisional header; or, when `fileName` is null, the audio
+  /// output named by `deviceName` (the default one when empty). Returns 0,
+  /// or -1 when the file or device cannot be opened, with the reason in
+  /// errorText; the sink then takes frames and discards them.
+  int open(const wchar_t* fileName);
+
+  /// Hands the filled part of the current block to the target and starts
+  /// the next block. In live mode it returns only once that next block is
+  /// free of the device.
+  void flush();
+
+  /// Drains what is pending, finishes the target (final header and close
+  /// of the file; both blocks played and the device closed) and releases
+  /// the buffer. Returns 0 when every byte since open reached the target,
+  /// -1 otherwise, with the first reason in errorText; a file that could not
+  /// be written completely is removed. Harmless on a closed sink.
+  int close();
+
+  /// Writes the 44-byte header, with sizes from totalBytes, at offset 0.
+  void writeHeader();
+
+  // Format.
+  uint32_t sampleRate;
+  uint32_t bytesPerSample;
+  uint32_t channels;
+
+  // Buffer: frames go to cursor; reaching blockEnd calls for a flush.
+  std::unique_ptr<uint8_t[]> buffer;
+  uint8_t* cursor;
+  uint8_t* blockStart;
+  uint8_t* blockEnd;
+
+  // File mode.
+  bool toFile;
+  FileHandle file;
+  WavHeader header;
+  uint32_t totalBytes;  ///< sample bytes handed to the target since open
+
+  // Live mode.
+  AudioOutput* device;  ///< the open output, or null
+  AudioFormat deviceFormat;
+  uint32_t blockIndex;  ///< the block being filled: 0 or 1
+  /// The two halves of the buffer; `user` is 1 while a block is submitted
+  /// and not yet reclaimed.
+  AudioBlock blocks[2];
+
+  // Synthesis state, kept by the renderer.
+  uint32_t halfCarrierHz;
+  double phase;
+  double phaseStep;
+
+  // Targets and failure.
+  FileSystem* files;
+  AudioOutput* audio;  ///< null until live mode first needs the system's
+  std::string deviceName;
+  std::wstring fileName;  ///< a copy, to remove the file should it fail
+  bool failed;            ///< something since open did not reach the target
+  std::string errorText;  ///< the first failure's reason
+
+ private:
+  void flushFile();
+  void flushLive();
+  /// Waits until the device gives `block` back, then frees it.
+  void reclaim(AudioBlock* block);
+  /// Stops the device and frees every block it still holds.
+  void abandonDevice();
+  void fail(const std::string& reason);
+
+  std::unique_ptr<AudioOutput> systemAudio_;
+};
+
+#endif  // IRWAV_OUTPUT_WAVE_SINK_H_

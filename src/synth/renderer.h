@@ -1,0 +1,44 @@
+#ifndef IRWAV_SYNTH_RENDERER_H_
+#define IRWAV_SYNTH_RENDERER_H_
+
+#include <cstdint>
+
+#include "output/wave_sink.h"
+#include "synth/ir_code.h"
+
+/// 3.1415927 as the nearest double: the phase constants are fixed at this
+/// eight-digit value so every build produces the same frames.
+constexpr double kPi = 3.1415927;
+constexpr double kTwoPi = 6.2831854;
+
+/// Peak sample value of a burst.
+constexpr double kAmplitude = 32000.0;
+
+/// Silence that closes every code.
+constexpr uint32_t kTrailingGapUs = 30000;
+
+/// Whether a timing value stands where a mark or where a space belongs.
+enum class SlotRole { kMark, kSpace };
+
+/// Renders `code` into the open `sink`: each mark as a burst of half-carrier
+/// sine, the channels in antiphase, each space as silence, then
+/// kTrailingGapUs of silence. Reads the list up to its terminating 0 space
+/// or to timingCount, whichever comes first.
+void renderCode(const IrCode* code, WaveSink& sink);
+
+/// Renders one timing value. A positive value in a mark position, or a
+/// negative one in a space position, is a burst of that many carrier
+/// periods' worth of time; the opposite signs are silence; 0 renders
+/// nothing.
+void renderSlot(WaveSink& sink, int32_t value, SlotRole role);
+
+/// Writes `halfCycles` half-cycles of the sine at sink.halfCarrierHz,
+/// starting at phase 0: whole cycles, then a half-cycle when the count is
+/// odd. Every cycle has at least one frame, so 0 gives one whole cycle.
+/// With no phase advance (a carrier below 2 Hz) each cycle is one frame.
+void emitCarrier(WaveSink& sink, uint32_t halfCycles);
+
+/// Writes `frames` silent frames.
+void emitSilence(WaveSink& sink, uint32_t frames);
+
+#endif  // IRWAV_SYNTH_RENDERER_H_

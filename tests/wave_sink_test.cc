@@ -1,0 +1,141 @@
+#include "output/wave_sink.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "memory_file_system.h"
+#include "synth/renderer.h"
+#include "wav_reader.h"
+
+namespace {
+
+/// The header of an empty default-format file, byte by byte.
+const uint8_t kEmptyHeader[44] = {
+    'R', 'I', 'F', 'F', 36, 0,   0,   0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+    16,  0,   0,   0,   1,  0,   2,   0, 0x80, 0xBB, 0, 0, 0x00, 0xEE, 0x02, 0x00,
+    4,   0,   16,  0,   'd', 'a', 't', 'a', 0, 0, 0, 0};
+
+struct SinkTest : ::testing::Test {
+  MemoryFileSystem fs;
+  WaveSink sink{&fs, nullptr};
+
+  const std::vector<uint8_t>& bytes(const wchar_t* name = L"t.wav") { return fs.files[name].bytes; }
+};
+
+TEST_F(SinkTest, OpenThenCloseLeavesAnEmptyWave) {
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  EXPECT_EQ(sink.close(), 0);
+  EXPECT_EQ(bytes(), std::vector<uint8_t>(std::begin(kEmptyHeader), std::end(kEmptyHeader)));
+  // The header goes out in six writes, once at open and once at close.
+  EXPECT_EQ(fs.writeSizes, (std::vector<size_t>{8, 4, 8, 14, 2, 8, 8, 4, 8, 14, 2, 8}));
+  EXPECT_FALSE(fs.files[L"t.wav"].open);
+  EXPECT_EQ(sink.buffer, nullptr);
+}
+
+TEST_F(SinkTest, AFullBufferIsWrittenTheMomentItFills) {
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  emitSilence(sink, 8191);
+  EXPECT_EQ(bytes().size(), 44u);
+  emitSilence(sink, 1);
+  EXPECT_EQ(bytes().size(), 44u + 32768u);
+  EXPECT_EQ(sink.cursor, sink.buffer.get());
+  EXPECT_EQ(sink.close(), 0);
+  // Nothing was left for close but the header.
+  EXPECT_EQ(fs.writeSizes.size(), 6u + 1u + 6u);
+  EXPECT_EQ(readLe(bytes(), 40, 4), 32768u);
+}
+
+TEST_F(SinkTest, OneFrameMoreIsWrittenAtClose) {
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  emitSilence(sink, 8193);
+  EXPECT_EQ(sink.close(), 0);
+  const std::vector<size_t> dataWrites(fs.writeSizes.begin() + 6, fs.writeSizes.end() - 6);
+  EXPECT_EQ(dataWrites, (std::vector<size_t>{32768, 4}));
+  EXPECT_EQ(bytes().size(), 44u + 32772u);
+}
+
+TEST_F(SinkTest, SizeFieldsFollowTheFileSize) {
+  for (uint32_t frames : {0u, 1u, 4596u, 8192u, 20000u}) {
+    ASSERT_EQ(sink.open(L"t.wav"), 0);
+    emitSilence(sink, frames);
+    EXPECT_EQ(sink.close(), 0);
+    const auto& file = bytes();
+    EXPECT_EQ(file.size(), 44u + 4u * frames);
+    EXPECT_EQ(readLe(file, 4, 4), file.size() - 8);
+    EXPECT_EQ(readLe(file, 40, 4), file.size() - 44);
+  }
+}
+
+TEST_F(SinkTest, HeaderDescribesTheChosenFormat) {
+  EXPECT_FALSE(sink.setFormat(3, 2));
+  EXPECT_FALSE(sink.setFormat(2, 0));
+  ASSERT_TRUE(sink.setFormat(1, 1));
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  emitSilence(sink, 10);
+  EXPECT_EQ(sink.close(), 0);
+  const auto& file = bytes();
+  EXPECT_EQ(readLe(file, 22, 2), 1u);      // channels
+  EXPECT_EQ(readLe(file, 24, 4), 48000u);  // frames per second
+  EXPECT_EQ(readLe(file, 28, 4), 48000u);  // bytes per second
+  EXPECT_EQ(readLe(file, 32, 2), 1u);      // bytes per frame
+  EXPECT_EQ(readLe(file, 34, 2), 8u);      // bits per sample
+  EXPECT_EQ(file.size(), 44u + 10u);
+  EXPECT_EQ(file.back(), 128);
+  EXPECT_EQ(sink.deviceFormat.blockAlign, 1);
+  EXPECT_EQ(sink.deviceFormat.avgBytesPerSec, 48000u);
+}
+
+TEST_F(SinkTest, AFileThatCannotBeCreatedTakesFramesAndWritesNothing) {
+  fs.failCreate = true;
+  EXPECT_EQ(sink.open(L"t.wav"), -1);
+  EXPECT_EQ(sink.errorText, "creation refused");
+  emitSilence(sink, 3 * 8192 + 5);  // cycles through the buffer, never past it
+  EXPECT_EQ(sink.close(), -1);
+  EXPECT_TRUE(fs.writeSizes.empty());
+  EXPECT_TRUE(fs.files.empty());
+  // The next file starts clean.
+  fs.failCreate = false;
+  EXPECT_EQ(sink.open(L"u.wav"), 0);
+  EXPECT_EQ(sink.close(), 0);
+  EXPECT_EQ(sink.errorText, "");
+}
+
+TEST_F(SinkTest, AFailedWriteRemovesTheFileAndStopsWriting) {
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  fs.failWrites = true;
+  emitSilence(sink, 8192 * 3);
+  EXPECT_EQ(fs.writeSizes.size(), 6u + 1u);  // the first failure ends the writing
+  EXPECT_EQ(sink.close(), -1);
+  EXPECT_EQ(sink.errorText, "disk full");
+  EXPECT_EQ(fs.files.count(L"t.wav"), 0u);
+  EXPECT_EQ(sink.close(), 0);  // closing again does nothing
+}
+
+TEST(SinkFileTest, ReopeningReplacesTheFile) {
+  namespace fsys = std::filesystem;
+  const fsys::path dir = fsys::temp_directory_path() /
+                         ("irwav-sink-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  fsys::create_directories(dir);
+  const fsys::path path = dir / "replace.wav";
+  {
+    std::ofstream old(path, std::ios::binary);
+    old << std::string(100000, 'x');
+  }
+  WaveSink sink;
+  for (int run = 0; run < 2; ++run) {
+    ASSERT_EQ(sink.open(path.wstring().c_str()), 0);
+    emitSilence(sink, 9000);
+    ASSERT_EQ(sink.close(), 0);
+    EXPECT_EQ(fsys::file_size(path), 44u + 36000u);
+  }
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(std::equal(file.begin(), file.begin() + 4, "RIFF"));
+  EXPECT_EQ(readLe(file, 40, 4), 36000u);
+  fsys::remove_all(dir);
+}
+
+}  // namespace
