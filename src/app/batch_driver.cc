@@ -28,8 +28,8 @@ std::wstring waveFileName(size_t index, const char* name) {
   return stream.str();
 }
 
-int runBatch(std::ostream& out, std::ostream& err) {
-  WaveSink sink;
+int runBatch(std::ostream& out, std::ostream& err, FileSystem* files) {
+  WaveSink sink(files, nullptr);
   const uint32_t maxCarrierHz = maxCarrierFor(sink.sampleRate);
   out << "Max carrier frequency: " << maxCarrierHz << " Hz" << std::endl;
 

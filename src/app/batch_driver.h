@@ -6,6 +6,8 @@
 #include <iosfwd>
 #include <string>
 
+class FileSystem;
+
 /// The highest carrier a sink at `sampleRate` renders: ten elevenths of
 /// it, truncated.
 uint32_t maxCarrierFor(uint32_t sampleRate);
@@ -24,7 +26,8 @@ std::wstring waveFileName(size_t index, const char* name);
 /// Converts every renderable built-in code into a WAV file in the current
 /// directory. Prints the report to `out` and one line per file that could
 /// not be written to `err`. Returns the exit status: 0 when every file was
-/// written, 1 otherwise.
-int runBatch(std::ostream& out, std::ostream& err);
+/// written, 1 otherwise. `files` stands in for the system's file system
+/// when not null.
+int runBatch(std::ostream& out, std::ostream& err, FileSystem* files = nullptr);
 
 #endif  // IRWAV_APP_BATCH_DRIVER_H_
