@@ -1,10 +1,11 @@
 // POSIX implementation of the output-file operations.
 
-#include <errno.h>
 #include <fcntl.h>
-#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "platform/file.h"
 
@@ -14,7 +15,9 @@ namespace {
 std::string narrowName(const wchar_t* name) {
   std::string out;
   for (; *name; ++name) {
-    uint32_t c = static_cast<uint32_t>(*name);
+    // wchar_t is a character type of its own, not a signed char; the check
+    // mistakes it for one.
+    uint32_t c = static_cast<uint32_t>(*name);  // NOLINT(bugprone-signed-char-misuse)
     if (c < 0x80) {
       out += static_cast<char>(c);
     } else if (c < 0x800) {
