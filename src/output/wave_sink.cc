@@ -6,6 +6,9 @@ namespace {
 
 constexpr uint32_t kFixedSampleRate = 48000;
 
+/// File-name length the sink keeps room for from construction on.
+constexpr size_t kReservedNameChars = 260;
+
 /// The most sample bytes a WAV file can declare: riffSize must still fit.
 constexpr uint32_t kMaxWavDataBytes = UINT32_MAX - (kWavHeaderBytes - 8);
 
@@ -34,6 +37,9 @@ WaveSink::WaveSink(FileSystem* files, AudioOutput* audio)
       files(files ? files : &systemFileSystem()),
       audio(audio),
       failed(false) {
+  // Room for any ordinary file name up front, so that opening a file
+  // allocates nothing but its sample buffer.
+  fileName.reserve(kReservedNameChars);
   setDefaultFormat();
 }
 
