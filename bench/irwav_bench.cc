@@ -1,0 +1,219 @@
+// Measures the converter against the floors it cannot go below:
+//
+// - RenderTable: renderCode over every renderable built-in code into a sink
+//   whose file takes the bytes and keeps none, in frames per second;
+// - BareSineLoop: the same sine calls and the same sample stores into a
+//   buffer of the sink's size, with nothing else (checked to produce the
+//   very same bytes), so RenderTable / BareSineLoop is the renderer's
+//   overhead over the work it must do;
+// - WholeRun: runBatch writing all its files into a temporary directory;
+// - WriteFloor: writing the same bytes to the same number of files there,
+//   one write per file, so WholeRun / (RenderTable + WriteFloor) is what the
+//   run costs beyond rendering and the disk.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/batch_driver.h"
+#include "app/ir_codes.h"
+#include "discarding_file_system.h"
+#include "memory_file_system.h"
+#include "output/wave_sink.h"
+#include "synth/renderer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kSampleRate = 48000;
+
+/// Whether the batch run renders code `index`.
+bool isRendered(size_t index) {
+  return canRender(kIrCodes[index]->carrierHz, maxCarrierFor(kSampleRate));
+}
+
+/// Opens `sink`, renders every renderable code into it and closes it.
+void renderTable(WaveSink& sink) {
+  sink.open(L"table.wav");
+  for (size_t i = 0; i < kIrCodeCount; ++i)
+    if (isRendered(i)) renderCode(kIrCodes[i], sink);
+  sink.close();
+}
+
+/// The sample bytes of the whole table, as the renderer writes them.
+std::vector<uint8_t> rendererBytes() {
+  MemoryFileSystem files;
+  WaveSink sink(&files, nullptr);
+  renderTable(sink);
+  const std::vector<uint8_t>& file = files.files[L"table.wav"].bytes;
+  return std::vector<uint8_t>(file.begin() + static_cast<long>(kWavHeaderBytes), file.end());
+}
+
+/// One stretch of a code: a burst of `count` half-cycles or `count` silent
+/// frames.
+struct Segment {
+  bool burst;
+  uint32_t count;
+};
+
+/// What the bare loop plays for one code, worked out before timing starts.
+struct Script {
+  double phaseStep;
+  std::vector<Segment> segments;
+};
+
+/// The bursts and gaps of code `code` in the default format.
+Script scriptOf(const IrCode& code) {
+  const uint32_t half = code.carrierHz >> 1;
+  Script script{static_cast<double>(half) * kTwoPi / kSampleRate, {}};
+  auto slot = [&](int64_t us) {
+    if (us > 0) script.segments.push_back({true, static_cast<uint32_t>(half * us / 500000)});
+    if (us < 0 && -us * kSampleRate / 1000000 > 0)
+      script.segments.push_back({false, static_cast<uint32_t>(-us * kSampleRate / 1000000)});
+  };
+  size_t i = 0;
+  for (; i + 1 < code.timingCount && code.timings[i + 1] != 0; i += 2) {
+    slot(int64_t{code.timings[i]} * kTimingUnitUs);
+    slot(-int64_t{code.timings[i + 1]} * kTimingUnitUs);
+  }
+  if (i < code.timingCount) slot(int64_t{code.timings[i]} * kTimingUnitUs);
+  slot(-int64_t{kTrailingGapUs});
+  return script;
+}
+
+std::vector<Script> tableScripts() {
+  std::vector<Script> scripts;
+  for (size_t i = 0; i < kIrCodeCount; ++i)
+    if (isRendered(i)) scripts.push_back(scriptOf(*kIrCodes[i]));
+  return scripts;
+}
+
+int16_t toSample(double value) { return static_cast<int16_t>(value * kAmplitude); }
+
+/// Plays `script` into `out` at byte `pos`, wrapping with `mask`, and returns
+/// the new position: the sine calls and stores of the renderer, nothing more.
+size_t bareRender(const Script& script, uint8_t* out, size_t pos, size_t mask) {
+  for (const Segment& s : script.segments) {
+    if (!s.burst) {
+      for (uint32_t f = 0; f < s.count; ++f, pos += 4) std::memset(out + (pos & mask), 0, 4);
+      continue;
+    }
+    double phase = 0;
+    uint32_t i = 0;
+    do {
+      const double limit = i + 1 == s.count ? kPi : kTwoPi;
+      do {
+        const int16_t frame[2] = {toSample(std::sin(phase)), toSample(std::sin(phase + kPi))};
+        std::memcpy(out + (pos & mask), frame, 4);
+        pos += 4;
+        phase += script.phaseStep;
+      } while (phase < limit);
+      phase -= kTwoPi;
+      i += 2;
+    } while (i < s.count);
+  }
+  return pos;
+}
+
+void BM_RenderTable(benchmark::State& state) {
+  DiscardingFileSystem files;
+  WaveSink sink(&files, nullptr);
+  for (auto _ : state) renderTable(sink);
+  const uint64_t frames = (files.bytesWritten / state.iterations() - 2 * kWavHeaderBytes) / 4;
+  state.SetItemsProcessed(static_cast<int64_t>(frames * state.iterations()));
+  state.counters["frames"] = static_cast<double>(frames);
+}
+BENCHMARK(BM_RenderTable)->Unit(benchmark::kMillisecond);
+
+void BM_BareSineLoop(benchmark::State& state) {
+  const std::vector<Script> scripts = tableScripts();
+  // Same bytes as the renderer, or the comparison means nothing.
+  const std::vector<uint8_t> expected = rendererBytes();
+  std::vector<uint8_t> all(expected.size() + 4);
+  size_t end = 0;
+  for (const Script& s : scripts) end = bareRender(s, all.data(), end, SIZE_MAX);
+  all.resize(end);
+  if (all != expected) {
+    state.SkipWithError("the bare loop does not produce the renderer's bytes");
+    return;
+  }
+
+  std::vector<uint8_t> ring(kBufferBytes);
+  for (auto _ : state) {
+    size_t pos = 0;
+    for (const Script& s : scripts) pos = bareRender(s, ring.data(), pos, kBufferBytes - 1);
+    benchmark::DoNotOptimize(ring.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(end / 4 * state.iterations()));
+}
+BENCHMARK(BM_BareSineLoop)->Unit(benchmark::kMillisecond);
+
+/// A scratch directory that the process works in while it exists.
+class ScratchDirectory {
+ public:
+  ScratchDirectory() : previous_(fs::current_path()) {
+    path_ = fs::temp_directory_path() / ("irwav-bench-" + std::to_string(std::rand()));
+    fs::create_directories(path_);
+    fs::current_path(path_);
+  }
+  ~ScratchDirectory() {
+    fs::current_path(previous_);
+    fs::remove_all(path_);
+  }
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+ private:
+  fs::path previous_;
+  fs::path path_;
+};
+
+void BM_WholeRun(benchmark::State& state) {
+  ScratchDirectory scratch;
+  std::ostream discard(nullptr);
+  for (auto _ : state) {
+    if (runBatch(discard, discard) != 0) state.SkipWithError("the run failed");
+  }
+}
+BENCHMARK(BM_WholeRun)->Unit(benchmark::kMillisecond);
+
+void BM_WriteFloor(benchmark::State& state) {
+  ScratchDirectory scratch;
+  std::ostream discard(nullptr);
+  runBatch(discard, discard);
+  struct File {
+    std::wstring name;
+    std::vector<char> bytes;
+  };
+  std::vector<File> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(".")) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    files.push_back({entry.path().filename().wstring(),
+                     std::vector<char>(std::istreambuf_iterator<char>(in), {})});
+  }
+  FileSystem& system = systemFileSystem();
+  for (auto _ : state) {
+    for (const File& f : files) {
+      const FileHandle h = system.create(f.name.c_str(), nullptr);
+      const bool written =
+          h != kInvalidFile && system.write(h, f.bytes.data(), f.bytes.size(), nullptr);
+      if (h == kInvalidFile || !system.close(h, nullptr) || !written)
+        state.SkipWithError("cannot write the floor's files");
+    }
+  }
+  state.counters["files"] = static_cast<double>(files.size());
+}
+BENCHMARK(BM_WriteFloor)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
