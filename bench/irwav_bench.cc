@@ -13,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -103,7 +104,14 @@ int16_t toSample(double value) { return static_cast<int16_t>(value * kAmplitude)
 size_t bareRender(const Script& script, uint8_t* out, size_t pos, size_t mask) {
   for (const Segment& s : script.segments) {
     if (!s.burst) {
-      for (uint32_t f = 0; f < s.count; ++f, pos += 4) std::memset(out + (pos & mask), 0, 4);
+      // One fill per stretch, split only where the ring wraps.
+      for (size_t bytes = size_t{s.count} * 4; bytes > 0;) {
+        const size_t at = pos & mask;
+        const size_t n = std::min(bytes - 1, mask - at) + 1;
+        std::memset(out + at, 0, n);
+        pos += n;
+        bytes -= n;
+      }
       continue;
     }
     double phase = 0;

@@ -5,37 +5,55 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include "platform/file.h"
 
 namespace {
 
-/// Encodes a wide name as UTF-8, the usual encoding of POSIX file names.
-std::string narrowName(const wchar_t* name) {
-  std::string out;
-  for (; *name; ++name) {
-    // wchar_t is a character type of its own, not a signed char; the check
-    // mistakes it for one.
-    uint32_t c = static_cast<uint32_t>(*name);  // NOLINT(bugprone-signed-char-misuse)
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | ((c >> 18) & 0x07));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
+/// A wide file name encoded as UTF-8, the usual encoding of POSIX file
+/// names, held in a fixed array so that opening a file allocates nothing.
+struct NarrowName {
+  explicit NarrowName(const wchar_t* name) {
+    for (; *name; ++name) {
+      // wchar_t is a character type of its own, not a signed char; the check
+      // mistakes it for one.
+      uint32_t c = static_cast<uint32_t>(*name);  // NOLINT(bugprone-signed-char-misuse)
+      if (c < 0x80) {
+        put(c);
+      } else if (c < 0x800) {
+        put(0xC0 | (c >> 6));
+        put(0x80 | (c & 0x3F));
+      } else if (c < 0x10000) {
+        put(0xE0 | (c >> 12));
+        put(0x80 | ((c >> 6) & 0x3F));
+        put(0x80 | (c & 0x3F));
+      } else {
+        put(0xF0 | ((c >> 18) & 0x07));
+        put(0x80 | ((c >> 12) & 0x3F));
+        put(0x80 | ((c >> 6) & 0x3F));
+        put(0x80 | (c & 0x3F));
+      }
     }
+    path[length] = '\0';
   }
-  return out;
-}
+
+  /// The name, or a prefix of it when it does not fit (see `fits`).
+  char path[PATH_MAX];
+  /// Whether the whole name fits in a path; a longer one cannot name a file.
+  bool fits = true;
+
+ private:
+  void put(uint32_t byte) {
+    if (length + 1 < sizeof path)
+      path[length++] = static_cast<char>(byte);
+    else
+      fits = false;
+  }
+
+  size_t length = 0;
+};
 
 bool fail(std::string* error) {
   if (error) *error = strerror(errno);
@@ -45,7 +63,10 @@ bool fail(std::string* error) {
 class PosixFileSystem : public FileSystem {
  public:
   FileHandle create(const wchar_t* name, std::string* error) override {
-    int fd = ::open(narrowName(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const NarrowName narrow(name);
+    if (!narrow.fits) errno = ENAMETOOLONG;
+    const int fd =
+        narrow.fits ? ::open(narrow.path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666) : -1;
     if (fd < 0) {
       fail(error);
       return kInvalidFile;
@@ -90,9 +111,9 @@ class PosixFileSystem : public FileSystem {
         (void)::ftruncate(static_cast<int>(file), 0);
       ::close(static_cast<int>(file));
     }
-    std::string path = narrowName(name);
+    const NarrowName narrow(name);
     struct stat st;
-    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+    if (narrow.fits && ::lstat(narrow.path, &st) == 0 && S_ISREG(st.st_mode)) ::unlink(narrow.path);
   }
 };
 

@@ -1,6 +1,7 @@
 #include "synth/renderer.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -16,25 +17,77 @@ uint32_t scaleCount(uint64_t value, uint64_t numerator, uint64_t denominator) {
 /// Converts a sine value to a sample, truncating toward zero.
 int16_t toSample(double value) { return static_cast<int16_t>(value * kAmplitude); }
 
-/// Stores one sample at the cursor in the sink's sample width.
-inline void putSample(WaveSink& sink, int16_t sample) {
-  const uint16_t bits = static_cast<uint16_t>(sample);
-  if (sink.bytesPerSample == 2) {
-    sink.cursor[0] = static_cast<uint8_t>(bits);
-    sink.cursor[1] = static_cast<uint8_t>(bits >> 8);
-    sink.cursor += 2;
-  } else {
-    // Unsigned 8-bit: the high byte, offset so that 128 is silence.
-    *sink.cursor++ = static_cast<uint8_t>((bits >> 8) ^ 0x80);
-  }
-}
+/// Writes frames at the sink's cursor. The cursor, the block end and the
+/// format live in locals while frames go out: samples are stored through a
+/// byte pointer, which may alias the sink's own fields, so working on the
+/// fields directly would reload them after every byte. The sink's cursor is
+/// brought up to date before each flush and when the writer goes away.
+class FrameWriter {
+ public:
+  explicit FrameWriter(WaveSink& sink)
+      : sink_(sink),
+        cursor_(sink.cursor),
+        blockEnd_(sink.blockEnd),
+        wide_(sink.bytesPerSample == 2),
+        stereo_(sink.channels == 2) {}
+  ~FrameWriter() { sink_.cursor = cursor_; }
+  FrameWriter(const FrameWriter&) = delete;
+  FrameWriter& operator=(const FrameWriter&) = delete;
 
-/// Stores one frame and hands the block on when it is full.
-inline void putFrame(WaveSink& sink, int16_t left, int16_t right) {
-  putSample(sink, left);
-  if (sink.channels == 2) putSample(sink, right);
-  if (sink.cursor >= sink.blockEnd) sink.flush();
-}
+  /// Stores one frame and hands the block on when it is full.
+  void frame(int16_t left, int16_t right) {
+    sample(left);
+    if (stereo_) sample(right);
+    if (cursor_ >= blockEnd_) flush();
+  }
+
+  /// Stores `frames` silent frames, as many at once as the block has room
+  /// for, handing each block on the moment it is full.
+  void silence(uint32_t frames) {
+    const uint8_t silent = wide_ ? 0 : 0x80;
+    const size_t frameBytes = (wide_ ? 2u : 1u) * (stereo_ ? 2u : 1u);
+    while (frames > 0) {
+      // Frames until the cursor reaches the block end: at least one, as a
+      // frame at a time would write.
+      const size_t room =
+          cursor_ < blockEnd_
+              ? (static_cast<size_t>(blockEnd_ - cursor_) + frameBytes - 1) / frameBytes
+              : 1;
+      const uint32_t n = frames < room ? frames : static_cast<uint32_t>(room);
+      std::memset(cursor_, silent, n * frameBytes);
+      cursor_ += n * frameBytes;
+      frames -= n;
+      if (cursor_ >= blockEnd_) flush();
+    }
+  }
+
+ private:
+  /// Stores one sample in the sink's sample width.
+  void sample(int16_t value) {
+    const uint16_t bits = static_cast<uint16_t>(value);
+    if (wide_) {
+      cursor_[0] = static_cast<uint8_t>(bits);
+      cursor_[1] = static_cast<uint8_t>(bits >> 8);
+      cursor_ += 2;
+    } else {
+      // Unsigned 8-bit: the high byte, offset so that 128 is silence.
+      *cursor_++ = static_cast<uint8_t>((bits >> 8) ^ 0x80);
+    }
+  }
+
+  void flush() {
+    sink_.cursor = cursor_;
+    sink_.flush();
+    cursor_ = sink_.cursor;
+    blockEnd_ = sink_.blockEnd;
+  }
+
+  WaveSink& sink_;
+  uint8_t* cursor_;
+  uint8_t* blockEnd_;
+  const bool wide_;
+  const bool stereo_;
+};
 
 }  // namespace
 
@@ -68,22 +121,25 @@ void renderSlot(WaveSink& sink, int32_t value, SlotRole role) {
 }
 
 void emitCarrier(WaveSink& sink, uint32_t halfCycles) {
-  sink.phase = 0;
+  FrameWriter out(sink);
+  const double step = sink.phaseStep;
   // Without a phase advance the sine would never reach its limit; the cycle
   // then ends after its one frame.
-  const bool advances = sink.phaseStep > 0;
+  const bool advances = step > 0;
+  double phase = 0;
   uint64_t i = 0;
   do {
     const double limit = i + 1 == halfCycles ? kPi : kTwoPi;
     do {
-      putFrame(sink, toSample(std::sin(sink.phase)), toSample(std::sin(sink.phase + kPi)));
-      sink.phase += sink.phaseStep;
-    } while (advances && sink.phase < limit);
-    sink.phase -= kTwoPi;
+      const int16_t left = toSample(std::sin(phase));
+      const int16_t right = toSample(std::sin(phase + kPi));
+      out.frame(left, right);
+      phase += step;
+    } while (advances && phase < limit);
+    phase -= kTwoPi;
     i += 2;
   } while (i < halfCycles);
+  sink.phase = phase;
 }
 
-void emitSilence(WaveSink& sink, uint32_t frames) {
-  for (uint32_t f = 0; f < frames; ++f) putFrame(sink, 0, 0);
-}
+void emitSilence(WaveSink& sink, uint32_t frames) { FrameWriter(sink).silence(frames); }
