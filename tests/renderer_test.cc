@@ -201,4 +201,38 @@ TEST(RendererTest, OneChannelKeepsTheLeftSamples) {
   }
 }
 
+TEST(RendererTest, LongSilenceFillsAndHandsOnBlocksLikeSingleFrames) {
+  // Silence goes out a block at a time; it must match silence written one
+  // frame per call byte for byte and write for write, from an odd offset
+  // and across several blocks, in every format.
+  for (uint32_t bytes : {1u, 2u}) {
+    for (uint32_t channels : {1u, 2u}) {
+      SCOPED_TRACE(std::to_string(bytes) + " bytes, " + std::to_string(channels) + " channels");
+      std::vector<size_t> writes[2];
+      std::vector<uint8_t> samples[2];
+      for (int oneByOne = 0; oneByOne < 2; ++oneByOne) {
+        MemoryFileSystem fs;
+        WaveSink sink(&fs, nullptr);
+        ASSERT_TRUE(sink.setFormat(bytes, channels));
+        ASSERT_EQ(sink.open(L"t.wav"), 0);
+        sink.halfCarrierHz = 19485;
+        sink.phaseStep = 19485 * kTwoPi / 48000;
+        emitCarrier(sink, 0);  // three frames: the silence starts off a block boundary
+        if (oneByOne) {
+          for (uint32_t f = 0; f < 70001; ++f) emitSilence(sink, 1);
+        } else {
+          emitSilence(sink, 70001);
+        }
+        emitCarrier(sink, 1);
+        ASSERT_EQ(sink.close(), 0);
+        writes[oneByOne] = fs.writeSizes;
+        samples[oneByOne] = fs.files[L"t.wav"].bytes;
+      }
+      EXPECT_EQ(writes[0], writes[1]);
+      EXPECT_EQ(samples[0], samples[1]);
+      EXPECT_EQ(samples[0].size(), 44u + (3 + 70001 + 2) * bytes * channels);
+    }
+  }
+}
+
 }  // namespace
