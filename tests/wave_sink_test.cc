@@ -88,6 +88,20 @@ TEST_F(SinkTest, HeaderDescribesTheChosenFormat) {
   EXPECT_EQ(sink.deviceFormat.avgBytesPerSec, 48000u);
 }
 
+TEST_F(SinkTest, TheFormatStaysWhileTheSinkIsOpen) {
+  ASSERT_TRUE(sink.setFormat(1, 1));
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  emitSilence(sink, 32767);  // one byte short of a full buffer
+  // Wider frames now would run past the buffer and disagree with the header.
+  EXPECT_FALSE(sink.setFormat(2, 2));
+  emitSilence(sink, 1);
+  EXPECT_EQ(sink.close(), 0);
+  const auto& file = bytes();
+  EXPECT_EQ(file.size(), 44u + 32768u);
+  EXPECT_EQ(readLe(file, 32, 2), 1u);  // bytes per frame
+  EXPECT_TRUE(sink.setFormat(2, 2));   // closed again: free to change
+}
+
 TEST_F(SinkTest, AFileThatCannotBeCreatedTakesFramesAndWritesNothing) {
   fs.failCreate = true;
   EXPECT_EQ(sink.open(L"t.wav"), -1);

@@ -50,6 +50,9 @@ void WaveSink::setDefaultFormat() { setFormat(2, 2); }
 bool WaveSink::setFormat(uint32_t newBytesPerSample, uint32_t newChannels) {
   if ((newBytesPerSample != 1 && newBytesPerSample != 2) || (newChannels != 1 && newChannels != 2))
     return false;
+  // An open sink keeps its format: wider frames could run past the end of
+  // the buffer, and the file's header already names the format.
+  if (buffer) return false;
   sampleRate = kFixedSampleRate;
   bytesPerSample = newBytesPerSample;
   channels = newChannels;

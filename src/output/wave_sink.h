@@ -49,7 +49,8 @@ class WaveSink {
 
   /// 48000 Hz with `bytesPerSample` 1 (unsigned 8-bit) or 2 (signed
   /// 16-bit) and 1 or 2 `channels`; the header and deviceFormat describe it.
-  /// Returns false, changing nothing, for other values.
+  /// Returns false, changing nothing, for other values and while the sink
+  /// is open.
   bool setFormat(uint32_t bytesPerSample, uint32_t channels);
 
   /// Opens a closed sink: a file named `fileName`, created or truncated,
