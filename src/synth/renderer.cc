@@ -45,7 +45,7 @@ class FrameWriter {
   /// for, handing each block on the moment it is full.
   void silence(uint32_t frames) {
     const uint8_t silent = wide_ ? 0 : 0x80;
-    const size_t frameBytes = (wide_ ? 2u : 1u) * (stereo_ ? 2u : 1u);
+    const size_t frameBytes = size_t{wide_ ? 2u : 1u} * (stereo_ ? 2u : 1u);
     while (frames > 0) {
       // Frames until the cursor reaches the block end: at least one, as a
       // frame at a time would write.
