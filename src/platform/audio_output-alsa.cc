@@ -22,8 +22,14 @@
 // - Any other error of the PCM marks the output broken: blocks not yet handed
 //   over are never reported done, and further writes fail. The caller's own
 //   timeout then gives up on them, and reset() drops everything.
-// - close() drains what ALSA still holds, without blocking: it waits at most
-//   the buffer's length plus a second for the drain, then drops the rest.
+// - A stream that ran dry is in the XRUN state; some plugins still report a
+//   delay there, so the state is looked at before the delay.
+// - close() drains, never drops: a sound server behind the plugin may still
+//   hold frames that the delay already counts as played, and dropping them
+//   would cut the end off (the PulseAudio plugin loses a whole short code
+//   that way). Where the plugin honours non-blocking mode the drain is waited
+//   on for at most the buffer's length plus a second, then dropped; the
+//   PulseAudio plugin waits inside snd_pcm_drain until its server is done.
 
 #include <alsa/asoundlib.h>
 
@@ -265,10 +271,22 @@ bool AlsaAudioOutput::recover(int err) {
 
 void AlsaAudioOutput::measure() {
   if (!pcm_ || broken_) return;
-  // A stream that holds frames but has not started is started here, so a
-  // block can never wait on a start that no further write will trigger.
-  if (snd_pcm_state(pcm_) == SND_PCM_STATE_PREPARED && handedFrames_ > playedFrames_)
-    snd_pcm_start(pcm_);
+  switch (snd_pcm_state(pcm_)) {
+    case SND_PCM_STATE_PREPARED:
+      // A stream that holds frames but has not started is started here, so
+      // a block never waits on a start that no further write will trigger.
+      if (handedFrames_ > playedFrames_) snd_pcm_start(pcm_);
+      break;
+    case SND_PCM_STATE_XRUN:
+      // Some plugins still report a delay once the stream has run dry.
+      recover(-EPIPE);
+      return;
+    case SND_PCM_STATE_SUSPENDED:
+      recover(-ESTRPIPE);
+      return;
+    default:
+      break;
+  }
   snd_pcm_sframes_t delay = 0;
   const int err = snd_pcm_delay(pcm_, &delay);
   if (err < 0) {
