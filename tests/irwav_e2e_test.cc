@@ -54,8 +54,9 @@ struct E2eTest : ::testing::Test {
 
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root = fs::temp_directory_path() / (std::string("irwav-e2e-") + info->name() + "-" +
-                                        std::to_string(std::hash<std::string>()(IRWAV_PATH) % 100000));
+    root =
+        fs::temp_directory_path() / (std::string("irwav-e2e-") + info->name() + "-" +
+                                     std::to_string(std::hash<std::string>()(IRWAV_PATH) % 100000));
     fs::remove_all(root);
     fs::create_directories(root / "work");
     work = root / "work";
@@ -79,7 +80,8 @@ struct E2eTest : ::testing::Test {
 
   std::set<std::string> listing() {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(work)) names.insert(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(work))
+      names.insert(entry.path().filename().string());
     return names;
   }
 };
@@ -130,7 +132,8 @@ Demodulated demodulate(const std::vector<StereoFrame>& frames) {
 }
 
 /// Checks a WAV file against the code it was rendered from.
-void expectCarriesCode(const std::vector<uint8_t>& file, const IrCode& code, const std::string& name) {
+void expectCarriesCode(const std::vector<uint8_t>& file, const IrCode& code,
+                       const std::string& name) {
   SCOPED_TRACE(name);
   ASSERT_GE(file.size(), 44u);
   EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "RIFF");

@@ -23,8 +23,8 @@ struct StereoFrame {
 inline std::vector<StereoFrame> stereoFrames(const std::vector<uint8_t>& data, size_t offset = 0) {
   std::vector<StereoFrame> frames;
   for (size_t i = offset; i + 4 <= data.size(); i += 4) {
-    frames.push_back({static_cast<int16_t>(readLe(data, i, 2)),
-                      static_cast<int16_t>(readLe(data, i + 2, 2))});
+    frames.push_back(
+        {static_cast<int16_t>(readLe(data, i, 2)), static_cast<int16_t>(readLe(data, i + 2, 2))});
   }
   return frames;
 }

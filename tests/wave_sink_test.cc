@@ -13,10 +13,10 @@
 namespace {
 
 /// The header of an empty default-format file, byte by byte.
-const uint8_t kEmptyHeader[44] = {
-    'R', 'I', 'F', 'F', 36, 0,   0,   0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-    16,  0,   0,   0,   1,  0,   2,   0, 0x80, 0xBB, 0, 0, 0x00, 0xEE, 0x02, 0x00,
-    4,   0,   16,  0,   'd', 'a', 't', 'a', 0, 0, 0, 0};
+const uint8_t kEmptyHeader[44] = {'R', 'I', 'F',  'F',  36,  0,   0,    0,    'W',  'A',  'V',
+                                  'E', 'f', 'm',  't',  ' ', 16,  0,    0,    0,    1,    0,
+                                  2,   0,   0x80, 0xBB, 0,   0,   0x00, 0xEE, 0x02, 0x00, 4,
+                                  0,   16,  0,    'd',  'a', 't', 'a',  0,    0,    0,    0};
 
 struct SinkTest : ::testing::Test {
   MemoryFileSystem fs;
@@ -116,8 +116,9 @@ TEST_F(SinkTest, AFailedWriteRemovesTheFileAndStopsWriting) {
 
 TEST(SinkFileTest, ReopeningReplacesTheFile) {
   namespace fsys = std::filesystem;
-  const fsys::path dir = fsys::temp_directory_path() /
-                         ("irwav-sink-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  const fsys::path dir =
+      fsys::temp_directory_path() /
+      ("irwav-sink-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
   fsys::create_directories(dir);
   const fsys::path path = dir / "replace.wav";
   {
@@ -132,7 +133,8 @@ TEST(SinkFileTest, ReopeningReplacesTheFile) {
     EXPECT_EQ(fsys::file_size(path), 44u + 36000u);
   }
   std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
   EXPECT_TRUE(std::equal(file.begin(), file.begin() + 4, "RIFF"));
   EXPECT_EQ(readLe(file, 40, 4), 36000u);
   fsys::remove_all(dir);
