@@ -56,29 +56,40 @@ cd "$tmp/work"
 "$bin/irwav" > /dev/null
 
 # Plays the codes given after the gap (every code when none) with that gap in
-# ms between them, and checks the recording.
+# ms between them, and checks the recording. With interrupt_ms set, sends
+# Ctrl-C that long after the start: the player must stop with status 130
+# after the block in hand, and what played must be the stream's start.
 play_and_check() {
   local gap=$1
   shift
-  echo "live real time: irwav-play --gap $gap $*"
+  echo "live real time: irwav-play --gap $gap $*${interrupt_ms:+ (Ctrl-C after $interrupt_ms ms)}"
   parec -d irwav.monitor --format=s16le --rate=48000 --channels=2 --raw > "$tmp/recorded.raw" &
   rec_pid=$!
   sleep 2  # the recording stream settles before anything plays
-  local start elapsed_ms
+  local start elapsed_ms status=0 player
   start=$(date +%s%N)
-  ALSA_CONFIG_PATH=$tmp/asound.conf "$bin/irwav-play" --gap "$gap" "$@" > "$tmp/played.txt"
+  ALSA_CONFIG_PATH=$tmp/asound.conf "$bin/irwav-play" --gap "$gap" "$@" > "$tmp/played.txt" &
+  player=$!
+  if [ -n "${interrupt_ms:-}" ]; then
+    sleep "$(( interrupt_ms / 1000 )).$(printf %03d $(( interrupt_ms % 1000 )))"
+    kill -INT "$player"
+  fi
+  wait "$player" || status=$?
   elapsed_ms=$(( ($(date +%s%N) - start) / 1000000 ))
   sleep 2  # the monitor delivers what the sink played
   kill "$rec_pid"
   wait "$rec_pid" 2>/dev/null || true
   rec_pid=
-  python3 - "$tmp/recorded.raw" "$elapsed_ms" "$gap" "$@" <<'PY'
+  python3 - "$tmp/recorded.raw" "$status" "$elapsed_ms" "${interrupt_ms:-0}" "$gap" "$@" <<'PY'
 import glob, sys
 
 recorded = open(sys.argv[1], "rb").read()
-elapsed_ms = int(sys.argv[2])
-gap = bytes(int(sys.argv[3]) * 48 * 4)
-codes = sys.argv[4:]
+status, elapsed_ms, interrupt_ms, gap_ms = (int(a) for a in sys.argv[2:6])
+codes = sys.argv[6:]
+block = 16384
+
+def fail(why):
+    sys.exit("live real time: FAILED, " + why)
 
 if codes:
     names = []
@@ -87,26 +98,51 @@ if codes:
         names.append(name)
 else:
     names = sorted(glob.glob("*.wav"), key=lambda name: int(name.split("_")[0]))
-expected = gap.join(open(name, "rb").read()[44:] for name in names)
+expected = bytes(gap_ms * 48 * 4).join(open(name, "rb").read()[44:] for name in names)
 audio_ms = len(expected) * 1000 // (48000 * 4)
-print("live real time: %d codes, %d ms of audio played in %d ms"
-      % (len(names), audio_ms, elapsed_ms))
+print("live real time: %d codes, %d ms of audio, status %d after %d ms"
+      % (len(names), audio_ms, status, elapsed_ms))
 start = recorded.find(expected[:4000])
 if start < 0:
-    sys.exit("live real time: FAILED, the start of the stream was not recorded")
+    fail("the start of the stream was not recorded")
 got = recorded[start:start + len(expected)]
-if got != expected:
-    first = next(i for i in range(len(expected)) if i >= len(got) or got[i] != expected[i])
-    sys.exit("live real time: FAILED, the recording departs from the WAV data at frame %d of %d"
-             % (first // 4, len(expected) // 4))
-# Opening, and the server's drain at the end, take a few seconds at most; a
-# stream whose end went unnoticed costs the 5 s stall timeout on top.
-if elapsed_ms > audio_ms + 4000:
-    sys.exit("live real time: FAILED, playing took %d ms for %d ms of audio"
-             % (elapsed_ms, audio_ms))
-print("live real time: the recording matches the WAV data")
+differs = next((i for i in range(len(expected)) if i >= len(got) or got[i] != expected[i]), None)
+
+if not interrupt_ms:
+    if status != 0:
+        fail("irwav-play ended with status %d" % status)
+    if differs is not None:
+        fail("the recording departs from the WAV data at frame %d of %d"
+             % (differs // 4, len(expected) // 4))
+    # Opening, and the server's drain at the end, take a few seconds at most;
+    # a stream whose end went unnoticed costs the 5 s stall timeout on top.
+    if elapsed_ms > audio_ms + 4000:
+        fail("playing took %d ms for %d ms of audio" % (elapsed_ms, audio_ms))
+    print("live real time: the recording matches the WAV data")
+    sys.exit(0)
+
+if status != 130:
+    fail("interrupted, irwav-play ended with status %d, not 130" % status)
+if differs is None:
+    fail("interrupted, the whole stream played all the same")
+# What played is a whole number of blocks of the stream (the data beyond the
+# mismatch may be zeros in both), and only silence follows it.
+played = differs - differs % block
+if any(expected[played:differs]) or any(recorded[start + differs:]):
+    fail("interrupted, the recording is not the stream's start followed by silence")
+played_ms = played * 1000 // (48000 * 4)
+print("live real time: %d blocks (%d ms) played before the stop" % (played // block, played_ms))
+# The server starts playing up to a couple of seconds late, and the player
+# stays at most two blocks ahead of what has played.
+if played_ms < interrupt_ms - 2500 or played_ms > interrupt_ms + 500:
+    fail("interrupted after %d ms, yet %d ms played" % (interrupt_ms, played_ms))
+if elapsed_ms > interrupt_ms + 4000:
+    fail("interrupted after %d ms, the player took until %d ms to end"
+         % (interrupt_ms, elapsed_ms))
+print("live real time: stopped after the block in hand")
 PY
 }
 
 play_and_check 150 sony toshiba NEC 0
 play_and_check 50
+interrupt_ms=4000 play_and_check 50

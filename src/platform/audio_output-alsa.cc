@@ -23,7 +23,8 @@
 //   over are never reported done, and further writes fail. The caller's own
 //   timeout then gives up on them, and reset() drops everything.
 // - A stream that ran dry is in the XRUN state; some plugins still report a
-//   delay there, so the state is looked at before the delay.
+//   delay there, so the state is looked at before the delay, and everything
+//   handed over counts as played.
 // - close() drains, never drops: a sound server behind the plugin may still
 //   hold frames that the delay already counts as played, and dropping them
 //   would cut the end off (the PulseAudio plugin loses a whole short code
@@ -278,8 +279,10 @@ void AlsaAudioOutput::measure() {
       if (handedFrames_ > playedFrames_) snd_pcm_start(pcm_);
       break;
     case SND_PCM_STATE_XRUN:
-      // Some plugins still report a delay once the stream has run dry.
-      recover(-EPIPE);
+      // The stream ran dry, so everything handed over has played, whatever
+      // delay a plugin still reports. The next write recovers the stream;
+      // preparing it now could flush a sound server's queue.
+      playedFrames_ = handedFrames_;
       return;
     case SND_PCM_STATE_SUSPENDED:
       recover(-ESTRPIPE);
