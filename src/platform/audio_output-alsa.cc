@@ -12,7 +12,9 @@
 // Progress: the frames handed to ALSA, less those it still holds
 // (snd_pcm_delay, which includes the hardware's own latency), have been
 // played. A block is done once that count passes the block's end in the
-// stream, so the caller only reuses memory that has really been heard.
+// stream, so the caller only reuses memory the device is finished with. (A
+// sound server behind a plugin may still hold its own copy of some of those
+// frames; close() lets them play out.)
 //
 // Failures:
 // - An underrun (EPIPE) or a suspend (ESTRPIPE) is recovered with
