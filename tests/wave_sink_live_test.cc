@@ -147,7 +147,7 @@ TEST_F(LiveSinkTest, WithoutADeviceFramesGoNowhereAndNothingWaits) {
   EXPECT_EQ(sink.close(), 0);
 }
 
-TEST(LiveSinkBlocksTest, OneTheDeviceRefusesIsNeverWaitedOn) {
+TEST(LiveSinkBlocksTest, ARefusedBlockIsNeverWaitedOn) {
   for (bool refuseWrite : {false, true}) {
     SCOPED_TRACE(refuseWrite ? "write refused" : "prepare refused");
     LiveRun run;
