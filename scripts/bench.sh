@@ -13,7 +13,7 @@ reps="${REPS:-9}"
 cmake --preset bench >/dev/null
 cmake --build --preset bench >/dev/null
 out=build/bench/results.json
-build/bench/bench/irwav_bench --benchmark_repetitions="$reps" \
+build/bench/bench/irwav_bench --benchmark_repetitions="$reps" --benchmark_enable_random_interleaving=true \
   --benchmark_report_aggregates_only=true --benchmark_format=json --benchmark_out="$out" >/dev/null
 
 work="$(mktemp -d)"
