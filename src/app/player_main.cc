@@ -13,7 +13,7 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
-extern "C" void onInterrupt(int) {
+extern "C" void onInterrupt(int /*signal*/) {
   stopRequested = 1;
   std::signal(SIGINT, SIG_DFL);
 }

@@ -36,6 +36,7 @@
 
 #include <alsa/asoundlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
@@ -78,7 +79,7 @@ std::string describe(const char* what, int err) {
 
 class AlsaAudioOutput : public AudioOutput {
  public:
-  ~AlsaAudioOutput() override { close(); }
+  ~AlsaAudioOutput() override { AlsaAudioOutput::close(); }
 
   bool open(const char* deviceName, const AudioFormat& format, std::string* error) override;
   bool prepare(AudioBlock* block, std::string* error) override;
@@ -316,12 +317,8 @@ void AlsaAudioOutput::unprepare(AudioBlock* block) {
   const auto found = blocks_.find(block);
   if (found == blocks_.end()) return;
   if (found->second.queued) {
-    for (auto i = queue_.begin(); i != queue_.end(); ++i) {
-      if (*i == block) {
-        queue_.erase(i);
-        break;
-      }
-    }
+    const auto at = std::find(queue_.begin(), queue_.end(), block);
+    if (at != queue_.end()) queue_.erase(at);
   }
   blocks_.erase(found);
 }
