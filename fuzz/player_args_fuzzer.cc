@@ -1,0 +1,67 @@
+// Fuzzes the player's command line: the input, split at NUL bytes, is the
+// argument list. Every list is parsed; one that names at most three codes
+// with a gap of at most 200 ms is also played on a scripted device that may
+// fail to open, fail a write or never finish a block (the first input byte
+// says which), so that playing stays quick.
+//
+// Besides the sanitizers' findings it stops on: parsed options out of range,
+// an exit status the player does not define, a misused device, a device left
+// open.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/ir_codes.h"
+#include "app/player.h"
+#include "scripted_audio_output.h"
+
+namespace {
+
+void check(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "player_args_fuzzer: %s\n", what);
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const uint8_t script = data[0];
+  std::vector<std::string> args(1);
+  for (size_t i = 1; i < size; ++i) {
+    if (data[i] == 0)
+      args.emplace_back();
+    else
+      args.back() += static_cast<char>(data[i]);
+  }
+
+  PlayerOptions options;
+  std::string error;
+  const bool parsed = parsePlayerArgs(args, &options, &error);
+  if (!parsed) {
+    check(!error.empty(), "a refusal without a message");
+    return 0;
+  }
+  check(options.gapMs <= kMaxGapMs, "a gap beyond the limit");
+  for (size_t index : options.codes) check(index < kIrCodeCount, "a code index out of the table");
+  if (options.codes.empty() || options.codes.size() > 3 || options.gapMs > 200) return 0;
+
+  ScriptedAudioOutput device;
+  device.failOpen = (script & 1) != 0;
+  device.failWriteAt = (script >> 1) & 7;
+  device.neverDoneAt = (script >> 4) & 7;
+  std::ostringstream out, err;
+  const int status = runPlayer(args, out, err, &device, nullptr);
+  check(status == 0 || status == 1, "an exit status the player does not define");
+  check((status == 0) == err.str().empty(), "a failure without a message, or a message for none");
+  check(device.violations.empty(), "the player misused the device");
+  check(!device.isOpen, "the device was left open");
+  check(device.prepared == 0, "a block was left prepared");
+  return 0;
+}
