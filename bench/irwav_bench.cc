@@ -7,9 +7,12 @@
 //   very same bytes), so RenderTable / BareSineLoop is the renderer's
 //   overhead over the work it must do;
 // - WholeRun: runBatch writing all its files into a temporary directory;
-// - WriteFloor: writing the same bytes to the same number of files there,
-//   one write per file, so WholeRun / (RenderTable + WriteFloor) is what the
-//   run costs beyond rendering and the disk.
+// - WriteFloor/0: writing the same bytes to the same number of files there,
+//   one write per file, so WholeRun / (RenderTable + WriteFloor/0) is what
+//   the run costs beyond rendering and the disk;
+// - WriteFloor/1: the same bytes in the sink's pattern of calls (header in
+//   six writes, data a buffer at a time, rewind, header again), which shows
+//   how much of that is the file procedure's calls.
 
 #include <benchmark/benchmark.h>
 
@@ -209,18 +212,40 @@ void BM_WriteFloor(benchmark::State& state) {
                      std::vector<char>(std::istreambuf_iterator<char>(in), {})});
   }
   FileSystem& system = systemFileSystem();
+  const bool pattern = state.range(0) != 0;
   for (auto _ : state) {
     for (const File& f : files) {
       const FileHandle h = system.create(f.name.c_str(), nullptr);
-      const bool written =
-          h != kInvalidFile && system.write(h, f.bytes.data(), f.bytes.size(), nullptr);
+      bool written = h != kInvalidFile;
+      if (!pattern) {
+        written = written && system.write(h, f.bytes.data(), f.bytes.size(), nullptr);
+      } else {
+        // The sink's calls: the header in its six writes, the data a buffer
+        // at a time, then back to the start for the header again.
+        const char* header = f.bytes.data();
+        for (size_t size : kWavHeaderWrites) {
+          written = written && system.write(h, header, size, nullptr);
+          header += size;
+        }
+        for (size_t at = kWavHeaderBytes; at < f.bytes.size(); at += kBufferBytes) {
+          const size_t size = std::min<size_t>(kBufferBytes, f.bytes.size() - at);
+          written = written && system.write(h, f.bytes.data() + at, size, nullptr);
+        }
+        written = written && system.rewind(h, nullptr);
+        header = f.bytes.data();
+        for (size_t size : kWavHeaderWrites) {
+          written = written && system.write(h, header, size, nullptr);
+          header += size;
+        }
+      }
       if (h == kInvalidFile || !system.close(h, nullptr) || !written)
         state.SkipWithError("cannot write the floor's files");
     }
   }
   state.counters["files"] = static_cast<double>(files.size());
 }
-BENCHMARK(BM_WriteFloor)->Unit(benchmark::kMillisecond);
+// 0: one write per file, the floor; 1: the sink's pattern of calls.
+BENCHMARK(BM_WriteFloor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
