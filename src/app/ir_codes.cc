@@ -1,0 +1,908 @@
+// The built-in code table: 54 TV power (standby) codes in table order.
+//
+// Each timing list alternates mark and space in units of 10 us and ends with a space of 0.
+// Every record names its code beside its list; the comment above it gives the
+// protocol and the command carried. Codes marked "Unconfirmed" follow the protocol and layout
+// that the brand's sets are believed to use, but their address and command were not checked
+// against a real remote of that brand.
+
+#include "app/ir_codes.h"
+
+#include <cstdint>
+#include <iterator>
+
+namespace {
+
+struct NamedCode {
+  const char* name;
+  IrCode code;
+};
+
+// clang-format off
+// 0 "sony", 40000 Hz: Sony SIRC 12-bit, device 1, command 21 (power); frame sent twice.
+constexpr int32_t kSony[] = {
+    240, 60,
+    120, 60, 60, 60, 120, 60, 60, 60, 120, 60, 60, 60, 60, 60,
+    120, 60, 60, 60, 60, 60, 60, 60, 60, 2759,
+    240, 60,
+    120, 60, 60, 60, 120, 60, 60, 60, 120, 60, 60, 60, 60, 60,
+    120, 60, 60, 60, 60, 60, 60, 60, 60, 0,
+};
+constexpr NamedCode kSonyCode = {"sony", {40000, kSony, std::size(kSony)}};
+
+// 1 "rca", 55600 Hz: RCA, device 15, function 0x2A sent MSB first (84 LSB first) (power); frame
+// sent twice.
+constexpr int32_t kRca[] = {
+    400, 400,
+    50, 200, 50, 200, 50, 200, 50, 200,
+    50, 100, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100,
+    50, 100, 50, 100, 50, 100, 50, 100,
+    50, 200, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200,
+    50, 800,
+    400, 400,
+    50, 200, 50, 200, 50, 200, 50, 200,
+    50, 100, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100,
+    50, 100, 50, 100, 50, 100, 50, 100,
+    50, 200, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200,
+    50, 0,
+};
+constexpr NamedCode kRcaCode = {"rca", {55600, kRca, std::size(kRca)}};
+
+// 2 "panasonic", 36130 Hz: Panasonic (Kaseikyo 48-bit), OEM 0x2002, device 0x80, subdevice 0x00,
+// function 0x3D (power), check 0xBD; sent twice, the second copy with a real remote's timing drift.
+constexpr int32_t kPanasonic[] = {
+    346, 173,
+    43, 43, 43, 130, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 130, 43, 43, 43, 43,
+    43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 130,
+    43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 130, 43, 43, 43, 130, 43, 130, 43, 130, 43, 130, 43, 43, 43, 43,
+    43, 130, 43, 43, 43, 130, 43, 130, 43, 130, 43, 130, 43, 43, 43, 130,
+    43, 7474,
+    345, 174,
+    44, 42, 44, 129, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42,
+    44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 129, 44, 42, 44, 42,
+    44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 129,
+    44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42,
+    44, 129, 44, 42, 44, 129, 44, 129, 44, 129, 44, 129, 44, 42, 44, 42,
+    44, 129, 44, 42, 44, 129, 44, 129, 44, 129, 44, 129, 44, 42, 44, 129,
+    44, 0,
+};
+constexpr NamedCode kPanasonicCode = {"panasonic", {36130, kPanasonic, std::size(kPanasonic)}};
+
+// 3 "sharp", 37470 Hz: Sharp, address 1, command 0x16 (power), each message a normal and an
+// inverted frame; sent twice, the second message with a real remote's timing drift.
+constexpr int32_t kSharp[] = {
+    28, 172, 28, 72, 28, 72, 28, 72, 28, 72,
+    28, 72, 28, 172, 28, 172, 28, 72, 28, 172, 28, 72, 28, 72, 28, 72,
+    28, 172, 28, 72, 28, 4000,
+    28, 172, 28, 72, 28, 72, 28, 72, 28, 72,
+    28, 172, 28, 72, 28, 72, 28, 172, 28, 72, 28, 172, 28, 172, 28, 172,
+    28, 72, 28, 172, 28, 4000,
+    30, 170, 30, 70, 30, 70, 30, 70, 30, 70,
+    30, 70, 30, 170, 30, 170, 30, 70, 30, 170, 30, 70, 30, 70, 30, 70,
+    30, 170, 30, 70, 30, 4000,
+    30, 170, 30, 70, 30, 70, 30, 70, 30, 70,
+    30, 170, 30, 70, 30, 70, 30, 170, 30, 70, 30, 170, 30, 170, 30, 170,
+    30, 70, 30, 170, 30, 0,
+};
+constexpr NamedCode kSharpCode = {"sharp", {37470, kSharp, std::size(kSharp)}};
+
+// 4 "toshiba", 37470 Hz: NEC, address 0x40, command 0x12 (power), two repeat bursts.
+constexpr int32_t kToshiba[] = {
+    924, 464,
+    58, 57, 58, 57, 58, 57, 58, 57, 58, 57, 58, 57, 58, 173, 58, 57,
+    58, 173, 58, 173, 58, 173, 58, 173, 58, 173, 58, 173, 58, 57, 58, 173,
+    58, 57, 58, 173, 58, 57, 58, 57, 58, 173, 58, 57, 58, 57, 58, 57,
+    58, 173, 58, 57, 58, 173, 58, 173, 58, 57, 58, 173, 58, 173, 58, 173,
+    58, 4054,
+    926, 230, 58, 9880,
+    926, 230, 58, 0,
+};
+constexpr NamedCode kToshibaCode = {"toshiba", {37470, kToshiba, std::size(kToshiba)}};
+
+// 5 "philips", 34800 Hz: Philips RC5, system 0, command 12 (standby), toggle 0; frame sent twice.
+constexpr int32_t kPhilips[] = {
+    89, 89, 178, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 178, 89, 89, 178, 89, 89,
+    9064,
+    89, 89, 178, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 178, 89, 89, 178, 89, 89,
+    0,
+};
+constexpr NamedCode kPhilipsCode = {"philips", {34800, kPhilips, std::size(kPhilips)}};
+
+// 6 "samsung", 37470 Hz: Samsung32, address 0x07 0x07, command 0x02 (power); sent twice, the second
+// copy with a real remote's timing drift.
+constexpr int32_t kSamsung[] = {
+    450, 450,
+    56, 169, 56, 169, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 4678,
+    452, 448,
+    55, 170, 55, 170, 55, 170, 55, 57, 55, 57, 55, 57, 55, 57, 55, 57,
+    55, 170, 55, 170, 55, 170, 55, 57, 55, 57, 55, 57, 55, 57, 55, 57,
+    55, 57, 55, 170, 55, 57, 55, 57, 55, 57, 55, 57, 55, 57, 55, 57,
+    55, 170, 55, 57, 55, 170, 55, 170, 55, 170, 55, 170, 55, 170, 55, 170,
+    55, 0,
+};
+constexpr NamedCode kSamsungCode = {"samsung", {37470, kSamsung, std::size(kSamsung)}};
+
+// 7 "zenith", 38200 Hz: Zenith pulse-pair code, 5-bit function 0x0C (power); frame sent twice.
+// Unconfirmed.
+constexpr int32_t kZenith[] = {
+    52, 52, 52, 416, 52, 520, 52, 52, 52, 416, 52, 52, 52, 416, 52, 520, 52, 52, 52, 416, 52, 520,
+    52, 520, 52, 52, 52, 416, 52, 520, 52, 52, 52, 9416,
+    52, 52, 52, 416, 52, 520, 52, 52, 52, 416, 52, 52, 52, 416, 52, 520, 52, 52, 52, 416, 52, 520,
+    52, 520, 52, 52, 52, 416, 52, 520, 52, 52, 52, 0,
+};
+constexpr NamedCode kZenithCode = {"zenith", {38200, kZenith, std::size(kZenith)}};
+
+// 8 "pioneer", 37470 Hz: Pioneer (NEC timing), address 0xAA, command 0x1C (power); sent twice as
+// Pioneer remotes do, the second copy with a real remote's timing drift.
+constexpr int32_t kPioneer[] = {
+    900, 450,
+    56, 56, 56, 169, 56, 56, 56, 169, 56, 56, 56, 169, 56, 56, 56, 169,
+    56, 169, 56, 56, 56, 169, 56, 56, 56, 169, 56, 56, 56, 169, 56, 56,
+    56, 56, 56, 56, 56, 169, 56, 169, 56, 169, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 56, 56, 56, 56, 56, 56, 169, 56, 169, 56, 169,
+    56, 4000,
+    898, 452,
+    57, 55, 57, 168, 57, 55, 57, 168, 57, 55, 57, 168, 57, 55, 57, 168,
+    57, 168, 57, 55, 57, 168, 57, 55, 57, 168, 57, 55, 57, 168, 57, 55,
+    57, 55, 57, 55, 57, 168, 57, 168, 57, 168, 57, 55, 57, 55, 57, 55,
+    57, 168, 57, 168, 57, 55, 57, 55, 57, 55, 57, 168, 57, 168, 57, 168,
+    57, 0,
+};
+constexpr NamedCode kPioneerCode = {"pioneer", {37470, kPioneer, std::size(kPioneer)}};
+
+// 9 "sylvania", 37430 Hz: NEC, address 0x08, command 0x0B (power); two repeat bursts. Unconfirmed.
+constexpr int32_t kSylvania[] = {
+    900, 450,
+    56, 56, 56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 169, 56, 169, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 56, 56, 56, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 4202,
+    908, 225, 56, 9811,
+    908, 225, 56, 0,
+};
+constexpr NamedCode kSylvaniaCode = {"sylvania", {37430, kSylvania, std::size(kSylvania)}};
+
+// 10 "jvc", 37470 Hz: JVC, address 0x03, command 0x17 (power); the frame with lead-in, then two
+// repeats without.
+constexpr int32_t kJvc[] = {
+    840, 420,
+    53, 158, 53, 158, 53, 52, 53, 52, 53, 52, 53, 52, 53, 52, 53, 52,
+    53, 158, 53, 158, 53, 158, 53, 52, 53, 158, 53, 52, 53, 52, 53, 52,
+    53, 2362,
+    53, 158, 53, 158, 53, 52, 53, 52, 53, 52, 53, 52, 53, 52, 53, 52,
+    53, 158, 53, 158, 53, 158, 53, 52, 53, 158, 53, 52, 53, 52, 53, 52,
+    53, 2362,
+    53, 158, 53, 158, 53, 52, 53, 52, 53, 52, 53, 52, 53, 52, 53, 52,
+    53, 158, 53, 158, 53, 158, 53, 52, 53, 158, 53, 52, 53, 52, 53, 52,
+    53, 0,
+};
+constexpr NamedCode kJvcCode = {"jvc", {37470, kJvc, std::size(kJvc)}};
+
+// 11 "hitachi", 37470 Hz: NEC, address 0x50, command 0x17 (power); two repeat bursts.
+constexpr int32_t kHitachi[] = {
+    905, 452,
+    57, 55, 57, 55, 57, 55, 57, 55, 57, 167, 57, 55, 57, 167, 57, 55,
+    57, 167, 57, 167, 57, 167, 57, 167, 57, 55, 57, 167, 57, 55, 57, 167,
+    57, 167, 57, 167, 57, 167, 57, 55, 57, 167, 57, 55, 57, 55, 57, 55,
+    57, 55, 57, 55, 57, 55, 57, 167, 57, 55, 57, 167, 57, 167, 57, 167,
+    57, 4190,
+    912, 226, 57, 9785,
+    912, 226, 57, 0,
+};
+constexpr NamedCode kHitachiCode = {"hitachi", {37470, kHitachi, std::size(kHitachi)}};
+
+// 12 "sampo", 37470 Hz: NEC, address 0x20, command 0x0A (power); nine repeat bursts (key held).
+// Unconfirmed.
+constexpr int32_t kSampo[] = {
+    900, 450,
+    56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 169, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 56, 56, 169, 56, 169,
+    56, 56, 56, 169, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 56, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 4002,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 0,
+};
+constexpr NamedCode kSampoCode = {"sampo", {37470, kSampo, std::size(kSampo)}};
+
+// 13 "hisense", 37520 Hz: NEC extended, address 0xBF00, command 0x0D (power); seven repeat bursts
+// (key held). Unconfirmed.
+constexpr int32_t kHisense[] = {
+    900, 450,
+    56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 56, 56, 169,
+    56, 169, 56, 56, 56, 169, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 56, 56, 169, 56, 56, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 4115,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 0,
+};
+constexpr NamedCode kHisenseCode = {"hisense", {37520, kHisense, std::size(kHisense)}};
+
+// 14 "viewsonic", 37470 Hz: NEC, address 0x01, command 0x0F (power); two repeat bursts.
+// Unconfirmed.
+constexpr int32_t kViewsonic[] = {
+    914, 452,
+    60, 165, 60, 52, 60, 52, 60, 52, 60, 52, 60, 52, 60, 52, 60, 52,
+    60, 52, 60, 165, 60, 165, 60, 165, 60, 165, 60, 165, 60, 165, 60, 165,
+    60, 165, 60, 165, 60, 165, 60, 165, 60, 52, 60, 52, 60, 52, 60, 52,
+    60, 52, 60, 52, 60, 52, 60, 52, 60, 165, 60, 165, 60, 165, 60, 165,
+    60, 4282,
+    916, 228, 60, 9896,
+    916, 228, 60, 0,
+};
+constexpr NamedCode kViewsonicCode = {"viewsonic", {37470, kViewsonic, std::size(kViewsonic)}};
+
+// 15 "bush", 37470 Hz: NEC, address 0x00, command 0x0C (power); two repeat bursts. Unconfirmed.
+constexpr int32_t kBush[] = {
+    896, 446,
+    55, 60, 55, 60, 55, 60, 55, 60, 55, 60, 55, 60, 55, 60, 55, 60,
+    55, 172, 55, 172, 55, 172, 55, 172, 55, 172, 55, 172, 55, 172, 55, 172,
+    55, 60, 55, 60, 55, 172, 55, 172, 55, 60, 55, 60, 55, 60, 55, 60,
+    55, 172, 55, 172, 55, 60, 55, 60, 55, 172, 55, 172, 55, 172, 55, 172,
+    55, 4131,
+    908, 224, 55, 9813,
+    908, 224, 55, 0,
+};
+constexpr NamedCode kBushCode = {"bush", {37470, kBush, std::size(kBush)}};
+
+// 16 "aoc", 33600 Hz: NEC, address 0x01, command 0x12 (power); the frame alone. Unconfirmed.
+constexpr int32_t kAoc[] = {
+    900, 450,
+    56, 169, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 56, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 56, 56, 169, 56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 56, 56, 169, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169,
+    56, 0,
+};
+constexpr NamedCode kAocCode = {"aoc", {33600, kAoc, std::size(kAoc)}};
+
+// 17 "bell", 38970 Hz: NEC, address 0x38, command 0x12 (power); two repeat bursts. Unconfirmed.
+constexpr int32_t kBell[] = {
+    902, 448,
+    56, 57, 56, 57, 56, 57, 56, 168, 56, 168, 56, 168, 56, 57, 56, 57,
+    56, 168, 56, 168, 56, 168, 56, 57, 56, 57, 56, 57, 56, 168, 56, 168,
+    56, 57, 56, 168, 56, 57, 56, 57, 56, 168, 56, 57, 56, 57, 56, 57,
+    56, 168, 56, 57, 56, 168, 56, 168, 56, 57, 56, 168, 56, 168, 56, 168,
+    56, 4152,
+    910, 226, 56, 9758,
+    910, 226, 56, 0,
+};
+constexpr NamedCode kBellCode = {"bell", {38970, kBell, std::size(kBell)}};
+
+// 18 "pioneer2", 37470 Hz: Pioneer (NEC timing), address 0xAA, command 0x1C (power); 33 repeat
+// bursts (key held).
+constexpr int32_t kPioneer2[] = {
+    900, 450,
+    56, 56, 56, 169, 56, 56, 56, 169, 56, 56, 56, 169, 56, 56, 56, 169,
+    56, 169, 56, 56, 56, 169, 56, 56, 56, 169, 56, 56, 56, 169, 56, 56,
+    56, 56, 56, 56, 56, 169, 56, 169, 56, 169, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 56, 56, 56, 56, 56, 56, 169, 56, 169, 56, 169,
+    56, 4002,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 0,
+};
+constexpr NamedCode kPioneer2Code = {"pioneer2", {37470, kPioneer2, std::size(kPioneer2)}};
+
+// 19 "fujitsu", 37470 Hz: Fujitsu (Kaseikyo 48-bit), OEM 0x6314, device 0x08, subdevice 0x00,
+// function 0x0A (power); sent twice, the second copy with a real remote's timing drift.
+// Unconfirmed.
+constexpr int32_t kFujitsu[] = {
+    346, 173,
+    43, 43, 43, 43, 43, 130, 43, 43, 43, 130, 43, 43, 43, 43, 43, 43,
+    43, 130, 43, 130, 43, 43, 43, 43, 43, 43, 43, 130, 43, 130, 43, 43,
+    43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 43, 43, 43, 43, 43, 43, 130, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 43, 43, 130, 43, 43, 43, 130, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 4752,
+    347, 172,
+    42, 44, 42, 44, 42, 131, 42, 44, 42, 131, 42, 44, 42, 44, 42, 44,
+    42, 131, 42, 131, 42, 44, 42, 44, 42, 44, 42, 131, 42, 131, 42, 44,
+    42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44,
+    42, 44, 42, 44, 42, 44, 42, 131, 42, 44, 42, 44, 42, 44, 42, 44,
+    42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44,
+    42, 44, 42, 131, 42, 44, 42, 131, 42, 44, 42, 44, 42, 44, 42, 44,
+    42, 0,
+};
+constexpr NamedCode kFujitsuCode = {"fujitsu", {37470, kFujitsu, std::size(kFujitsu)}};
+
+// 20 "goldstar", 37470 Hz: NEC, address 0x04, command 0x08 (power); two repeat bursts.
+constexpr int32_t kGoldstar[] = {
+    900, 450,
+    56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 56, 56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 4202,
+    910, 225, 56, 9809,
+    910, 225, 56, 0,
+};
+constexpr NamedCode kGoldstarCode = {"goldstar", {37470, kGoldstar, std::size(kGoldstar)}};
+
+// 21 "daewoo", 37470 Hz: Daewoo, device 0x14, function 0x0F (power); sent twice, the second copy
+// with a real remote's timing drift. Unconfirmed.
+constexpr int32_t kDaewoo[] = {
+    800, 400,
+    55, 45, 55, 45, 55, 145, 55, 45, 55, 145, 55, 45, 55, 45, 55, 45,
+    55, 400,
+    55, 145, 55, 145, 55, 145, 55, 145, 55, 45, 55, 45, 55, 45, 55, 45,
+    55, 3500,
+    802, 398,
+    56, 44, 56, 44, 56, 144, 56, 44, 56, 144, 56, 44, 56, 44, 56, 44,
+    56, 401,
+    56, 144, 56, 144, 56, 144, 56, 144, 56, 44, 56, 44, 56, 44, 56, 44,
+    56, 0,
+};
+constexpr NamedCode kDaewooCode = {"daewoo", {37470, kDaewoo, std::size(kDaewoo)}};
+
+// 22 "NEC", 37470 Hz: NEC, address 0x18, command 0x08 (power); two repeat bursts. Unconfirmed.
+constexpr int32_t kNec[] = {
+    896, 448,
+    59, 54, 59, 54, 59, 54, 59, 166, 59, 166, 59, 54, 59, 54, 59, 54,
+    59, 166, 59, 166, 59, 166, 59, 54, 59, 54, 59, 166, 59, 166, 59, 166,
+    59, 54, 59, 54, 59, 54, 59, 166, 59, 54, 59, 54, 59, 54, 59, 54,
+    59, 166, 59, 166, 59, 166, 59, 54, 59, 166, 59, 166, 59, 166, 59, 166,
+    59, 4239,
+    914, 230, 59, 9847,
+    914, 230, 59, 0,
+};
+constexpr NamedCode kNecCode = {"NEC", {37470, kNec, std::size(kNec)}};
+
+// 23 "admiral", 39010 Hz: Pulse-distance code, 4-bit device 0x3, 6-bit function 0x0C (power), each
+// with its complement, MSB first; frame sent twice. Unconfirmed.
+constexpr int32_t kAdmiral[] = {
+    900, 450,
+    56, 56, 56, 56, 56, 169, 56, 169,
+    56, 56, 56, 56, 56, 169, 56, 169, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 56, 56, 56, 56, 169, 56, 169,
+    56, 4500,
+    900, 450,
+    56, 56, 56, 56, 56, 169, 56, 169,
+    56, 56, 56, 56, 56, 169, 56, 169, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 56, 56, 56, 56, 169, 56, 169,
+    56, 0,
+};
+constexpr NamedCode kAdmiralCode = {"admiral", {39010, kAdmiral, std::size(kAdmiral)}};
+
+// 24 "sony2", 40000 Hz: Sony SIRC 12-bit, device 1, command 21 (power), another remote's timing;
+// frame sent twice.
+constexpr int32_t kSony2[] = {
+    243, 57,
+    123, 57, 63, 57, 123, 57, 63, 57, 123, 57, 63, 57, 63, 57,
+    123, 57, 63, 57, 63, 57, 63, 57, 63, 2520,
+    243, 57,
+    123, 57, 63, 57, 123, 57, 63, 57, 123, 57, 63, 57, 63, 57,
+    123, 57, 63, 57, 63, 57, 63, 57, 63, 0,
+};
+constexpr NamedCode kSony2Code = {"sony2", {40000, kSony2, std::size(kSony2)}};
+
+// 25 "viewsonic2", 37470 Hz: NEC, address 0x01, command 0x0F (power); nine repeat bursts (key
+// held). Unconfirmed.
+constexpr int32_t kViewsonic2[] = {
+    910, 455,
+    58, 167, 58, 55, 58, 55, 58, 55, 58, 55, 58, 55, 58, 55, 58, 55,
+    58, 55, 58, 167, 58, 167, 58, 167, 58, 167, 58, 167, 58, 167, 58, 167,
+    58, 167, 58, 167, 58, 167, 58, 167, 58, 55, 58, 55, 58, 55, 58, 55,
+    58, 55, 58, 55, 58, 55, 58, 55, 58, 167, 58, 167, 58, 167, 58, 167,
+    58, 4169,
+    912, 228, 58, 9802,
+    912, 228, 58, 9802,
+    912, 228, 58, 9802,
+    912, 228, 58, 9802,
+    912, 228, 58, 9802,
+    912, 228, 58, 9802,
+    912, 228, 58, 9802,
+    912, 228, 58, 9802,
+    912, 228, 58, 0,
+};
+constexpr NamedCode kViewsonic2Code = {"viewsonic2", {37470, kViewsonic2, std::size(kViewsonic2)}};
+
+// 26 "zenith2", 38200 Hz: Zenith pulse-pair code, 5-bit function 0x0C (power), another remote's
+// timing; frame sent twice. Unconfirmed.
+constexpr int32_t kZenith2[] = {
+    50, 50, 50, 400, 50, 500, 50, 50, 50, 400, 50, 50, 50, 400, 50, 500, 50, 50, 50, 400, 50, 500,
+    50, 500, 50, 50, 50, 400, 50, 500, 50, 50, 50, 9200,
+    50, 50, 50, 400, 50, 500, 50, 50, 50, 400, 50, 50, 50, 400, 50, 500, 50, 50, 50, 400, 50, 500,
+    50, 500, 50, 50, 50, 400, 50, 500, 50, 50, 50, 0,
+};
+constexpr NamedCode kZenith2Code = {"zenith2", {38200, kZenith2, std::size(kZenith2)}};
+
+// 27 "thompson", 55600 Hz: RCA (Thomson), device 15, function 0x2A MSB first (power); sent twice,
+// the second copy with a real remote's timing drift.
+constexpr int32_t kThompson[] = {
+    398, 402,
+    49, 199, 49, 199, 49, 199, 49, 199,
+    49, 101, 49, 101, 49, 199, 49, 101, 49, 199, 49, 101, 49, 199, 49, 101,
+    49, 101, 49, 101, 49, 101, 49, 101,
+    49, 199, 49, 199, 49, 101, 49, 199, 49, 101, 49, 199, 49, 101, 49, 199,
+    49, 790,
+    401, 399,
+    51, 201, 51, 201, 51, 201, 51, 201,
+    51, 99, 51, 99, 51, 201, 51, 99, 51, 201, 51, 99, 51, 201, 51, 99,
+    51, 99, 51, 99, 51, 99, 51, 99,
+    51, 201, 51, 201, 51, 99, 51, 201, 51, 99, 51, 201, 51, 99, 51, 201,
+    51, 0,
+};
+constexpr NamedCode kThompsonCode = {"thompson", {55600, kThompson, std::size(kThompson)}};
+
+// 28 "brillian", 37430 Hz: NEC, address 0x02, command 0x12 (power); one repeat burst. Unconfirmed.
+constexpr int32_t kBrillian[] = {
+    900, 450,
+    56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 56, 56, 169, 56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 56, 56, 169, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169,
+    56, 4002,
+    900, 225, 56, 0,
+};
+constexpr NamedCode kBrillianCode = {"brillian", {37430, kBrillian, std::size(kBrillian)}};
+
+// 29 "magnavox", 36000 Hz: Philips RC5, system 1, command 12 (standby), toggle 0; frame sent twice.
+// Unconfirmed.
+constexpr int32_t kMagnavox[] = {
+    89, 89, 178, 89, 89, 89, 89, 89, 89, 89, 89, 178, 178, 89, 89, 178, 89, 89, 178, 89, 89, 9064,
+    89, 89, 178, 89, 89, 89, 89, 89, 89, 89, 89, 178, 178, 89, 89, 178, 89, 89, 178, 89, 89, 0,
+};
+constexpr NamedCode kMagnavoxCode = {"magnavox", {36000, kMagnavox, std::size(kMagnavox)}};
+
+// 30 "viewsonic3", 37470 Hz: NEC, address 0x01, command 0x0F (power); two repeat bursts.
+// Unconfirmed.
+constexpr int32_t kViewsonic3[] = {
+    918, 455,
+    61, 164, 61, 51, 61, 51, 61, 51, 61, 51, 61, 51, 61, 51, 61, 51,
+    61, 51, 61, 164, 61, 164, 61, 164, 61, 164, 61, 164, 61, 164, 61, 164,
+    61, 164, 61, 164, 61, 164, 61, 164, 61, 51, 61, 51, 61, 51, 61, 51,
+    61, 51, 61, 51, 61, 51, 61, 51, 61, 164, 61, 164, 61, 164, 61, 164,
+    61, 4324,
+    918, 232, 61, 9939,
+    918, 232, 61, 0,
+};
+constexpr NamedCode kViewsonic3Code = {"viewsonic3", {37470, kViewsonic3, std::size(kViewsonic3)}};
+
+// 31 "crown", 34800 Hz: Philips RC5, system 0, command 12 (standby), toggle 1; frame sent twice.
+constexpr int32_t kCrown[] = {
+    89, 89, 89, 89, 178, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 178, 89, 89, 178, 89, 89,
+    9064,
+    89, 89, 89, 89, 178, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 89, 178, 89, 89, 178, 89, 89,
+    0,
+};
+constexpr NamedCode kCrownCode = {"crown", {34800, kCrown, std::size(kCrown)}};
+
+// 32 "hitachi2", 37470 Hz: NEC, address 0x50, command 0x17 (power); two repeat bursts.
+constexpr int32_t kHitachi2[] = {
+    900, 452,
+    54, 62, 54, 62, 54, 62, 54, 62, 54, 176, 54, 62, 54, 176, 54, 62,
+    54, 176, 54, 176, 54, 176, 54, 176, 54, 62, 54, 176, 54, 62, 54, 176,
+    54, 176, 54, 176, 54, 176, 54, 62, 54, 176, 54, 62, 54, 62, 54, 62,
+    54, 62, 54, 62, 54, 62, 54, 176, 54, 62, 54, 176, 54, 176, 54, 176,
+    54, 4058,
+    908, 224, 54, 9814,
+    908, 224, 54, 0,
+};
+constexpr NamedCode kHitachi2Code = {"hitachi2", {37470, kHitachi2, std::size(kHitachi2)}};
+
+// 33 "fujitsu2", 37470 Hz: Fujitsu (Kaseikyo 48-bit), OEM 0x6314, device 0x08, subdevice 0x00,
+// function 0x0A (power), another remote's timing; sent twice with timing drift. Unconfirmed.
+constexpr int32_t kFujitsu2[] = {
+    340, 170,
+    42, 44, 42, 44, 42, 128, 42, 44, 42, 128, 42, 44, 42, 44, 42, 44,
+    42, 128, 42, 128, 42, 44, 42, 44, 42, 44, 42, 128, 42, 128, 42, 44,
+    42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44,
+    42, 44, 42, 44, 42, 44, 42, 128, 42, 44, 42, 44, 42, 44, 42, 44,
+    42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44,
+    42, 44, 42, 128, 42, 44, 42, 128, 42, 44, 42, 44, 42, 44, 42, 44,
+    42, 4700,
+    341, 169,
+    43, 43, 43, 43, 43, 127, 43, 43, 43, 127, 43, 43, 43, 43, 43, 43,
+    43, 127, 43, 127, 43, 43, 43, 43, 43, 43, 43, 127, 43, 127, 43, 43,
+    43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 43, 43, 43, 43, 43, 43, 127, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 43, 43, 127, 43, 43, 43, 127, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 0,
+};
+constexpr NamedCode kFujitsu2Code = {"fujitsu2", {37470, kFujitsu2, std::size(kFujitsu2)}};
+
+// 34 "hitachi3", 37470 Hz: NEC, address 0x50, command 0x17 (power); two repeat bursts.
+constexpr int32_t kHitachi3[] = {
+    910, 458,
+    62, 53, 62, 53, 62, 53, 62, 53, 62, 163, 62, 53, 62, 163, 62, 53,
+    62, 163, 62, 163, 62, 163, 62, 163, 62, 53, 62, 163, 62, 53, 62, 163,
+    62, 163, 62, 163, 62, 163, 62, 53, 62, 163, 62, 53, 62, 53, 62, 53,
+    62, 53, 62, 53, 62, 53, 62, 163, 62, 53, 62, 163, 62, 163, 62, 163,
+    62, 4250,
+    920, 228, 62, 9910,
+    920, 228, 62, 0,
+};
+constexpr NamedCode kHitachi3Code = {"hitachi3", {37470, kHitachi3, std::size(kHitachi3)}};
+
+// 35 "NEC2", 37470 Hz: NEC, address 0x18, command 0x08 (power); two repeat bursts. Unconfirmed.
+constexpr int32_t kNec2[] = {
+    892, 446,
+    58, 58, 58, 58, 58, 58, 58, 170, 58, 170, 58, 58, 58, 58, 58, 58,
+    58, 170, 58, 170, 58, 170, 58, 58, 58, 58, 58, 170, 58, 170, 58, 170,
+    58, 58, 58, 58, 58, 58, 58, 170, 58, 58, 58, 58, 58, 58, 58, 58,
+    58, 170, 58, 170, 58, 170, 58, 58, 58, 170, 58, 170, 58, 170, 58, 170,
+    58, 4110,
+    911, 227, 58, 9814,
+    911, 227, 58, 0,
+};
+constexpr NamedCode kNec2Code = {"NEC2", {37470, kNec2, std::size(kNec2)}};
+
+// 36 "hitachi4", 40580 Hz: Pulse-distance code (Akai-style timing), 3-bit device 2, 7-bit function
+// 0x0C (power); frame sent twice. Unconfirmed.
+constexpr int32_t kHitachi4[] = {
+    29, 75, 29, 182, 29, 75, 29, 75, 29, 75, 29, 182, 29, 182, 29, 75, 29, 75, 29, 75, 29, 1140,
+    29, 75, 29, 182, 29, 75, 29, 75, 29, 75, 29, 182, 29, 182, 29, 75, 29, 75, 29, 75, 29, 0,
+};
+constexpr NamedCode kHitachi4Code = {"hitachi4", {40580, kHitachi4, std::size(kHitachi4)}};
+
+// 37 "anam", 36090 Hz: Anam 10-bit pulse-distance code (power).
+constexpr int32_t kAnam[] = {
+    88, 595, 88, 255, 88, 255, 88, 255, 88, 594, 88, 255, 88, 594, 88, 594, 88, 594, 88, 255, 88,
+    0,
+};
+constexpr NamedCode kAnamCode = {"anam", {36090, kAnam, std::size(kAnam)}};
+
+// 38 "aoc2", 40580 Hz: Pulse-distance code (Akai-style timing), 3-bit device 5, 7-bit function 0x12
+// (power). Unconfirmed.
+constexpr int32_t kAoc2[] = {
+    29, 182, 29, 75, 29, 182, 29, 75, 29, 182, 29, 75, 29, 75, 29, 182, 29, 75, 29, 75, 29, 0,
+};
+constexpr NamedCode kAoc2Code = {"aoc2", {40580, kAoc2, std::size(kAoc2)}};
+
+// 39 "candle", 38970 Hz: NEC, address 0x02, command 0x1A (power); two repeat bursts. Unconfirmed.
+constexpr int32_t kCandle[] = {
+    905, 450,
+    56, 58, 56, 171, 56, 58, 56, 58, 56, 58, 56, 58, 56, 58, 56, 58,
+    56, 171, 56, 58, 56, 171, 56, 171, 56, 171, 56, 171, 56, 171, 56, 171,
+    56, 58, 56, 171, 56, 58, 56, 171, 56, 171, 56, 58, 56, 58, 56, 58,
+    56, 171, 56, 58, 56, 171, 56, 58, 56, 58, 56, 171, 56, 171, 56, 171,
+    56, 4133,
+    909, 226, 56, 9809,
+    909, 226, 56, 0,
+};
+constexpr NamedCode kCandleCode = {"candle", {38970, kCandle, std::size(kCandle)}};
+
+// 40 "contec", 54070 Hz: Contec pulse code, one bit 1 (power); frame sent twice. Unconfirmed.
+constexpr int32_t kContec[] = {
+    118, 205, 118, 2778,
+    118, 205, 118, 0,
+};
+constexpr NamedCode kContecCode = {"contec", {54070, kContec, std::size(kContec)}};
+
+// 41 "contec2", 38970 Hz: Contec pulse code, bits 001 (power); frame sent twice.
+constexpr int32_t kContec2[] = {
+    118, 103, 118, 103, 118, 205, 118, 2778,
+    118, 103, 118, 103, 118, 205, 118, 0,
+};
+constexpr NamedCode kContec2Code = {"contec2", {38970, kContec2, std::size(kContec2)}};
+
+// 42 "alleron", 38970 Hz: NEC, address 0x08, command 0x0B (power); two repeat bursts. Unconfirmed.
+constexpr int32_t kAlleron[] = {
+    908, 452,
+    57, 56, 57, 56, 57, 56, 57, 168, 57, 56, 57, 56, 57, 56, 57, 56,
+    57, 168, 57, 168, 57, 168, 57, 56, 57, 168, 57, 168, 57, 168, 57, 168,
+    57, 168, 57, 168, 57, 56, 57, 168, 57, 56, 57, 56, 57, 56, 57, 56,
+    57, 56, 57, 56, 57, 168, 57, 56, 57, 168, 57, 168, 57, 168, 57, 168,
+    57, 4195,
+    913, 229, 57, 9821,
+    913, 229, 57, 0,
+};
+constexpr NamedCode kAlleronCode = {"alleron", {38970, kAlleron, std::size(kAlleron)}};
+
+// 43 "contec3", 39010 Hz: Contec pulse code, 11 bits 00101100101 (power); frame sent twice.
+// Unconfirmed.
+constexpr int32_t kContec3[] = {
+    118, 103, 118, 103, 118, 205, 118, 103, 118, 205, 118, 205, 118, 103, 118, 103, 118, 205, 118,
+    103, 118, 205, 118, 2778,
+    118, 103, 118, 103, 118, 205, 118, 103, 118, 205, 118, 205, 118, 103, 118, 103, 118, 205, 118,
+    103, 118, 205, 118, 0,
+};
+constexpr NamedCode kContec3Code = {"contec3", {39010, kContec3, std::size(kContec3)}};
+
+// 44 "curtis", 38970 Hz: NEC, address 0x0E, command 0x14 (power); two repeat bursts, 4.5/4.5 ms
+// lead-in. Unconfirmed.
+constexpr int32_t kCurtis[] = {
+    444, 446,
+    56, 56, 56, 169, 56, 169, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 56, 56, 56, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 56, 56, 56, 56, 169, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 56, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169,
+    56, 4462,
+    908, 225, 56, 9611,
+    908, 225, 56, 0,
+};
+constexpr NamedCode kCurtisCode = {"curtis", {38970, kCurtis, std::size(kCurtis)}};
+
+// 45 "aiko", 37470 Hz: NEC, address 0x00, command 0x12 (power); three repeat bursts. Unconfirmed.
+constexpr int32_t kAiko[] = {
+    900, 450,
+    56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 56, 56, 169, 56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 56, 56, 169, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169,
+    56, 4002,
+    900, 225, 56, 9619,
+    900, 225, 56, 9619,
+    900, 225, 56, 0,
+};
+constexpr NamedCode kAikoCode = {"aiko", {37470, kAiko, std::size(kAiko)}};
+
+// 46 "daewoo2", 28670 Hz: Daewoo, device 0x14, function 0x0F (power), the frame then two short
+// repeat frames. Unconfirmed.
+constexpr int32_t kDaewoo2[] = {
+    800, 400,
+    55, 45, 55, 45, 55, 145, 55, 45, 55, 145, 55, 45, 55, 45, 55, 45,
+    55, 400,
+    55, 145, 55, 145, 55, 145, 55, 145, 55, 45, 55, 45, 55, 45, 55, 45,
+    55, 3500,
+    800, 400, 55, 5500,
+    800, 400, 55, 0,
+};
+constexpr NamedCode kDaewoo2Code = {"daewoo2", {28670, kDaewoo2, std::size(kDaewoo2)}};
+
+// 47 "electrohome", 38970 Hz: NEC, address 0x0E, command 0x14 (power); two repeat bursts.
+// Unconfirmed.
+constexpr int32_t kElectrohome[] = {
+    912, 456,
+    60, 54, 60, 165, 60, 165, 60, 165, 60, 54, 60, 54, 60, 54, 60, 54,
+    60, 165, 60, 54, 60, 54, 60, 54, 60, 165, 60, 165, 60, 165, 60, 165,
+    60, 54, 60, 54, 60, 165, 60, 54, 60, 165, 60, 54, 60, 54, 60, 54,
+    60, 165, 60, 165, 60, 54, 60, 165, 60, 54, 60, 165, 60, 165, 60, 165,
+    60, 4248,
+    921, 232, 60, 9887,
+    921, 232, 60, 0,
+};
+constexpr NamedCode kElectrohomeCode = {"electrohome",
+                                        {38970, kElectrohome, std::size(kElectrohome)}};
+
+// 48 "emerson", 38970 Hz: NEC, address 0x08, command 0x0B (power); two repeat bursts, 4.5/4.5 ms
+// lead-in. Unconfirmed.
+constexpr int32_t kEmerson[] = {
+    444, 446,
+    58, 55, 58, 55, 58, 55, 58, 170, 58, 55, 58, 55, 58, 55, 58, 55,
+    58, 170, 58, 170, 58, 170, 58, 55, 58, 170, 58, 170, 58, 170, 58, 170,
+    58, 170, 58, 170, 58, 55, 58, 170, 58, 55, 58, 55, 58, 55, 58, 55,
+    58, 55, 58, 55, 58, 170, 58, 55, 58, 170, 58, 170, 58, 170, 58, 170,
+    58, 4346,
+    915, 228, 58, 9549,
+    915, 228, 58, 0,
+};
+constexpr NamedCode kEmersonCode = {"emerson", {38970, kEmerson, std::size(kEmerson)}};
+
+// 49 "fisher", 44330 Hz: Pulse-distance code, 3-bit device 1, 7-bit function 0x0C (power).
+// Unconfirmed.
+constexpr int32_t kFisher[] = {
+    50, 250, 50, 100, 50, 100, 50, 100, 50, 100, 50, 250, 50, 250, 50, 100, 50, 100, 50, 100, 50,
+    0,
+};
+constexpr NamedCode kFisherCode = {"fisher", {44330, kFisher, std::size(kFisher)}};
+
+// 50 "ge", 54160 Hz: GE (RCA timing), 3-bit device 7, function 0x2A (power), each with its
+// complement, MSB first; frame sent twice. Unconfirmed.
+constexpr int32_t kGe[] = {
+    400, 400,
+    50, 200, 50, 200, 50, 200,
+    50, 100, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100,
+    50, 100, 50, 100, 50, 100,
+    50, 200, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200,
+    50, 800,
+    400, 400,
+    50, 200, 50, 200, 50, 200,
+    50, 100, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100,
+    50, 100, 50, 100, 50, 100,
+    50, 200, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200,
+    50, 0,
+};
+constexpr NamedCode kGeCode = {"ge", {54160, kGe, std::size(kGe)}};
+
+// 51 "jvc2", 38970 Hz: NEC, address 0x03, command 0x17 (power); two repeat bursts. Unconfirmed.
+constexpr int32_t kJvc2[] = {
+    898, 449,
+    55, 173, 55, 173, 55, 59, 55, 59, 55, 59, 55, 59, 55, 59, 55, 59,
+    55, 59, 55, 59, 55, 173, 55, 173, 55, 173, 55, 173, 55, 173, 55, 173,
+    55, 173, 55, 173, 55, 173, 55, 59, 55, 173, 55, 59, 55, 59, 55, 59,
+    55, 59, 55, 59, 55, 59, 55, 173, 55, 59, 55, 173, 55, 173, 55, 173,
+    55, 4086,
+    910, 225, 55, 9770,
+    910, 225, 55, 0,
+};
+constexpr NamedCode kJvc2Code = {"jvc2", {38970, kJvc2, std::size(kJvc2)}};
+
+// 52 "jvc3", 38970 Hz: NEC, address 0x03, command 0x17 (power); two repeat bursts. Unconfirmed.
+constexpr int32_t kJvc3[] = {
+    920, 460,
+    63, 163, 63, 163, 63, 52, 63, 52, 63, 52, 63, 52, 63, 52, 63, 52,
+    63, 52, 63, 52, 63, 163, 63, 163, 63, 163, 63, 163, 63, 163, 63, 163,
+    63, 163, 63, 163, 63, 163, 63, 52, 63, 163, 63, 52, 63, 52, 63, 52,
+    63, 52, 63, 52, 63, 52, 63, 163, 63, 52, 63, 163, 63, 163, 63, 163,
+    63, 4251,
+    926, 234, 63, 9927,
+    926, 234, 63, 0,
+};
+constexpr NamedCode kJvc3Code = {"jvc3", {38970, kJvc3, std::size(kJvc3)}};
+
+// 53 "kloss", 54070 Hz: Pulse-distance code (RCA timing), device 15, function 0x2A (power), odd
+// parity, MSB first; frame sent twice. Unconfirmed.
+constexpr int32_t kKloss[] = {
+    400, 400,
+    50, 200, 50, 200, 50, 200, 50, 200,
+    50, 100, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100,
+    50, 100, 50, 13150,
+    400, 400,
+    50, 200, 50, 200, 50, 200, 50, 200,
+    50, 100, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100, 50, 200, 50, 100,
+    50, 100, 50, 0,
+};
+constexpr NamedCode kKlossCode = {"kloss", {54070, kKloss, std::size(kKloss)}};
+// clang-format on
+
+}  // namespace
+
+const IrCode* const kIrCodes[kIrCodeCount] = {
+    &kSonyCode.code,         // 0
+    &kRcaCode.code,          // 1
+    &kPanasonicCode.code,    // 2
+    &kSharpCode.code,        // 3
+    &kToshibaCode.code,      // 4
+    &kPhilipsCode.code,      // 5
+    &kSamsungCode.code,      // 6
+    &kZenithCode.code,       // 7
+    &kPioneerCode.code,      // 8
+    &kSylvaniaCode.code,     // 9
+    &kJvcCode.code,          // 10
+    &kHitachiCode.code,      // 11
+    &kSampoCode.code,        // 12
+    &kHisenseCode.code,      // 13
+    &kViewsonicCode.code,    // 14
+    &kBushCode.code,         // 15
+    &kAocCode.code,          // 16
+    &kBellCode.code,         // 17
+    &kPioneer2Code.code,     // 18
+    &kFujitsuCode.code,      // 19
+    &kGoldstarCode.code,     // 20
+    &kDaewooCode.code,       // 21
+    &kNecCode.code,          // 22
+    &kAdmiralCode.code,      // 23
+    &kSony2Code.code,        // 24
+    &kViewsonic2Code.code,   // 25
+    &kZenith2Code.code,      // 26
+    &kThompsonCode.code,     // 27
+    &kBrillianCode.code,     // 28
+    &kMagnavoxCode.code,     // 29
+    &kViewsonic3Code.code,   // 30
+    &kCrownCode.code,        // 31
+    &kHitachi2Code.code,     // 32
+    &kFujitsu2Code.code,     // 33
+    &kHitachi3Code.code,     // 34
+    &kNec2Code.code,         // 35
+    &kHitachi4Code.code,     // 36
+    &kAnamCode.code,         // 37
+    &kAoc2Code.code,         // 38
+    &kCandleCode.code,       // 39
+    &kContecCode.code,       // 40
+    &kContec2Code.code,      // 41
+    &kAlleronCode.code,      // 42
+    &kContec3Code.code,      // 43
+    &kCurtisCode.code,       // 44
+    &kAikoCode.code,         // 45
+    &kDaewoo2Code.code,      // 46
+    &kElectrohomeCode.code,  // 47
+    &kEmersonCode.code,      // 48
+    &kFisherCode.code,       // 49
+    &kGeCode.code,           // 50
+    &kJvc2Code.code,         // 51
+    &kJvc3Code.code,         // 52
+    &kKlossCode.code,        // 53
+};
+
+const char* const kIrCodeNames[kIrCodeCount] = {
+    kSonyCode.name,         // 0
+    kRcaCode.name,          // 1
+    kPanasonicCode.name,    // 2
+    kSharpCode.name,        // 3
+    kToshibaCode.name,      // 4
+    kPhilipsCode.name,      // 5
+    kSamsungCode.name,      // 6
+    kZenithCode.name,       // 7
+    kPioneerCode.name,      // 8
+    kSylvaniaCode.name,     // 9
+    kJvcCode.name,          // 10
+    kHitachiCode.name,      // 11
+    kSampoCode.name,        // 12
+    kHisenseCode.name,      // 13
+    kViewsonicCode.name,    // 14
+    kBushCode.name,         // 15
+    kAocCode.name,          // 16
+    kBellCode.name,         // 17
+    kPioneer2Code.name,     // 18
+    kFujitsuCode.name,      // 19
+    kGoldstarCode.name,     // 20
+    kDaewooCode.name,       // 21
+    kNecCode.name,          // 22
+    kAdmiralCode.name,      // 23
+    kSony2Code.name,        // 24
+    kViewsonic2Code.name,   // 25
+    kZenith2Code.name,      // 26
+    kThompsonCode.name,     // 27
+    kBrillianCode.name,     // 28
+    kMagnavoxCode.name,     // 29
+    kViewsonic3Code.name,   // 30
+    kCrownCode.name,        // 31
+    kHitachi2Code.name,     // 32
+    kFujitsu2Code.name,     // 33
+    kHitachi3Code.name,     // 34
+    kNec2Code.name,         // 35
+    kHitachi4Code.name,     // 36
+    kAnamCode.name,         // 37
+    kAoc2Code.name,         // 38
+    kCandleCode.name,       // 39
+    kContecCode.name,       // 40
+    kContec2Code.name,      // 41
+    kAlleronCode.name,      // 42
+    kContec3Code.name,      // 43
+    kCurtisCode.name,       // 44
+    kAikoCode.name,         // 45
+    kDaewoo2Code.name,      // 46
+    kElectrohomeCode.name,  // 47
+    kEmersonCode.name,      // 48
+    kFisherCode.name,       // 49
+    kGeCode.name,           // 50
+    kJvc2Code.name,         // 51
+    kJvc3Code.name,         // 52
+    kKlossCode.name,        // 53
+};
