@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# The Windows build: cross-compiles the programs and the tests with MinGW-w64,
+# runs the tests under Wine, and holds the Windows converter's report and all
+# its files against the Linux build's, byte for byte. Wine's audio goes out
+# through ALSA, whose default device here is a file, so what the Windows
+# programs hand the waveform-output device can be read back.
+set -euo pipefail
+top="$(cd "$(dirname "$0")/../.." && pwd)"
+cd "$top"
+source scripts/lib.sh
+
+packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
+started=$SECONDS
+if ! need_packages "${packages[@]}"; then
+  echo "windows: stage skipped: cannot install ${packages[*]} (needs root and Debian's archive)"
+  exit 0
+fi
+echo "windows: MinGW-w64, Wine and GoogleTest sources ready ($((SECONDS - started)) s)"
+
+fail() {
+  echo "windows: FAILED: $*" >&2
+  exit 1
+}
+
+work="$(mktemp -d)"
+cleanup() {
+  # Stop this prefix's wine server before its files go.
+  WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A private Wine prefix and home: no display, no add-on installers, no
+# messages from Wine itself, and an ALSA default device that writes what it
+# is given into a file over the null device.
+unset DISPLAY WAYLAND_DISPLAY
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" HOME="$work/home"
+mkdir -p "$HOME"
+capture="$work/capture.raw"
+cat >"$HOME/.asoundrc" <<ALSA
+pcm.!default {
+  type file
+  slave.pcm "null"
+  file "$capture"
+  format "raw"
+}
+ALSA
+
+started=$SECONDS
+wineboot -i >/dev/null 2>&1 || true
+wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1 ||
+  fail "cannot set Wine's audio driver"
+echo "windows: Wine prefix ready ($((SECONDS - started)) s)"
+
+started=$SECONDS
+echo "windows: building the windows preset"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+echo "windows: built ($((SECONDS - started)) s)"
+
+started=$SECONDS
+echo "windows: running the unit tests under Wine"
+ctest --preset windows | tee "$work/ctest.log"
+# The device tests skip where there is no output device; here there is one.
+if grep -E "Winmm.*Skipped" "$work/ctest.log"; then fail "the waveform-output tests found no device"; fi
+echo "windows: unit tests done ($((SECONDS - started)) s)"
+
+# The Linux converter, built by the default preset, is the reference.
+cmake --build --preset default --target irwav >/dev/null
+linux_irwav="$top/build/default/src/irwav"
+windows_irwav="$top/build/windows/src/irwav.exe"
+
+# Runs a converter in directory $2 (created if need be); its report goes to
+# $2.out and $2.err, and its exit status is echoed.
+run_in() {
+  local dir="$2" status=0
+  mkdir -p "$dir"
+  (cd "$dir" && "${@:3}" "$1" >"$dir.out" 2>"$dir.err") || status=$?
+  echo "$status"
+}
+
+# Holds every WAV in $1 against the Linux file of the same name, except $2,
+# and counts them in $compared. A difference is reported by file, byte
+# offset and frame, and fails the stage.
+compare_files() {
+  local dir="$1" except="${2:-}" name
+  compared=0
+  for ref in "$work/linux"/*.wav; do
+    name="$(basename "$ref")"
+    [ "$name" = "$except" ] && continue
+    [ -f "$dir/$name" ] || fail "$dir lacks \"$name\""
+    if ! cmp -s "$ref" "$dir/$name"; then
+      cmp -l "$ref" "$dir/$name" 2>&1 | head -5 | while read -r offset linux windows; do
+        echo "  \"$name\" byte $offset (frame $(((offset - 45) / 4))): linux $linux, windows $windows (octal)" >&2
+      done
+      fail "\"$name\" differs from the Linux build's"
+    fi
+    compared=$((compared + 1))
+  done
+}
+
+started=$SECONDS
+[ "$(run_in "$linux_irwav" "$work/linux")" = 0 ] || fail "the Linux converter failed"
+status="$(run_in "$windows_irwav" "$work/windows" wine)"
+echo "windows: irwav.exe under Wine ran in $((SECONDS - started)) s with both converters"
+[ "$status" = 0 ] || fail "irwav.exe exited with $status: $(cat "$work/windows.err")"
+[ ! -s "$work/windows.err" ] || fail "irwav.exe wrote to standard error: $(cat "$work/windows.err")"
+# Standard output is in text mode on Windows: the report must be the Linux
+# report with every line ended by CR LF instead of LF, and nothing else.
+sed 's/$/\r/' "$work/linux.out" | cmp -s - "$work/windows.out" ||
+  fail "the report differs: $(od -c "$work/windows.out" | head -20)"
+[ "$(ls "$work/linux" | wc -l)" = 48 ] || fail "the Linux converter wrote $(ls "$work/linux" | wc -l) files, not 48"
+diff <(ls -A "$work/linux") <(ls -A "$work/windows") >&2 || fail "the two converters wrote different file names"
+compare_files "$work/windows"
+echo "windows: report identical (CR LF line ends), $compared files identical byte for byte"
+
+# A second run replaces the files; it does not append to them.
+[ "$(run_in "$windows_irwav" "$work/windows" wine)" = 0 ] || fail "irwav.exe failed on a re-run"
+compare_files "$work/windows"
+echo "windows: a re-run leaves $compared files identical"
+
+# A file name already taken by a directory: that code fails with one line on
+# standard error and exit status 1; the directory stays, the rest are written.
+taken="  0_sony.wav"
+mkdir -p "$work/fault/$taken"
+status="$(run_in "$windows_irwav" "$work/fault" wine)"
+[ "$status" = 1 ] || fail "with \"$taken\" a directory, irwav.exe exited with $status, not 1"
+cmp -s "$work/windows.out" "$work/fault.out" || fail "the report changed when a file failed"
+[ "$(wc -l <"$work/fault.err")" = 1 ] &&
+  grep -qE "^irwav: cannot write \"$taken\": [^ ].*"$'\r'"\$" "$work/fault.err" ||
+  fail "unexpected standard error: $(od -c "$work/fault.err" | head)"
+[ -d "$work/fault/$taken" ] || fail "the directory \"$taken\" is gone"
+[ "$(ls -A "$work/fault" | wc -l)" = 48 ] || fail "stray or missing files: $(ls -A "$work/fault")"
+compare_files "$work/fault" "$taken"
+echo "windows: a directory in the way: exit 1, $(tr -d '\r' <"$work/fault.err"); $compared other files identical"
+
+# A file whose writes fail (Wine follows the link to a full device): one line
+# on standard error, exit status 1, no WAV under that name, the rest written.
+if [ -e /dev/full ]; then
+  full="  2_panasonic.wav"
+  mkdir -p "$work/full"
+  ln -s /dev/full "$work/full/$full"
+  status="$(run_in "$windows_irwav" "$work/full" wine)"
+  [ "$status" = 1 ] || fail "with \"$full\" on a full device, irwav.exe exited with $status, not 1"
+  cmp -s "$work/windows.out" "$work/full.out" || fail "the report changed when a write failed"
+  [ "$(wc -l <"$work/full.err")" = 1 ] &&
+    grep -qE "^irwav: cannot write \"$full\": [^ ].*"$'\r'"\$" "$work/full.err" ||
+    fail "unexpected standard error: $(od -c "$work/full.err" | head)"
+  [ "$(readlink "$work/full/$full")" = /dev/full ] || fail "the link \"$full\" was replaced"
+  [ "$(ls -A "$work/full" | wc -l)" = 48 ] || fail "stray or missing files: $(ls -A "$work/full")"
+  compare_files "$work/full" "$full"
+  echo "windows: writes failing: exit 1, $(tr -d '\r' <"$work/full.err"); $compared other files identical"
+fi
+
+echo "windows: stage passed"
