@@ -70,12 +70,12 @@ cmake --build --preset default --target irwav >/dev/null
 linux_irwav="$top/build/default/src/irwav"
 windows_irwav="$top/build/windows/src/irwav.exe"
 
-# Runs a converter in directory $2 (created if need be); its report goes to
-# $2.out and $2.err, and its exit status is echoed.
+# Runs a command in directory $1 (created if need be); its output goes to
+# $1.out and $1.err, and its exit status is echoed.
 run_in() {
-  local dir="$2" status=0
+  local dir="$1" status=0
   mkdir -p "$dir"
-  (cd "$dir" && "${@:3}" "$1" >"$dir.out" 2>"$dir.err") || status=$?
+  (cd "$dir" && "${@:2}" >"$dir.out" 2>"$dir.err") || status=$?
   echo "$status"
 }
 
@@ -100,8 +100,8 @@ compare_files() {
 }
 
 started=$SECONDS
-[ "$(run_in "$linux_irwav" "$work/linux")" = 0 ] || fail "the Linux converter failed"
-status="$(run_in "$windows_irwav" "$work/windows" wine)"
+[ "$(run_in "$work/linux" "$linux_irwav")" = 0 ] || fail "the Linux converter failed"
+status="$(run_in "$work/windows" wine "$windows_irwav")"
 echo "windows: irwav.exe under Wine ran in $((SECONDS - started)) s with both converters"
 [ "$status" = 0 ] || fail "irwav.exe exited with $status: $(cat "$work/windows.err")"
 [ ! -s "$work/windows.err" ] || fail "irwav.exe wrote to standard error: $(cat "$work/windows.err")"
@@ -115,7 +115,7 @@ compare_files "$work/windows"
 echo "windows: report identical (CR LF line ends), $compared files identical byte for byte"
 
 # A second run replaces the files; it does not append to them.
-[ "$(run_in "$windows_irwav" "$work/windows" wine)" = 0 ] || fail "irwav.exe failed on a re-run"
+[ "$(run_in "$work/windows" wine "$windows_irwav")" = 0 ] || fail "irwav.exe failed on a re-run"
 compare_files "$work/windows"
 echo "windows: a re-run leaves $compared files identical"
 
@@ -123,7 +123,7 @@ echo "windows: a re-run leaves $compared files identical"
 # standard error and exit status 1; the directory stays, the rest are written.
 taken="  0_sony.wav"
 mkdir -p "$work/fault/$taken"
-status="$(run_in "$windows_irwav" "$work/fault" wine)"
+status="$(run_in "$work/fault" wine "$windows_irwav")"
 [ "$status" = 1 ] || fail "with \"$taken\" a directory, irwav.exe exited with $status, not 1"
 cmp -s "$work/windows.out" "$work/fault.out" || fail "the report changed when a file failed"
 [ "$(wc -l <"$work/fault.err")" = 1 ] &&
@@ -140,7 +140,7 @@ if [ -e /dev/full ]; then
   full="  2_panasonic.wav"
   mkdir -p "$work/full"
   ln -s /dev/full "$work/full/$full"
-  status="$(run_in "$windows_irwav" "$work/full" wine)"
+  status="$(run_in "$work/full" wine "$windows_irwav")"
   [ "$status" = 1 ] || fail "with \"$full\" on a full device, irwav.exe exited with $status, not 1"
   cmp -s "$work/windows.out" "$work/full.out" || fail "the report changed when a write failed"
   [ "$(wc -l <"$work/full.err")" = 1 ] &&
@@ -150,6 +150,32 @@ if [ -e /dev/full ]; then
   [ "$(ls -A "$work/full" | wc -l)" = 48 ] || fail "stray or missing files: $(ls -A "$work/full")"
   compare_files "$work/full" "$full"
   echo "windows: writes failing: exit 1, $(tr -d '\r' <"$work/full.err"); $compared other files identical"
+fi
+
+# Live playback: what irwav-play.exe hands the waveform-output device comes
+# out of Wine's ALSA driver into the capture file. It must be the sample data
+# of the converter's file for the same code; Wine may pad the device's last
+# period with silence after it.
+if [ -f "$top/build/windows/src/irwav-play.exe" ]; then
+  rm -f "$capture"
+  status="$(run_in "$work/play" wine "$top/build/windows/src/irwav-play.exe" sony)"
+  [ "$status" = 0 ] || fail "irwav-play.exe sony exited with $status: $(cat "$work/play.err" "$work/play.out")"
+  [ -f "$capture" ] || fail "irwav-play.exe sony handed nothing to the audio device"
+  data="$work/sony.data"
+  tail -c +45 "$work/linux/  0_sony.wav" >"$data"
+  data_bytes=$(stat -c %s "$data")
+  capture_bytes=$(stat -c %s "$capture")
+  padding=$((capture_bytes - data_bytes))
+  [ "$padding" -ge 0 ] || fail "the device got $capture_bytes bytes, less than the $data_bytes of the file"
+  cmp -s -n "$data_bytes" "$data" "$capture" ||
+    fail "the device got other samples than \"  0_sony.wav\" holds: $(cmp -n "$data_bytes" "$data" "$capture")"
+  # At most 100 ms (19200 bytes) of padding, all of it silence.
+  [ "$padding" -le 19200 ] || fail "$padding bytes followed the code on the device"
+  [ -z "$(tail -c +$((data_bytes + 1)) "$capture" | tr -d '\000' | head -c 1)" ] ||
+    fail "sound followed the code on the device"
+  echo "windows: irwav-play.exe sony handed the device the $data_bytes data bytes of \"  0_sony.wav\" (then $padding bytes of Wine's silence)"
+else
+  echo "windows: no irwav-play in this tree: live playback check not run"
 fi
 
 echo "windows: stage passed"
