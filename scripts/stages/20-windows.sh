@@ -174,6 +174,18 @@ if [ -f "$top/build/windows/src/irwav-play.exe" ]; then
   [ -z "$(tail -c +$((data_bytes + 1)) "$capture" | tr -d '\000' | head -c 1)" ] ||
     fail "sound followed the code on the device"
   echo "windows: irwav-play.exe sony handed the device the $data_bytes data bytes of \"  0_sony.wav\" (then $padding bytes of Wine's silence)"
+  [ ! -s "$work/play.err" ] || fail "irwav-play.exe wrote to standard error: $(cat "$work/play.err")"
+  # Its report is the Linux player's, line for line, where that one can play.
+  cmake --build --preset default --target irwav-play >/dev/null
+  if [ "$(run_in "$work/linux-play" "$top/build/default/src/irwav-play" sony)" = 0 ]; then
+    sed 's/$/\r/' "$work/linux-play.out" | cmp -s - "$work/play.out" ||
+      fail "the players' reports differ: $(od -c "$work/play.out" | head)"
+    echo "windows: irwav-play.exe reported as the Linux player: $(tr -d '\r' <"$work/play.out")"
+  elif grep -q "no audio device" "$work/linux-play.err"; then
+    echo "windows: the Linux player has no audio device in this build: reports not compared"
+  else
+    fail "the Linux player failed: $(cat "$work/linux-play.err")"
+  fi
 else
   echo "windows: no irwav-play in this tree: live playback check not run"
 fi
