@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 need_packages cmake g++ libgtest-dev
+# Live playback: ALSA headers and library, and its runtime configuration.
+need_packages libasound2-dev libasound2-data
 
 cmake --preset default
 cmake --build --preset default

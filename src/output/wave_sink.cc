@@ -28,12 +28,14 @@ WaveSink::WaveSink(FileSystem* files, AudioOutput* audio)
       deviceFormat(),
       blockIndex(0),
       blocks(),
+      stopRequest(nullptr),
       halfCarrierHz(0),
       phase(0),
       phaseStep(0),
       files(files ? files : &systemFileSystem()),
       audio(audio),
-      failed(false) {
+      failed(false),
+      stopped_(false) {
   setDefaultFormat();
 }
 
@@ -91,6 +93,7 @@ int WaveSink::open(const wchar_t* name) {
   blocks[0].data = buffer.get();
   blocks[1].data = buffer.get() + kDeviceBlockBytes;
   blockIndex = 0;
+  stopped_ = false;
   std::string error;
   if (!audio) {
     if (!systemAudio_) systemAudio_ = createSystemAudioOutput(&error);
@@ -135,7 +138,7 @@ void WaveSink::flushLive() {
   const uint32_t n = static_cast<uint32_t>(cursor - blockStart);
   AudioBlock* h = &blocks[blockIndex];
   h->user = 0;
-  if (n != 0 && device && !failed) {
+  if (n != 0 && device && !failed && !stopped_) {
     h->length = n;
     std::string error;
     if (!device->prepare(h, &error)) {
@@ -149,6 +152,7 @@ void WaveSink::flushLive() {
       totalBytes += n;
     }
   }
+  if (stopRequest && *stopRequest) stopped_ = true;
 
   blockIndex = blockIndex + 1 > 1 ? 0 : blockIndex + 1;
   AudioBlock* g = &blocks[blockIndex];

@@ -1,6 +1,7 @@
 #ifndef IRWAV_OUTPUT_WAVE_SINK_H_
 #define IRWAV_OUTPUT_WAVE_SINK_H_
 
+#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -98,6 +99,11 @@ class WaveSink {
   /// The two halves of the buffer; `user` is 1 while a block is submitted
   /// and not yet reclaimed.
   AudioBlock blocks[2];
+  /// When set and non-zero (a signal handler may set it), live mode hands
+  /// over the block being filled at the next flush and nothing after it:
+  /// later frames are discarded, and close still waits for what was handed
+  /// over. Null by default.
+  const volatile std::sig_atomic_t* stopRequest;
 
   // Synthesis state, kept by the renderer.
   uint32_t halfCarrierHz;
@@ -122,6 +128,7 @@ class WaveSink {
   void fail(const std::string& reason);
 
   std::unique_ptr<AudioOutput> systemAudio_;
+  bool stopped_;  ///< a stop was requested and the block in hand went out
 };
 
 #endif  // IRWAV_OUTPUT_WAVE_SINK_H_

@@ -57,6 +57,14 @@ void renderCode(const IrCode* code, WaveSink& sink) {
   emitSilence(sink, scaleCount(sink.sampleRate, kTrailingGapUs, 1000000));
 }
 
+size_t countMarks(const IrCode* code) {
+  const int32_t* t = code->timings;
+  const size_t count = code->timingCount;
+  size_t i = 0;
+  while (i + 1 < count && t[i + 1] != 0) i += 2;
+  return i / 2 + (i < count ? 1 : 0);
+}
+
 void renderSlot(WaveSink& sink, int32_t value, SlotRole role) {
   // 64-bit, so that no timing value can overflow on its way to microseconds.
   const int64_t d = static_cast<int64_t>(value) * (role == SlotRole::kMark ? 10 : -10);

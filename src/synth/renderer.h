@@ -1,6 +1,7 @@
 #ifndef IRWAV_SYNTH_RENDERER_H_
 #define IRWAV_SYNTH_RENDERER_H_
 
+#include <cstddef>
 #include <cstdint>
 
 #include "output/wave_sink.h"
@@ -25,6 +26,10 @@ enum class SlotRole { kMark, kSpace };
 /// kTrailingGapUs of silence. Reads the list up to its terminating 0 space
 /// or to timingCount, whichever comes first.
 void renderCode(const IrCode* code, WaveSink& sink);
+
+/// The number of marks renderCode reads from `code`'s list, the last one
+/// (paired with the terminating 0) included.
+size_t countMarks(const IrCode* code);
 
 /// Renders one timing value. A positive value in a mark position, or a
 /// negative one in a space position, is a burst of that many carrier

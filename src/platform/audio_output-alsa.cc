@@ -1,0 +1,387 @@
+// Audio output through ALSA (alsa-lib): the "default" PCM, or the PCM the
+// caller names, in S16_LE or U8 interleaved frames.
+//
+// There is no thread. The PCM is opened non-blocking, so no call here ever
+// waits on the device except sleep(). A written block joins a queue and is
+// handed to ALSA as far as ALSA's buffer has room at once; whatever is left
+// is handed over later, inside write(), poll() and sleep(), which the caller
+// keeps calling while it waits for a block. The buffer is asked to hold half
+// a second, more than the two blocks a caller keeps in flight, so normally
+// every block goes over whole as it is written.
+//
+// Progress: the frames handed to ALSA, less those it still holds
+// (snd_pcm_delay, which includes the hardware's own latency), have been
+// played. A block is done once that count passes the block's end in the
+// stream, so the caller only reuses memory the device is finished with. (A
+// sound server behind a plugin may still hold its own copy of some of those
+// frames; close() lets them play out.)
+//
+// Failures:
+// - An underrun (EPIPE) or a suspend (ESTRPIPE) is recovered with
+//   snd_pcm_resume or snd_pcm_prepare, never fatal. The frames ALSA held then
+//   count as played (an underrun means they were), and playing goes on with
+//   the next frames written.
+// - Any other error of the PCM marks the output broken: blocks not yet handed
+//   over are never reported done, and further writes fail. The caller's own
+//   timeout then gives up on them, and reset() drops everything.
+// - A stream that ran dry is in the XRUN state; some plugins still report a
+//   delay there, so the state is looked at before the delay, and everything
+//   handed over counts as played.
+// - close() drains, never drops: a sound server behind the plugin may still
+//   hold frames that the delay already counts as played, and dropping them
+//   would cut the end off (the PulseAudio plugin loses a whole short code
+//   that way). Where the plugin honours non-blocking mode the drain is waited
+//   on for at most the buffer's length plus a second, then dropped; the
+//   PulseAudio plugin waits inside snd_pcm_drain until its server is done.
+
+#include <alsa/asoundlib.h>
+
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <thread>
+
+#include "platform/audio_output.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+/// Buffer length asked of ALSA.
+constexpr unsigned kBufferUs = 500000;
+
+/// Longest single nap of sleep() while frames wait to be handed over.
+constexpr auto kPumpInterval = std::chrono::milliseconds(5);
+
+/// The last message alsa-lib reported, for error texts; it would otherwise
+/// print it on standard error. alsa-lib is only used from one thread.
+char lastAlsaMessage[256];
+
+void keepAlsaMessage(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
+                     const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::vsnprintf(lastAlsaMessage, sizeof lastAlsaMessage, fmt, args);
+  va_end(args);
+}
+
+/// "what: reason", or the reason alone for a null `what`, with alsa-lib's
+/// own last message when it left one.
+std::string describe(const char* what, int err) {
+  std::string text = what ? std::string(what) + ": " + snd_strerror(err) : snd_strerror(err);
+  if (lastAlsaMessage[0]) text += std::string(" (") + lastAlsaMessage + ")";
+  lastAlsaMessage[0] = '\0';
+  return text;
+}
+
+class AlsaAudioOutput : public AudioOutput {
+ public:
+  ~AlsaAudioOutput() override { close(); }
+
+  bool open(const char* deviceName, const AudioFormat& format, std::string* error) override;
+  bool prepare(AudioBlock* block, std::string* error) override;
+  bool write(AudioBlock* block, std::string* error) override;
+  void poll(AudioBlock* block) override;
+  void unprepare(AudioBlock* block) override;
+  void reset() override;
+  void close() override;
+  void sleep(uint32_t milliseconds) override;
+
+ private:
+  /// What the output knows of a prepared block.
+  struct BlockState {
+    uint64_t endFrame = 0;  ///< the stream position just behind the block
+    uint32_t handedBytes = 0;
+    bool queued = false;  ///< written and not yet fully handed to ALSA
+  };
+
+  bool configure(const AudioFormat& format, std::string* error);
+  /// Hands ALSA as many queued frames as it takes now.
+  void pump();
+  /// Recovers from an underrun or a suspend; false when the PCM is lost.
+  bool recover(int err);
+  /// Updates playedFrames_ from the PCM's delay.
+  void measure();
+  void breakDown(const std::string& reason);
+
+  snd_pcm_t* pcm_ = nullptr;
+  uint32_t frameBytes_ = 0;
+  uint32_t frameRate_ = 0;
+  snd_pcm_uframes_t bufferFrames_ = 0;
+  std::map<AudioBlock*, BlockState> blocks_;
+  std::deque<AudioBlock*> queue_;  ///< blocks with frames not yet handed over
+  uint64_t writtenFrames_ = 0;     ///< end of the last block written
+  uint64_t handedFrames_ = 0;      ///< frames given to snd_pcm_writei
+  uint64_t playedFrames_ = 0;      ///< frames the device is finished with
+  bool broken_ = false;
+  std::string brokenReason_;
+};
+
+bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, std::string* error) {
+  close();
+  const char* name = deviceName && *deviceName ? deviceName : "default";
+  lastAlsaMessage[0] = '\0';
+  const int err = snd_pcm_open(&pcm_, name, SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+  if (err < 0) {
+    pcm_ = nullptr;
+    if (error) *error = describe(nullptr, err);
+    return false;
+  }
+  if (!configure(format, error)) {
+    snd_pcm_close(pcm_);
+    pcm_ = nullptr;
+    return false;
+  }
+  writtenFrames_ = handedFrames_ = playedFrames_ = 0;
+  broken_ = false;
+  brokenReason_.clear();
+  return true;
+}
+
+bool AlsaAudioOutput::configure(const AudioFormat& format, std::string* error) {
+  snd_pcm_format_t sampleFormat;
+  if (format.formatTag == 1 && format.bitsPerSample == 16) {
+    sampleFormat = SND_PCM_FORMAT_S16_LE;
+  } else if (format.formatTag == 1 && format.bitsPerSample == 8) {
+    sampleFormat = SND_PCM_FORMAT_U8;
+  } else {
+    if (error) *error = "unsupported sample format";
+    return false;
+  }
+  if (format.blockAlign == 0 || format.blockAlign != format.channels * format.bitsPerSample / 8) {
+    if (error) *error = "inconsistent sample format";
+    return false;
+  }
+
+  snd_pcm_hw_params_t* hw;
+  snd_pcm_hw_params_alloca(&hw);
+  int err = snd_pcm_hw_params_any(pcm_, hw);
+  if (err >= 0) err = snd_pcm_hw_params_set_access(pcm_, hw, SND_PCM_ACCESS_RW_INTERLEAVED);
+  if (err >= 0) err = snd_pcm_hw_params_set_format(pcm_, hw, sampleFormat);
+  if (err >= 0) err = snd_pcm_hw_params_set_channels(pcm_, hw, format.channels);
+  // The exact rate: the frames must play at the speed they were made for.
+  if (err >= 0) err = snd_pcm_hw_params_set_rate(pcm_, hw, format.samplesPerSec, 0);
+  if (err < 0) {
+    if (error) *error = describe("the device cannot play this format", err);
+    return false;
+  }
+  unsigned bufferUs = kBufferUs;
+  snd_pcm_hw_params_set_buffer_time_near(pcm_, hw, &bufferUs, nullptr);
+  err = snd_pcm_hw_params(pcm_, hw);
+  if (err >= 0) err = snd_pcm_hw_params_get_buffer_size(hw, &bufferFrames_);
+  if (err < 0) {
+    if (error) *error = describe("cannot set up the device", err);
+    return false;
+  }
+
+  // Start with the first frames written: a short last block must play
+  // without anything behind it.
+  snd_pcm_sw_params_t* sw;
+  snd_pcm_sw_params_alloca(&sw);
+  err = snd_pcm_sw_params_current(pcm_, sw);
+  if (err >= 0) err = snd_pcm_sw_params_set_start_threshold(pcm_, sw, 1);
+  if (err >= 0) err = snd_pcm_sw_params(pcm_, sw);
+  if (err < 0) {
+    if (error) *error = describe("cannot set up the device", err);
+    return false;
+  }
+  frameBytes_ = format.blockAlign;
+  frameRate_ = format.samplesPerSec;
+  return true;
+}
+
+bool AlsaAudioOutput::prepare(AudioBlock* block, std::string* error) {
+  if (!pcm_) {
+    if (error) *error = "the audio device is not open";
+    return false;
+  }
+  if (block->length == 0 || block->length % frameBytes_ != 0) {
+    if (error) *error = "a block must hold whole frames";
+    return false;
+  }
+  blocks_[block] = BlockState();
+  block->platform = nullptr;
+  return true;
+}
+
+bool AlsaAudioOutput::write(AudioBlock* block, std::string* error) {
+  const auto found = blocks_.find(block);
+  if (!pcm_ || found == blocks_.end() || found->second.queued) {
+    if (error) *error = "the block is not ready to be played";
+    return false;
+  }
+  if (broken_) {
+    if (error) *error = brokenReason_;
+    return false;
+  }
+  block->flags &= ~kAudioBlockDone;
+  BlockState& state = found->second;
+  writtenFrames_ += block->length / frameBytes_;
+  state.endFrame = writtenFrames_;
+  state.handedBytes = 0;
+  state.queued = true;
+  queue_.push_back(block);
+  pump();
+  if (broken_ && state.queued) {
+    // Nothing of it will ever play: take it back out of the stream.
+    queue_.pop_back();
+    state.queued = false;
+    writtenFrames_ -= block->length / frameBytes_;
+    if (error) *error = brokenReason_;
+    return false;
+  }
+  return true;
+}
+
+void AlsaAudioOutput::pump() {
+  // A device that keeps failing must not keep us here.
+  int recoveries = 0;
+  while (pcm_ && !broken_ && !queue_.empty()) {
+    AudioBlock* block = queue_.front();
+    BlockState& state = blocks_[block];
+    const uint32_t leftFrames = (block->length - state.handedBytes) / frameBytes_;
+    const snd_pcm_sframes_t n = snd_pcm_writei(pcm_, block->data + state.handedBytes, leftFrames);
+    if (n >= 0) {
+      handedFrames_ += static_cast<uint64_t>(n);
+      state.handedBytes += static_cast<uint32_t>(n) * frameBytes_;
+      if (state.handedBytes == block->length) {
+        state.queued = false;
+        queue_.pop_front();
+        continue;
+      }
+      return;  // ALSA's buffer is full
+    }
+    if (n == -EAGAIN) return;
+    if (++recoveries > 3 || !recover(static_cast<int>(n))) return;
+  }
+}
+
+bool AlsaAudioOutput::recover(int err) {
+  if (err == -EINTR) return true;
+  if (err == -ESTRPIPE && snd_pcm_resume(pcm_) == 0) return true;
+  if (err == -EPIPE || err == -ESTRPIPE) {
+    // Whatever ALSA held is gone: played, or lost with the suspend.
+    playedFrames_ = handedFrames_;
+    const int prepared = snd_pcm_prepare(pcm_);
+    if (prepared >= 0) return true;
+    err = prepared;
+  }
+  breakDown(describe("the audio device failed", err));
+  return false;
+}
+
+void AlsaAudioOutput::measure() {
+  if (!pcm_ || broken_) return;
+  switch (snd_pcm_state(pcm_)) {
+    case SND_PCM_STATE_PREPARED:
+      // A stream that holds frames but has not started is started here, so
+      // a block never waits on a start that no further write will trigger.
+      if (handedFrames_ > playedFrames_) snd_pcm_start(pcm_);
+      break;
+    case SND_PCM_STATE_XRUN:
+      // The stream ran dry, so everything handed over has played, whatever
+      // delay a plugin still reports. The next write recovers the stream;
+      // preparing it now could flush a sound server's queue.
+      playedFrames_ = handedFrames_;
+      return;
+    case SND_PCM_STATE_SUSPENDED:
+      recover(-ESTRPIPE);
+      return;
+    default:
+      break;
+  }
+  snd_pcm_sframes_t delay = 0;
+  const int err = snd_pcm_delay(pcm_, &delay);
+  if (err < 0) {
+    recover(err);
+    return;
+  }
+  const uint64_t held = delay <= 0 ? 0 : static_cast<uint64_t>(delay);
+  const uint64_t played = held >= handedFrames_ ? 0 : handedFrames_ - held;
+  if (played > playedFrames_) playedFrames_ = played;
+}
+
+void AlsaAudioOutput::poll(AudioBlock* block) {
+  pump();
+  measure();
+  const auto found = blocks_.find(block);
+  if (found == blocks_.end() || found->second.queued) return;
+  if (found->second.endFrame != 0 && found->second.endFrame <= playedFrames_)
+    block->flags |= kAudioBlockDone;
+}
+
+void AlsaAudioOutput::unprepare(AudioBlock* block) {
+  const auto found = blocks_.find(block);
+  if (found == blocks_.end()) return;
+  if (found->second.queued) {
+    for (auto i = queue_.begin(); i != queue_.end(); ++i) {
+      if (*i == block) {
+        queue_.erase(i);
+        break;
+      }
+    }
+  }
+  blocks_.erase(found);
+}
+
+void AlsaAudioOutput::reset() {
+  if (!pcm_) return;
+  snd_pcm_drop(pcm_);
+  if (!broken_) {
+    const int err = snd_pcm_prepare(pcm_);
+    if (err < 0) breakDown(describe("the audio device failed", err));
+  }
+  queue_.clear();
+  for (auto& entry : blocks_) {
+    entry.second.queued = false;
+    entry.first->flags |= kAudioBlockDone;
+  }
+  handedFrames_ = playedFrames_ = writtenFrames_;
+}
+
+void AlsaAudioOutput::close() {
+  if (!pcm_) return;
+  if (!broken_) {
+    // Let the tail play out, but never wait on a device that has stopped.
+    const int err = snd_pcm_drain(pcm_);
+    if (err == -EAGAIN) {
+      const auto limit =
+          Clock::now() + std::chrono::seconds(1) +
+          std::chrono::microseconds(1000000ull * bufferFrames_ / (frameRate_ ? frameRate_ : 1));
+      while (snd_pcm_state(pcm_) == SND_PCM_STATE_DRAINING && Clock::now() < limit)
+        std::this_thread::sleep_for(kPumpInterval);
+    }
+  }
+  snd_pcm_drop(pcm_);
+  snd_pcm_close(pcm_);
+  pcm_ = nullptr;
+  blocks_.clear();
+  queue_.clear();
+}
+
+void AlsaAudioOutput::sleep(uint32_t milliseconds) {
+  const auto until = Clock::now() + std::chrono::milliseconds(milliseconds);
+  for (;;) {
+    pump();
+    const auto now = Clock::now();
+    if (now >= until) return;
+    // With frames still to hand over, wake often enough to keep ALSA fed.
+    auto nap = until - now;
+    if (!queue_.empty() && nap > kPumpInterval) nap = kPumpInterval;
+    std::this_thread::sleep_for(nap);
+  }
+}
+
+void AlsaAudioOutput::breakDown(const std::string& reason) {
+  if (!broken_) brokenReason_ = reason;
+  broken_ = true;
+}
+
+}  // namespace
+
+std::unique_ptr<AudioOutput> createSystemAudioOutput(std::string* /*error*/) {
+  snd_lib_error_set_handler(keepAlsaMessage);
+  return std::unique_ptr<AudioOutput>(new AlsaAudioOutput());
+}

@@ -1,0 +1,189 @@
+// Runs the built player against a real ALSA PCM: a configuration of the
+// test's own makes the default PCM the `file` plugin over `null`, so every
+// frame that reaches the device lands in a file. What was captured must be,
+// byte for byte, the data the converter writes into its WAV files.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/ir_codes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr size_t kHeaderBytes = 44;
+constexpr size_t kFrameBytes = 4;
+constexpr size_t kFramesPerMs = 48;
+
+std::string readText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string fileNameOf(size_t index) {
+  char number[8];
+  std::snprintf(number, sizeof number, "%3zu", index);
+  return std::string(number) + "_" + kIrCodeNames[index] + ".wav";
+}
+
+struct PlayE2eTest : ::testing::Test {
+  fs::path root;
+  fs::path work;
+  fs::path capture;
+
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = fs::temp_directory_path() / (std::string("irwav-play-e2e-") + info->name() + "-" +
+                                        std::to_string(std::random_device()() % 1000000));
+    fs::remove_all(root);
+    work = root / "work";
+    fs::create_directories(work);
+    capture = root / "capture.raw";
+    // Nothing of the system's ALSA configuration is read: this file is all
+    // of it.
+    std::ofstream(root / "asound.conf") << "pcm.!default {\n"
+                                           "  type file\n"
+                                           "  slave { pcm { type null } }\n"
+                                           "  file \""
+                                        << capture.string()
+                                        << "\"\n"
+                                           "  format \"raw\"\n"
+                                           "}\n";
+  }
+  void TearDown() override { fs::remove_all(root); }
+
+  struct Result {
+    int status;
+    std::string out;
+    std::string err;
+  };
+
+  Result run(const char* program, const std::string& args) {
+    const std::string command =
+        "cd '" + work.string() + "' && ALSA_CONFIG_PATH='" + (root / "asound.conf").string() +
+        "' '" + program + "' " + args + " > '" + (root / "out").string() + "' 2> '" +
+        (root / "err").string() + "' < /dev/null; echo $? > '" + (root / "status").string() + "'";
+    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "shell failed: " << command;
+    return {std::stoi(readText(root / "status")), readText(root / "out"), readText(root / "err")};
+  }
+
+  /// Runs the converter and returns its report.
+  std::string convert() {
+    const Result r = run(IRWAV_PATH, "");
+    EXPECT_EQ(r.status, 0);
+    return r.out;
+  }
+
+  /// The sample data of code `index`'s WAV file, as the converter wrote it.
+  std::string waveData(size_t index) {
+    const std::string file = readText(work / fileNameOf(index));
+    EXPECT_GT(file.size(), kHeaderBytes) << fileNameOf(index);
+    return file.size() > kHeaderBytes ? file.substr(kHeaderBytes) : std::string();
+  }
+
+  static std::string silenceMs(size_t ms) {
+    return std::string(ms * kFramesPerMs * kFrameBytes, '\0');
+  }
+};
+
+#if IRWAV_HAVE_ALSA
+
+TEST_F(PlayE2eTest, TheCapturedStreamIsTheWaveData) {
+  convert();
+  const std::string sony = waveData(0);
+  // More than one 4096-frame block, so both halves of the buffer are used.
+  ASSERT_GT(sony.size(), 4096 * kFrameBytes);
+  const Result r = run(IRWAV_PLAY_PATH, "sony");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Playing 0 sony - freq = 40000 Hz\n");
+  EXPECT_EQ(r.err, "");
+  const std::string captured = readText(capture);
+  EXPECT_EQ(captured.size(), sony.size());
+  EXPECT_TRUE(captured == sony) << "the captured stream differs from the WAV data";
+}
+
+TEST_F(PlayE2eTest, CodesByNameAndIndexPlayInOrderWithTheGap) {
+  convert();
+  // The code with the longest file, named by its index.
+  size_t longest = 0;
+  for (size_t i = 1; i < kIrCodeCount; ++i) {
+    if (fs::exists(work / fileNameOf(i)) &&
+        (longest == 0 ||
+         fs::file_size(work / fileNameOf(i)) > fs::file_size(work / fileNameOf(longest))))
+      longest = i;
+  }
+  ASSERT_NE(longest, 0u);
+  const Result r = run(IRWAV_PLAY_PATH, "--gap 120 rca SONY " + std::to_string(longest));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "Code rca skipped - freq = 55600 Hz\n"
+            "Playing 0 sony - freq = 40000 Hz\n"
+            "Playing " +
+                std::to_string(longest) + " " + kIrCodeNames[longest] +
+                " - freq = " + std::to_string(kIrCodes[longest]->carrierHz) + " Hz\n");
+  EXPECT_TRUE(readText(capture) == waveData(0) + silenceMs(120) + waveData(longest))
+      << "the captured stream differs from the WAV data";
+}
+
+TEST_F(PlayE2eTest, WithoutArgumentsEveryCodePlaysWithTheDefaultGap) {
+  const std::string report = convert();
+  const Result r = run(IRWAV_PLAY_PATH, "");
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::string expected;
+  std::string skipLines;
+  std::istringstream lines(r.out);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("Code ", 0) == 0) skipLines += line + "\n";
+  }
+  for (size_t i = 0; i < kIrCodeCount; ++i) {
+    if (!fs::exists(work / fileNameOf(i))) continue;
+    if (!expected.empty()) expected += silenceMs(500);
+    expected += waveData(i);
+  }
+  // The converter's report, less its first line, names the same skipped codes.
+  EXPECT_EQ(skipLines, report.substr(report.find('\n') + 1));
+  EXPECT_TRUE(readText(capture) == expected) << "the captured stream differs from the WAV data";
+}
+
+TEST_F(PlayE2eTest, AnUnknownDeviceEndsWithStatusOneBeforeAnythingPlays) {
+  const Result r = run(IRWAV_PLAY_PATH, "--device nosuchpcm sony");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.rfind("irwav-play: cannot open audio device \"nosuchpcm\": ", 0), 0u) << r.err;
+  EXPECT_FALSE(fs::exists(capture));
+}
+
+#else
+
+TEST_F(PlayE2eTest, WithoutAnAudioServiceTheDeviceCannotBeOpened) {
+  const Result r = run(IRWAV_PLAY_PATH, "sony");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            "irwav-play: cannot open audio device \"default\": no audio device is available in "
+            "this build\n");
+}
+
+#endif
+
+TEST_F(PlayE2eTest, BadArgumentsEndWithStatusTwoAndPlayNothing) {
+  for (const char* args : {"sony nosuch", "--gap", "--volume 3 sony", "54"}) {
+    const Result r = run(IRWAV_PLAY_PATH, args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(r.out, "") << args;
+    EXPECT_EQ(r.err.rfind("irwav-play: ", 0), 0u) << r.err;
+    EXPECT_FALSE(fs::exists(capture)) << args;
+  }
+}
+
+}  // namespace

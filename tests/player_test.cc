@@ -1,0 +1,236 @@
+// The player's arguments, its code list, and what it sends to the device.
+
+#include "app/player.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/ir_codes.h"
+#include "fake_audio_output.h"
+#include "memory_file_system.h"
+#include "output/wave_sink.h"
+#include "synth/renderer.h"
+
+namespace {
+
+/// Index of the first built-in code named `name`.
+size_t indexOf(const char* name) {
+  for (size_t i = 0; i < kIrCodeCount; ++i) {
+    if (std::string(kIrCodeNames[i]) == name) return i;
+  }
+  ADD_FAILURE() << "no code " << name;
+  return 0;
+}
+
+/// The sample bytes of code `index` as the converter writes them.
+std::vector<uint8_t> renderedBytes(size_t index) {
+  MemoryFileSystem fs;
+  WaveSink sink(&fs, nullptr);
+  EXPECT_EQ(sink.open(L"c.wav"), 0);
+  renderCode(kIrCodes[index], sink);
+  EXPECT_EQ(sink.close(), 0);
+  const std::vector<uint8_t>& file = fs.files[L"c.wav"].bytes;
+  return std::vector<uint8_t>(file.begin() + 44, file.end());
+}
+
+bool parse(const std::vector<std::string>& args, PlayerOptions* options,
+           std::string* error = nullptr) {
+  std::string ignored;
+  return parsePlayerArgs(args, options, error ? error : &ignored);
+}
+
+TEST(PlayerArgsTest, CodesByNameOrIndexKeepTheirOrder) {
+  PlayerOptions options;
+  ASSERT_TRUE(parse({}, &options));
+  EXPECT_TRUE(options.codes.empty());
+  EXPECT_EQ(options.gapMs, kDefaultGapMs);
+  EXPECT_EQ(options.device, "");
+
+  ASSERT_TRUE(parse({"sony", "22", "NEC", "nec2", "SONY", "0", "53"}, &options));
+  EXPECT_EQ(options.codes, (std::vector<size_t>{0, 22, indexOf("NEC"), indexOf("NEC2"), 0, 0, 53}));
+}
+
+TEST(PlayerArgsTest, AnArgumentThatNamesNoCodeIsRefused) {
+  PlayerOptions options;
+  for (const char* arg : {"nosuch", "54", "1000000000000", "", "sony2x", "0x1", "+3", " 3"}) {
+    std::string error;
+    EXPECT_FALSE(parse({"sony", arg}, &options, &error)) << arg;
+    EXPECT_NE(error.find("no code named \"" + std::string(arg) + "\""), std::string::npos) << error;
+  }
+}
+
+TEST(PlayerArgsTest, OptionsAndTheirValues) {
+  PlayerOptions options;
+  ASSERT_TRUE(parse({"--gap", "250", "--device", "hw:1,0", "sony"}, &options));
+  EXPECT_EQ(options.gapMs, 250u);
+  EXPECT_EQ(options.device, "hw:1,0");
+  EXPECT_EQ(options.codes, std::vector<size_t>{0});
+  ASSERT_TRUE(parse({"--gap=0", "--device=plughw:0"}, &options));
+  EXPECT_EQ(options.gapMs, 0u);
+  EXPECT_EQ(options.device, "plughw:0");
+  ASSERT_TRUE(parse({"--gap", "60000"}, &options));
+  EXPECT_EQ(options.gapMs, kMaxGapMs);
+  ASSERT_TRUE(parse({"--list"}, &options));
+  EXPECT_TRUE(options.list);
+  ASSERT_TRUE(parse({"-h"}, &options));
+  EXPECT_TRUE(options.help);
+}
+
+TEST(PlayerArgsTest, BadOptionsAreRefusedWithAReason) {
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{"--bogus"}, "unknown option \"--bogus\""},
+      {{"-x", "sony"}, "unknown option \"-x\""},
+      {{"--list=yes"}, "unknown option \"--list=yes\""},
+      {{"--gap"}, "option --gap needs a value"},
+      {{"sony", "--device"}, "option --device needs a value"},
+      {{"--device="}, "option --device needs a device name"},
+      {{"--gap", "60001"}, "not \"60001\""},
+      {{"--gap", "-5"}, "not \"-5\""},
+      {{"--gap=1.5"}, "not \"1.5\""},
+      {{"--gap", ""}, "not \"\""},
+  };
+  for (const auto& c : cases) {
+    PlayerOptions options;
+    std::string error;
+    EXPECT_FALSE(parse(c.args, &options, &error)) << c.args[0];
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+  }
+}
+
+TEST(PlayerListTest, OneLinePerCodeInTableOrder) {
+  std::ostringstream out;
+  printCodeList(out, 48000);
+  std::istringstream lines(out.str());
+  std::string line;
+  ASSERT_TRUE(std::getline(lines, line));
+  EXPECT_EQ(line, "Index  Name          Carrier  Marks  At 48000 Hz");
+  size_t rendered = 0;
+  for (size_t i = 0; i < kIrCodeCount; ++i) {
+    ASSERT_TRUE(std::getline(lines, line));
+    std::istringstream fields(line);
+    size_t index, marks;
+    std::string name, outcome;
+    uint32_t carrier;
+    fields >> index >> name >> carrier >> marks >> outcome;
+    EXPECT_EQ(index, i);
+    EXPECT_EQ(name, kIrCodeNames[i]);
+    EXPECT_EQ(carrier, kIrCodes[i]->carrierHz);
+    if (outcome == "rendered") ++rendered;
+  }
+  EXPECT_FALSE(std::getline(lines, line));
+  EXPECT_EQ(rendered, 48u);
+  // Mark counts include the last mark, the one before the terminating 0.
+  for (const char* expected : {"    0  sony            40000     26  rendered\n",
+                               "    4  toshiba         37470     38  rendered\n",
+                               "   46  daewoo2         28670     23  rendered\n",
+                               "   49  fisher          44330     11  skipped\n",
+                               "   53  kloss           54070     30  skipped\n"})
+    EXPECT_NE(out.str().find(expected), std::string::npos) << expected;
+}
+
+struct PlayerRunTest : ::testing::Test {
+  FakeAudioOutput device;
+  std::ostringstream out;
+  std::ostringstream err;
+
+  int run(const std::vector<std::string>& args, const volatile std::sig_atomic_t* stop = nullptr) {
+    return runPlayer(args, out, err, &device, stop);
+  }
+};
+
+TEST_F(PlayerRunTest, PlaysTheNamedCodesWithTheGapBetween) {
+  ASSERT_EQ(run({"--gap", "10", "sony", "rca", "0"}), 0);
+  EXPECT_EQ(out.str(),
+            "Playing 0 sony - freq = 40000 Hz\n"
+            "Code rca skipped - freq = 55600 Hz\n"
+            "Playing 0 sony - freq = 40000 Hz\n");
+  EXPECT_EQ(err.str(), "");
+  std::vector<uint8_t> expected = renderedBytes(0);
+  const size_t codeBytes = expected.size();
+  expected.resize(codeBytes + 480 * 4, 0);  // 10 ms of silence
+  const std::vector<uint8_t> sony = renderedBytes(0);
+  expected.insert(expected.end(), sony.begin(), sony.end());
+  EXPECT_EQ(device.played, expected);
+  EXPECT_EQ(device.opens, 1);
+  EXPECT_EQ(device.closes, 1);
+}
+
+TEST_F(PlayerRunTest, WithoutCodesEveryCodePlaysInTableOrder) {
+  ASSERT_EQ(run({"--gap", "0"}), 0);
+  std::ostringstream expectedOut;
+  std::vector<uint8_t> expected;
+  for (size_t i = 0; i < kIrCodeCount; ++i) {
+    const uint32_t carrier = kIrCodes[i]->carrierHz;
+    if (carrier > 43636) {
+      expectedOut << "Code " << kIrCodeNames[i] << " skipped - freq = " << carrier << " Hz\n";
+      continue;
+    }
+    expectedOut << "Playing " << i << " " << kIrCodeNames[i] << " - freq = " << carrier << " Hz\n";
+    const std::vector<uint8_t> code = renderedBytes(i);
+    expected.insert(expected.end(), code.begin(), code.end());
+  }
+  EXPECT_EQ(out.str(), expectedOut.str());
+  EXPECT_EQ(device.played, expected);
+}
+
+TEST_F(PlayerRunTest, BadArgumentsStopBeforeTheDeviceOpens) {
+  EXPECT_EQ(run({"sony", "nosuch"}), 2);
+  EXPECT_EQ(err.str(), "irwav-play: no code named \"nosuch\" (irwav-play --list shows them all)\n");
+  EXPECT_EQ(run({"--gap", "x", "sony"}), 2);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(device.opens, 0);
+}
+
+TEST_F(PlayerRunTest, ListAndHelpPlayNothing) {
+  EXPECT_EQ(run({"--list", "sony"}), 0);
+  EXPECT_EQ(out.str().substr(0, 5), "Index");
+  out.str("");
+  EXPECT_EQ(run({"--help"}), 0);
+  EXPECT_NE(out.str().find("--device NAME"), std::string::npos);
+  EXPECT_NE(out.str().find("--gap MS"), std::string::npos);
+  EXPECT_EQ(device.opens, 0);
+}
+
+TEST_F(PlayerRunTest, ADeviceThatCannotBeOpenedEndsWithStatusOne) {
+  device.failOpen = true;
+  EXPECT_EQ(run({"--device", "hw:9", "sony"}), 1);
+  EXPECT_EQ(err.str(), "irwav-play: cannot open audio device \"hw:9\": no such device\n");
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(device.openedName, "hw:9");
+}
+
+TEST_F(PlayerRunTest, OnlyUnrenderableCodesNeedNoDevice) {
+  device.failOpen = true;
+  EXPECT_EQ(run({"rca", "ge"}), 0);
+  EXPECT_EQ(out.str(),
+            "Code rca skipped - freq = 55600 Hz\n"
+            "Code ge skipped - freq = 54160 Hz\n");
+  EXPECT_EQ(device.opens, 0);
+}
+
+TEST_F(PlayerRunTest, AFailingDeviceEndsWithStatusOne) {
+  device.neverDone = true;
+  EXPECT_EQ(run({"sony", "sony"}), 1);
+  EXPECT_EQ(err.str(),
+            "irwav-play: playing on \"default\" failed: the audio device stopped playing\n");
+  EXPECT_EQ(device.closes, 1);
+}
+
+TEST_F(PlayerRunTest, CtrlCLetsTheBlockInHandPlayThenCloses) {
+  volatile std::sig_atomic_t stop = 0;
+  // The request arrives while the sink waits for the device the first time:
+  // two blocks are out, and the one being filled next is the block in hand.
+  device.onSleep = [&stop] { stop = 1; };
+  EXPECT_EQ(run({"sony", "sony", "sony"}, &stop), 130);
+  EXPECT_EQ(device.lengths, (std::vector<uint32_t>{16384, 16384, 16384}));
+  EXPECT_EQ(out.str(), "Playing 0 sony - freq = 40000 Hz\n");
+  EXPECT_EQ(err.str(), "irwav-play: stopped\n");
+  EXPECT_EQ(device.closes, 1);
+  EXPECT_TRUE(device.held.empty());
+}
+
+}  // namespace
