@@ -125,36 +125,36 @@ echo "windows: report identical (CR LF line ends), $compared files identical byt
 compare_files "$work/windows"
 echo "windows: a re-run leaves $compared files identical"
 
-# A file name already taken by a directory: that code fails with one line on
-# standard error and exit status 1; the directory stays, the rest are written.
+# Runs irwav.exe in $1, where "$2" cannot be written, and checks that only
+# that code failed: exit status 1, the same report, one line on standard
+# error naming the file with the system's reason, every other file written.
+expect_one_failure() {
+  local dir="$1" name="$2" status
+  status="$(run_in "$dir" wine "$windows_irwav")"
+  [ "$status" = 1 ] || fail "with \"$name\" unwritable, irwav.exe exited with $status, not 1"
+  cmp -s "$work/windows.out" "$dir.out" || fail "the report changed when \"$name\" failed"
+  [ "$(wc -l <"$dir.err")" = 1 ] &&
+    grep -qE "^irwav: cannot write \"$name\": [^ ].*"$'\r'"\$" "$dir.err" ||
+    fail "unexpected standard error: $(od -c "$dir.err" | head)"
+  [ "$(ls -A "$dir" | wc -l)" = 48 ] || fail "stray or missing files: $(ls -A "$dir")"
+  compare_files "$dir" "$name"
+}
+
+# A file name already taken by a directory: the directory stays.
 taken="  0_sony.wav"
 mkdir -p "$work/fault/$taken"
-status="$(run_in "$work/fault" wine "$windows_irwav")"
-[ "$status" = 1 ] || fail "with \"$taken\" a directory, irwav.exe exited with $status, not 1"
-cmp -s "$work/windows.out" "$work/fault.out" || fail "the report changed when a file failed"
-[ "$(wc -l <"$work/fault.err")" = 1 ] &&
-  grep -qE "^irwav: cannot write \"$taken\": [^ ].*"$'\r'"\$" "$work/fault.err" ||
-  fail "unexpected standard error: $(od -c "$work/fault.err" | head)"
+expect_one_failure "$work/fault" "$taken"
 [ -d "$work/fault/$taken" ] || fail "the directory \"$taken\" is gone"
-[ "$(ls -A "$work/fault" | wc -l)" = 48 ] || fail "stray or missing files: $(ls -A "$work/fault")"
-compare_files "$work/fault" "$taken"
 echo "windows: a directory in the way: exit 1, $(tr -d '\r' <"$work/fault.err"); $compared other files identical"
 
-# A file whose writes fail (Wine follows the link to a full device): one line
-# on standard error, exit status 1, no WAV under that name, the rest written.
+# A file whose writes fail (Wine follows the link to a full device): the
+# link stays, and no WAV is left under that name.
 if [ -e /dev/full ]; then
   full="  2_panasonic.wav"
   mkdir -p "$work/full"
   ln -s /dev/full "$work/full/$full"
-  status="$(run_in "$work/full" wine "$windows_irwav")"
-  [ "$status" = 1 ] || fail "with \"$full\" on a full device, irwav.exe exited with $status, not 1"
-  cmp -s "$work/windows.out" "$work/full.out" || fail "the report changed when a write failed"
-  [ "$(wc -l <"$work/full.err")" = 1 ] &&
-    grep -qE "^irwav: cannot write \"$full\": [^ ].*"$'\r'"\$" "$work/full.err" ||
-    fail "unexpected standard error: $(od -c "$work/full.err" | head)"
+  expect_one_failure "$work/full" "$full"
   [ "$(readlink "$work/full/$full")" = /dev/full ] || fail "the link \"$full\" was replaced"
-  [ "$(ls -A "$work/full" | wc -l)" = 48 ] || fail "stray or missing files: $(ls -A "$work/full")"
-  compare_files "$work/full" "$full"
   echo "windows: writes failing: exit 1, $(tr -d '\r' <"$work/full.err"); $compared other files identical"
 fi
 
@@ -162,38 +162,34 @@ fi
 # out of Wine's ALSA driver into the capture file. It must be the sample data
 # of the converter's file for the same code; Wine may pad the device's last
 # period with silence after it.
-if [ -f "$top/build/windows/src/irwav-play.exe" ]; then
-  rm -f "$capture"
-  status="$(run_in "$work/play" wine "$top/build/windows/src/irwav-play.exe" sony)"
-  [ "$status" = 0 ] || fail "irwav-play.exe sony exited with $status: $(cat "$work/play.err" "$work/play.out")"
-  [ -f "$capture" ] || fail "irwav-play.exe sony handed nothing to the audio device"
-  data="$work/sony.data"
-  tail -c +45 "$work/linux/  0_sony.wav" >"$data"
-  data_bytes=$(stat -c %s "$data")
-  capture_bytes=$(stat -c %s "$capture")
-  padding=$((capture_bytes - data_bytes))
-  [ "$padding" -ge 0 ] || fail "the device got $capture_bytes bytes, less than the $data_bytes of the file"
-  cmp -s -n "$data_bytes" "$data" "$capture" ||
-    fail "the device got other samples than \"  0_sony.wav\" holds: $(cmp -n "$data_bytes" "$data" "$capture")"
-  # At most 100 ms (19200 bytes) of padding, all of it silence.
-  [ "$padding" -le 19200 ] || fail "$padding bytes followed the code on the device"
-  [ -z "$(tail -c +$((data_bytes + 1)) "$capture" | tr -d '\000' | head -c 1)" ] ||
-    fail "sound followed the code on the device"
-  echo "windows: irwav-play.exe sony handed the device the $data_bytes data bytes of \"  0_sony.wav\" (then $padding bytes of Wine's silence)"
-  [ ! -s "$work/play.err" ] || fail "irwav-play.exe wrote to standard error: $(cat "$work/play.err")"
-  # Its report is the Linux player's, line for line, where that one can play.
-  cmake --build --preset default --target irwav-play >/dev/null
-  if [ "$(run_in "$work/linux-play" "$top/build/default/src/irwav-play" sony)" = 0 ]; then
-    sed 's/$/\r/' "$work/linux-play.out" | cmp -s - "$work/play.out" ||
-      fail "the players' reports differ: $(od -c "$work/play.out" | head)"
-    echo "windows: irwav-play.exe reported as the Linux player: $(tr -d '\r' <"$work/play.out")"
-  elif grep -q "no audio device" "$work/linux-play.err"; then
-    echo "windows: the Linux player has no audio device in this build: reports not compared"
-  else
-    fail "the Linux player failed: $(cat "$work/linux-play.err")"
-  fi
+rm -f "$capture"
+status="$(run_in "$work/play" wine "$top/build/windows/src/irwav-play.exe" sony)"
+[ "$status" = 0 ] || fail "irwav-play.exe sony exited with $status: $(cat "$work/play.err" "$work/play.out")"
+[ -f "$capture" ] || fail "irwav-play.exe sony handed nothing to the audio device"
+data="$work/sony.data"
+tail -c +45 "$work/linux/  0_sony.wav" >"$data"
+data_bytes=$(stat -c %s "$data")
+capture_bytes=$(stat -c %s "$capture")
+padding=$((capture_bytes - data_bytes))
+[ "$padding" -ge 0 ] || fail "the device got $capture_bytes bytes, less than the $data_bytes of the file"
+cmp -s -n "$data_bytes" "$data" "$capture" ||
+  fail "the device got other samples than \"  0_sony.wav\" holds: $(cmp -n "$data_bytes" "$data" "$capture")"
+# At most 100 ms (19200 bytes) of padding, all of it silence.
+[ "$padding" -le 19200 ] || fail "$padding bytes followed the code on the device"
+[ -z "$(tail -c +$((data_bytes + 1)) "$capture" | tr -d '\000' | head -c 1)" ] ||
+  fail "sound followed the code on the device"
+echo "windows: irwav-play.exe sony handed the device the $data_bytes data bytes of \"  0_sony.wav\" (then $padding bytes of Wine's silence)"
+[ ! -s "$work/play.err" ] || fail "irwav-play.exe wrote to standard error: $(cat "$work/play.err")"
+# Its report is the Linux player's, line for line, where that one can play.
+cmake --build --preset default --target irwav-play >/dev/null
+if [ "$(run_in "$work/linux-play" "$top/build/default/src/irwav-play" sony)" = 0 ]; then
+  sed 's/$/\r/' "$work/linux-play.out" | cmp -s - "$work/play.out" ||
+    fail "the players' reports differ: $(od -c "$work/play.out" | head)"
+  echo "windows: irwav-play.exe reported as the Linux player: $(tr -d '\r' <"$work/play.out")"
+elif grep -q "no audio device" "$work/linux-play.err"; then
+  echo "windows: the Linux player has no audio device in this build: reports not compared"
 else
-  echo "windows: no irwav-play in this tree: live playback check not run"
+  fail "the Linux player failed: $(cat "$work/linux-play.err")"
 fi
 
 echo "windows: stage passed"
