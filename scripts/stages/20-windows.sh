@@ -57,6 +57,12 @@ echo "windows: building the windows preset"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 echo "windows: built ($((SECONDS - started)) s)"
+# Each program runs on its own: it needs no DLL of the compiler's runtime.
+for exe in irwav.exe irwav-play.exe; do
+  dlls="$(x86_64-w64-mingw32-objdump -p "build/windows/src/$exe" | awk '/DLL Name:/ {print $3}' | tr '\n' ' ')"
+  if grep -qiE "libstdc|libgcc|libwinpthread" <<<"$dlls"; then fail "$exe needs the compiler's runtime: $dlls"; fi
+  echo "windows: $exe imports only $dlls"
+done
 
 # Wine sets its audio devices up in a fresh prefix when a program first
 # asks for one; two programs that do so at once can find none. One use of
