@@ -59,7 +59,7 @@ cmake --build --preset windows
 echo "windows: built ($((SECONDS - started)) s)"
 # Each program runs on its own: it needs no DLL of the compiler's runtime.
 for exe in irwav.exe irwav-play.exe; do
-  dlls="$(x86_64-w64-mingw32-objdump -p "build/windows/src/$exe" | awk '/DLL Name:/ {print $3}' | tr '\n' ' ')"
+  dlls="$(x86_64-w64-mingw32-objdump -p "build/windows/src/$exe" | awk '/DLL Name:/ {print $3}' | xargs)"
   if grep -qiE "libstdc|libgcc|libwinpthread" <<<"$dlls"; then fail "$exe needs the compiler's runtime: $dlls"; fi
   echo "windows: $exe imports only $dlls"
 done
