@@ -146,9 +146,12 @@ TEST(SinkFileTest, ReopeningReplacesTheFile) {
     ASSERT_EQ(sink.close(), 0);
     EXPECT_EQ(fsys::file_size(path), 44u + 36000u);
   }
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
+  std::vector<uint8_t> file;
+  {
+    // Closed before the removal below: Windows deletes no open file.
+    std::ifstream in(path, std::ios::binary);
+    file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
   EXPECT_TRUE(std::equal(file.begin(), file.begin() + 4, "RIFF"));
   EXPECT_EQ(readLe(file, 40, 4), 36000u);
   fsys::remove_all(dir);
