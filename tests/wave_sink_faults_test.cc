@@ -90,7 +90,7 @@ TEST(WaveSinkFileFaults, EveryFailingCallIsReportedOnceAndLeavesNoWave) {
 
 TEST(WaveSinkFileFaults, AFailureDoesNotCarryIntoTheNextFile) {
   FaultyFileSystem fs;
-  fs.failNth(FaultyFileSystem::kWrite, 8);  // the first data write
+  fs.failNth(FaultyFileSystem::kWrite, 7);  // the first data write, after six for the header
   WaveSink sink(&fs, nullptr);
   ASSERT_EQ(sink.open(L"a.wav"), 0);
   renderCode(&kCode, sink);
