@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/audio_output.h"
+#include "test_files.h"
 
 namespace {
 
@@ -45,11 +46,7 @@ struct AlsaOutputTest : ::testing::Test {
     fs::remove_all(root);
   }
 
-  std::vector<uint8_t> captured() {
-    std::ifstream in(capture, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
-  }
+  std::vector<uint8_t> captured() { return readBytes(capture); }
 
   /// Polls `block` a few times, as the sink does while it waits.
   bool becomesDone(AudioBlock* block) {

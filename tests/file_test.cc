@@ -9,6 +9,8 @@
 #include <iterator>
 #include <string>
 
+#include "test_files.h"
+
 namespace {
 
 namespace fsys = std::filesystem;
@@ -31,10 +33,7 @@ struct FileTest : ::testing::Test {
     return dir.wstring() + static_cast<wchar_t>(fsys::path::preferred_separator) + leaf;
   }
 
-  static std::string contents(const fsys::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
+  static std::string contents(const fsys::path& path) { return readText(path); }
 };
 
 TEST_F(FileTest, CreateTruncatesAndRewindOverwritesTheStart) {

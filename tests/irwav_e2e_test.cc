@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/ir_codes.h"
+#include "test_files.h"
 #include "wav_reader.h"
 
 namespace {
@@ -29,23 +30,6 @@ const char kReport[] =
     "Code kloss skipped - freq = 54070 Hz\n";
 
 const std::set<size_t> kSkipped = {1, 27, 40, 49, 50, 53};
-
-std::string readText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::vector<uint8_t> readBytes(const fs::path& path) {
-  const std::string text = readText(path);
-  return std::vector<uint8_t>(text.begin(), text.end());
-}
-
-/// The name the converter gives code `index`.
-std::string fileNameOf(size_t index) {
-  char number[8];
-  std::snprintf(number, sizeof number, "%3zu", index);
-  return std::string(number) + "_" + kIrCodeNames[index] + ".wav";
-}
 
 /// A scratch directory with a `work` folder to run in; removed afterwards.
 struct E2eTest : ::testing::Test {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/ir_codes.h"
+#include "test_files.h"
 
 namespace {
 
@@ -24,17 +25,6 @@ namespace fs = std::filesystem;
 constexpr size_t kHeaderBytes = 44;
 constexpr size_t kFrameBytes = 4;
 constexpr size_t kFramesPerMs = 48;
-
-std::string readText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string fileNameOf(size_t index) {
-  char number[8];
-  std::snprintf(number, sizeof number, "%3zu", index);
-  return std::string(number) + "_" + kIrCodeNames[index] + ".wav";
-}
 
 struct PlayE2eTest : ::testing::Test {
   fs::path root;

@@ -8,6 +8,7 @@
 
 #include "memory_file_system.h"
 #include "synth/renderer.h"
+#include "test_files.h"
 #include "wav_reader.h"
 
 namespace {
@@ -146,12 +147,8 @@ TEST(SinkFileTest, ReopeningReplacesTheFile) {
     ASSERT_EQ(sink.close(), 0);
     EXPECT_EQ(fsys::file_size(path), 44u + 36000u);
   }
-  std::vector<uint8_t> file;
-  {
-    // Closed before the removal below: Windows deletes no open file.
-    std::ifstream in(path, std::ios::binary);
-    file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  // Read and closed before the removal below: Windows deletes no open file.
+  const std::vector<uint8_t> file = readBytes(path);
   EXPECT_TRUE(std::equal(file.begin(), file.begin() + 4, "RIFF"));
   EXPECT_EQ(readLe(file, 40, 4), 36000u);
   fsys::remove_all(dir);
