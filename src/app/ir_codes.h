@@ -2,6 +2,7 @@
 #define IRWAV_APP_IR_CODES_H_
 
 #include <cstddef>
+#include <cstdint>
 
 #include "synth/ir_code.h"
 
@@ -13,5 +14,20 @@ extern const IrCode* const kIrCodes[kIrCodeCount];
 
 /// The name of each code, parallel to kIrCodes.
 extern const char* const kIrCodeNames[kIrCodeCount];
+
+/// What a table entry's list carries: the protocol and fields of its code,
+/// in the names the protocol encoders take, and whether that code is a
+/// documented power code of the entry's brand.
+struct IrCodeOrigin {
+  const char* protocol;  ///< e.g. "NEC1"; "" when the list follows no known protocol
+  int32_t device;
+  int32_t subdevice;  ///< -1: the protocol's default
+  int32_t function;
+  bool documented;     ///< a documented power code of the brand
+  const char* source;  ///< where it is documented, or why it is a guess, in a few words
+};
+
+/// The origin of each code, parallel to kIrCodes.
+extern const IrCodeOrigin kIrCodeOrigins[kIrCodeCount];
 
 #endif  // IRWAV_APP_IR_CODES_H_

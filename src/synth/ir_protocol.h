@@ -1,0 +1,52 @@
+#ifndef IRWAV_SYNTH_IR_PROTOCOL_H_
+#define IRWAV_SYNTH_IR_PROTOCOL_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "synth/ir_code.h"
+
+/// A code built at run time, owning its timing list: the same carrier and
+/// list layout that renderCode takes (mark, space, ..., a final mark and a
+/// terminating 0 space), in units of kTimingUnitUs.
+struct OwnedIrCode {
+  uint32_t carrierHz = 0;
+  std::vector<int32_t> timings;
+
+  /// A view for renderCode; valid while this object lives unchanged.
+  IrCode view() const { return IrCode{carrierHz, timings.data(), timings.size()}; }
+};
+
+/// The fields of one code of a protocol, named as the protocol's definition
+/// names them. A field a protocol does not use is ignored.
+struct IrFields {
+  int32_t device = 0;
+  int32_t subdevice = -1;  ///< -1: the protocol's default (NEC: 255 - device)
+  int32_t function = 0;
+  int32_t toggle = 0;      ///< RC5, RC6, Thomson, RECS80: the toggle bit
+  int32_t oem1 = -1;       ///< Kaseikyo's maker bytes M and N; -1: none given
+  int32_t oem2 = -1;
+  int32_t extra = 0;       ///< Kaseikyo and Fujitsu: the nibble E
+};
+
+/// Encodes what a remote sends for one short key press of the code that
+/// `protocol` (matched in any case, e.g. "NEC1", "necx2", "RC5") and
+/// `fields` name: its carrier and its frames (NEC styles: the frame and one
+/// repeat; RC5, RC6, Sony and whole-frame repeaters: as many frames as a
+/// short press sends). Durations round to the nearest kTimingUnitUs; the
+/// final frame's trailing space becomes the terminating 0. Returns false,
+/// with a message naming the bad value in *error, for an unknown protocol
+/// (the message lists the known ones) or a field out of its protocol's range.
+bool encodeIrCode(const std::string& protocol, const IrFields& fields, OwnedIrCode* code,
+                  std::string* error);
+
+/// The protocol names encodeIrCode knows, in their usual spelling.
+const std::vector<std::string>& irProtocolNames();
+
+/// Parses a user's code, "PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION" (e.g.
+/// "nec1:4:8", "necx2:7.7:2", "rc5:0:12"), and encodes it as encodeIrCode
+/// does. Returns false, with a message naming the bad part in *error.
+bool encodeCodeSpec(const std::string& spec, OwnedIrCode* code, std::string* error);
+
+#endif  // IRWAV_SYNTH_IR_PROTOCOL_H_

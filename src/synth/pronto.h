@@ -1,0 +1,19 @@
+#ifndef IRWAV_SYNTH_PRONTO_H_
+#define IRWAV_SYNTH_PRONTO_H_
+
+#include <string>
+
+#include "synth/ir_protocol.h"
+
+/// Parses a Pronto code in learned format ("0000 FREQ ONCE REPEAT" then the
+/// burst pairs, words of 4 hex digits separated by blanks) into a code of a
+/// short press: the once sequence followed by the repeat sequence once (the
+/// repeat sequence alone when the once sequence is empty). The carrier is
+/// 1000000 / (FREQ * 0.241246) Hz, rounded; each duration is its count of
+/// carrier periods, rounded to the nearest kTimingUnitUs. Returns false, with
+/// a message naming the fault in *error, for a word that is not 4 hex digits,
+/// a format other than 0000, a frequency of 0, counts that do not match the
+/// length, or a duration that is 0 or too long.
+bool parsePronto(const std::string& text, OwnedIrCode* code, std::string* error);
+
+#endif  // IRWAV_SYNTH_PRONTO_H_
