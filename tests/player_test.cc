@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "app/ir_codes.h"
-#include "fake_audio_output.h"
 #include "memory_file_system.h"
 #include "output/wave_sink.h"
+#include "scripted_audio_output.h"
 #include "synth/renderer.h"
 
 namespace {
@@ -133,7 +133,7 @@ TEST(PlayerListTest, OneLinePerCodeInTableOrder) {
 }
 
 struct PlayerRunTest : ::testing::Test {
-  FakeAudioOutput device;
+  ScriptedAudioOutput device;
   std::ostringstream out;
   std::ostringstream err;
 
@@ -155,8 +155,8 @@ TEST_F(PlayerRunTest, PlaysTheNamedCodesWithTheGapBetween) {
   const std::vector<uint8_t> sony = renderedBytes(0);
   expected.insert(expected.end(), sony.begin(), sony.end());
   EXPECT_EQ(device.played, expected);
-  EXPECT_EQ(device.opens, 1);
-  EXPECT_EQ(device.closes, 1);
+  EXPECT_EQ(device.opens, 1u);
+  EXPECT_EQ(device.closes, 1u);
 }
 
 TEST_F(PlayerRunTest, WithoutCodesEveryCodePlaysInTableOrder) {
@@ -182,7 +182,7 @@ TEST_F(PlayerRunTest, BadArgumentsStopBeforeTheDeviceOpens) {
   EXPECT_EQ(err.str(), "irwav-play: no code named \"nosuch\" (irwav-play --list shows them all)\n");
   EXPECT_EQ(run({"--gap", "x", "sony"}), 2);
   EXPECT_EQ(out.str(), "");
-  EXPECT_EQ(device.opens, 0);
+  EXPECT_EQ(device.opens, 0u);
 }
 
 TEST_F(PlayerRunTest, ListAndHelpPlayNothing) {
@@ -192,13 +192,13 @@ TEST_F(PlayerRunTest, ListAndHelpPlayNothing) {
   EXPECT_EQ(run({"--help"}), 0);
   EXPECT_NE(out.str().find("--device NAME"), std::string::npos);
   EXPECT_NE(out.str().find("--gap MS"), std::string::npos);
-  EXPECT_EQ(device.opens, 0);
+  EXPECT_EQ(device.opens, 0u);
 }
 
 TEST_F(PlayerRunTest, ADeviceThatCannotBeOpenedEndsWithStatusOne) {
   device.failOpen = true;
   EXPECT_EQ(run({"--device", "hw:9", "sony"}), 1);
-  EXPECT_EQ(err.str(), "irwav-play: cannot open audio device \"hw:9\": no such device\n");
+  EXPECT_EQ(err.str(), "irwav-play: cannot open audio device \"hw:9\": injected open failure\n");
   EXPECT_EQ(out.str(), "");
   EXPECT_EQ(device.openedName, "hw:9");
 }
@@ -209,28 +209,55 @@ TEST_F(PlayerRunTest, OnlyUnrenderableCodesNeedNoDevice) {
   EXPECT_EQ(out.str(),
             "Code rca skipped - freq = 55600 Hz\n"
             "Code ge skipped - freq = 54160 Hz\n");
-  EXPECT_EQ(device.opens, 0);
+  EXPECT_EQ(device.opens, 0u);
 }
 
 TEST_F(PlayerRunTest, AFailingDeviceEndsWithStatusOne) {
-  device.neverDone = true;
+  device.failPollAt = 1;
   EXPECT_EQ(run({"sony", "sony"}), 1);
   EXPECT_EQ(err.str(),
-            "irwav-play: playing on \"default\" failed: the audio device stopped playing\n");
-  EXPECT_EQ(device.closes, 1);
+            "irwav-play: playing on \"default\" failed: injected device failure\n");
+  EXPECT_EQ(device.closes, 1u);
+  EXPECT_EQ(device.nowUs, 0u);
 }
 
-TEST_F(PlayerRunTest, CtrlCLetsTheBlockInHandPlayThenCloses) {
+TEST_F(PlayerRunTest, ACodeThatAnUnderrunBrokeIntoIsNamedAndFails) {
+  const uint64_t sonyBytes = renderedBytes(0).size();
+  // One break just inside panasonic; one where sony ends and the (empty)
+  // gap lies, which breaks nothing.
+  device.underrunScript = {{sonyBytes, sonyBytes}, {sonyBytes + 40, sonyBytes + 40}};
+  EXPECT_EQ(run({"--gap", "0", "sony", "panasonic"}), 1);
+  EXPECT_EQ(err.str(), "irwav-play: panasonic was interrupted by an underrun; play it again\n");
+  EXPECT_NE(out.str().find("Playing 2 panasonic"), std::string::npos);
+
+  // A break at the very end of the stream breaks nothing either.
+  ScriptedAudioOutput clean;
+  clean.underrunScript = {{sonyBytes, sonyBytes}};
+  std::ostringstream cleanErr;
+  EXPECT_EQ(runPlayer({"sony"}, out, cleanErr, &clean, nullptr), 0);
+  EXPECT_EQ(cleanErr.str(), "");
+}
+
+TEST_F(PlayerRunTest, AStopLetsTheBlockInHandPlayThenClosesWithTheSignalsStatus) {
   volatile std::sig_atomic_t stop = 0;
   // The request arrives while the sink waits for the device the first time:
   // two blocks are out, and the one being filled next is the block in hand.
-  device.onSleep = [&stop] { stop = 1; };
-  EXPECT_EQ(run({"sony", "sony", "sony"}, &stop), 130);
+  device.onSleep = [&stop] { stop = SIGTERM; };
+  EXPECT_EQ(run({"sony", "sony", "sony"}, &stop), 143);
   EXPECT_EQ(device.lengths, (std::vector<uint32_t>{16384, 16384, 16384}));
   EXPECT_EQ(out.str(), "Playing 0 sony - freq = 40000 Hz\n");
   EXPECT_EQ(err.str(), "irwav-play: stopped\n");
-  EXPECT_EQ(device.closes, 1);
-  EXPECT_TRUE(device.held.empty());
+  EXPECT_EQ(device.closes, 1u);
+  EXPECT_EQ(device.queued(), 0u);
+}
+
+TEST_F(PlayerRunTest, AStopDuringTheFinalDrainCountsAsAStop) {
+  volatile std::sig_atomic_t stop = 0;
+  // sony alone fits the two blocks: the first wait is the drain in close.
+  device.onSleep = [&stop] { stop = SIGINT; };
+  EXPECT_EQ(run({"sony"}, &stop), 130);
+  EXPECT_EQ(device.played, renderedBytes(0));
+  EXPECT_EQ(err.str(), "irwav-play: stopped\n");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@
 /// instead of waiting, and each queued block finishes once the clock has
 /// passed the time it takes to play, behind the blocks queued before it.
 /// Faults can be scripted: a failing open, the nth prepare or write failing,
-/// the nth written block never reported done, every block reported late.
+/// the nth written block never reported done, every block reported late,
+/// the device failing from the nth poll on, underruns to report. Calls are
+/// counted from 1, and 0 scripts nothing.
 ///
 /// It checks the caller as a real device would need: a queued block must
 /// not change until it is done (what was queued is what is played), a block
@@ -28,9 +31,11 @@ class ScriptedAudioOutput : public AudioOutput {
   /// stopped, since no test can finish otherwise.
   static constexpr uint64_t kHangLimitUs = 3600ull * 1000000;
 
-  bool open(const char*, const AudioFormat& format, std::string* error) override {
+  bool open(const char* name, const AudioFormat& format, std::string* error) override {
     ++opens;
     if (isOpen) violations.push_back("open while open");
+    openedName = name ? name : "";
+    openedFormat = format;
     if (failOpen) {
       *error = "injected open failure";
       return false;
@@ -72,15 +77,30 @@ class ScriptedAudioOutput : public AudioOutput {
     Queued q{block, std::vector<uint8_t>(block->data, block->data + block->length), start + playUs,
              writes == neverDoneAt};
     queue.push_back(std::move(q));
+    lengths.push_back(block->length);
+    writtenBytes += block->length;
     return true;
   }
 
-  void poll(AudioBlock* block) override {
+  bool poll(AudioBlock* block, std::string* error) override {
     ++polls;
+    if (failPollAt != 0 && polls >= failPollAt) {
+      *error = "injected device failure";
+      return false;
+    }
     // Blocks finish in queue order; a stuck one holds up the rest.
     while (!queue.empty() && !queue.front().stuck && queue.front().endUs + lateUs <= nowUs)
       finishFront();
     (void)block;
+    return true;
+  }
+
+  bool takeUnderrun(AudioUnderrun* underrun) override {
+    // An underrun is known once the stream has been written past it.
+    if (underrunScript.empty() || underrunScript.front().toByte > writtenBytes) return false;
+    *underrun = underrunScript.front();
+    underrunScript.pop_front();
+    return true;
   }
 
   void unprepare(AudioBlock* block) override {
@@ -101,11 +121,13 @@ class ScriptedAudioOutput : public AudioOutput {
     if (!queue.empty()) violations.push_back("close with blocks queued");
     if (prepared != 0) violations.push_back("close with blocks prepared");
     isOpen = false;
+    ++closes;
   }
 
   void sleep(uint32_t milliseconds) override {
     ++sleeps;
     nowUs += uint64_t{milliseconds} * 1000;
+    if (onSleep) onSleep();
     if (nowUs > kHangLimitUs) {
       std::fprintf(stderr, "ScriptedAudioOutput: the caller waits without end\n");
       std::abort();
@@ -118,14 +140,24 @@ class ScriptedAudioOutput : public AudioOutput {
   uint64_t failWriteAt = 0;    ///< the nth write fails; 0: none
   uint64_t neverDoneAt = 0;    ///< the nth write never finishes; 0: none
   uint64_t lateUs = 0;         ///< every block is reported this much late
+  uint64_t failPollAt = 0;     ///< the device fails from the nth poll on; 0: never
+  std::deque<AudioUnderrun> underrunScript;  ///< reported once written past, in order
+  std::function<void()> onSleep;             ///< called after each sleep
 
   // What happened.
   bool isOpen = false;
   uint64_t nowUs = 0;
-  uint64_t opens = 0, prepares = 0, writes = 0, polls = 0, sleeps = 0, resets = 0;
+  uint64_t opens = 0, closes = 0, prepares = 0, writes = 0, polls = 0, sleeps = 0, resets = 0;
   int prepared = 0;
-  std::vector<uint8_t> played;  ///< the bytes of every block that finished playing
+  std::string openedName;
+  AudioFormat openedFormat{};
+  uint64_t writtenBytes = 0;      ///< of every block taken for playing
+  std::vector<uint32_t> lengths;  ///< of every block taken for playing, in order
+  std::vector<uint8_t> played;    ///< the bytes of every block that finished playing
   std::vector<std::string> violations;
+
+  /// The blocks taken and not yet finished.
+  size_t queued() const { return queue.size(); }
 
  private:
   struct Queued {

@@ -1,12 +1,12 @@
-// The sink in live mode against a device that reports blocks done late.
+// The sink in live mode against a device that plays in virtual time.
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <vector>
 
-#include "fake_audio_output.h"
 #include "output/wave_sink.h"
+#include "scripted_audio_output.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr uint32_t kBlockFrames = kDeviceBlockBytes / 4;
 
 /// A sink on a fake device, and the frames written into it.
 struct LiveRun {
-  FakeAudioOutput device;
+  ScriptedAudioOutput device;
   WaveSink sink{nullptr, &device};
   uint32_t nextFrame = 0;
   std::vector<uint8_t> sent;  ///< every frame written, in order
@@ -49,8 +49,8 @@ TEST_F(LiveSinkTest, OpensTheNamedDeviceInTheSinkFormat) {
   EXPECT_EQ(device.openedFormat.bitsPerSample, 16);
   EXPECT_EQ(sink.blockEnd - sink.blockStart, static_cast<long>(kDeviceBlockBytes));
   EXPECT_EQ(sink.close(), 0);
-  EXPECT_EQ(device.closes, 1);
-  EXPECT_EQ(device.writes, 0);
+  EXPECT_EQ(device.closes, 1u);
+  EXPECT_EQ(device.writes, 0u);
 
   // Reopening works the same, in another format.
   ASSERT_TRUE(sink.setFormat(1, 1));
@@ -58,21 +58,33 @@ TEST_F(LiveSinkTest, OpensTheNamedDeviceInTheSinkFormat) {
   EXPECT_EQ(device.openedFormat.bitsPerSample, 8);
   EXPECT_EQ(device.openedFormat.blockAlign, 1);
   EXPECT_EQ(sink.close(), 0);
-  EXPECT_EQ(device.closes, 2);
+  EXPECT_EQ(device.closes, 2u);
+  EXPECT_TRUE(device.violations.empty()) << device.violations.front();
+}
+
+TEST_F(LiveSinkTest, OpeningAnOpenSinkDrainsAndClosesTheDeviceFirst) {
+  ASSERT_EQ(sink.open(nullptr), 0);
+  putFrames(kBlockFrames + 10);
+  ASSERT_EQ(sink.open(nullptr), 0);
+  EXPECT_EQ(device.played, sent);
+  EXPECT_EQ(device.closes, 1u);
+  EXPECT_EQ(sink.close(), 0);
+  EXPECT_EQ(device.opens, 2u);
+  EXPECT_TRUE(device.violations.empty()) << device.violations.front();
 }
 
 TEST_F(LiveSinkTest, LessThanABlockWaitsForCloseAndPlaysBeforeTheDeviceCloses) {
   ASSERT_EQ(sink.open(nullptr), 0);
   putFrames(100);
-  EXPECT_EQ(device.writes, 0);
+  EXPECT_EQ(device.writes, 0u);
   EXPECT_EQ(sink.totalBytes, 0u);
   EXPECT_EQ(sink.close(), 0);
   EXPECT_EQ(device.lengths, std::vector<uint32_t>{400});
   EXPECT_EQ(device.played, sent);
   EXPECT_EQ(sink.totalBytes, 400u);
-  // Close polled until the device was done, sleeping between polls.
-  EXPECT_EQ(device.virtualMs, (device.pollsUntilDone - 1) * kDevicePollMs);
-  EXPECT_EQ(device.closes, 1);
+  // Close polled until the device was done (2 ms later), sleeping once.
+  EXPECT_EQ(device.nowUs, kDevicePollMs * 1000);
+  EXPECT_EQ(device.closes, 1u);
   EXPECT_EQ(sink.buffer, nullptr);
 }
 
@@ -90,40 +102,41 @@ TEST(LiveSinkBlocksTest, GoOutAsTheyFillAndAreReusedOnlyWhenDone) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.frames);
     LiveRun run;
-    FakeAudioOutput& device = run.device;
+    ScriptedAudioOutput& device = run.device;
     WaveSink& sink = run.sink;
     ASSERT_EQ(sink.open(nullptr), 0);
     run.putFrames(c.frames);
     // A full block is handed over with its last frame.
-    EXPECT_EQ(device.writes, static_cast<int>(c.frames / kBlockFrames));
+    EXPECT_EQ(device.writes, c.frames / kBlockFrames);
     // The sink never holds more than one block in the device while it fills
     // the other.
-    EXPECT_LE(device.held.size(), 1u);
+    EXPECT_LE(device.queued(), 1u);
     EXPECT_EQ(sink.close(), 0);
     EXPECT_EQ(device.lengths, c.lengths);
     EXPECT_EQ(device.played, run.sent);
     EXPECT_EQ(sink.totalBytes, 4 * c.frames);
-    EXPECT_EQ(device.closes, 1);
+    EXPECT_EQ(device.closes, 1u);
+    EXPECT_TRUE(device.violations.empty()) << device.violations.front();
   }
 }
 
 TEST_F(LiveSinkTest, AFlushWithNothingPendingSwitchesBlocksAndWaits) {
   ASSERT_EQ(sink.open(nullptr), 0);
   sink.flush();
-  EXPECT_EQ(device.writes, 0);
+  EXPECT_EQ(device.writes, 0u);
   EXPECT_EQ(sink.blockIndex, 1u);
   EXPECT_EQ(sink.blockStart, sink.buffer.get() + kDeviceBlockBytes);
   EXPECT_EQ(sink.cursor, sink.blockStart);
 
   putFrames(10);
   sink.flush();  // block 1 goes out; block 0 is free at once
-  EXPECT_EQ(device.held.size(), 1u);
-  EXPECT_EQ(device.virtualMs, 0u);
+  EXPECT_EQ(device.queued(), 1u);
+  EXPECT_EQ(device.nowUs, 0u);
   sink.flush();  // nothing pending: back to block 1, which must play first
   EXPECT_EQ(sink.blockIndex, 1u);
-  EXPECT_TRUE(device.held.empty());
+  EXPECT_EQ(device.queued(), 0u);
   EXPECT_EQ(sink.blocks[1].user, 0u);
-  EXPECT_GT(device.virtualMs, 0u);
+  EXPECT_GT(device.nowUs, 0u);
   EXPECT_EQ(sink.totalBytes, 40u);
   EXPECT_EQ(sink.close(), 0);
   EXPECT_EQ(device.lengths, std::vector<uint32_t>{40});
@@ -132,12 +145,12 @@ TEST_F(LiveSinkTest, AFlushWithNothingPendingSwitchesBlocksAndWaits) {
 TEST_F(LiveSinkTest, WithoutADeviceFramesGoNowhereAndNothingWaits) {
   device.failOpen = true;
   EXPECT_EQ(sink.open(nullptr), -1);
-  EXPECT_EQ(sink.errorText, "no such device");
+  EXPECT_EQ(sink.errorText, "injected open failure");
   putFrames(3 * kBlockFrames + 5);  // cycles both halves, never past them
   EXPECT_EQ(sink.close(), -1);
-  EXPECT_EQ(device.prepares, 0);
-  EXPECT_EQ(device.virtualMs, 0u);
-  EXPECT_EQ(device.closes, 0);
+  EXPECT_EQ(device.prepares, 0u);
+  EXPECT_EQ(device.nowUs, 0u);
+  EXPECT_EQ(device.closes, 0u);
   EXPECT_EQ(sink.totalBytes, 0u);
 
   // The next open starts afresh.
@@ -151,33 +164,40 @@ TEST(LiveSinkBlocksTest, ARefusedBlockIsNeverWaitedOn) {
   for (bool refuseWrite : {false, true}) {
     SCOPED_TRACE(refuseWrite ? "write refused" : "prepare refused");
     LiveRun run;
-    FakeAudioOutput& device = run.device;
+    ScriptedAudioOutput& device = run.device;
     WaveSink& sink = run.sink;
-    (refuseWrite ? device.failWriteAt : device.failPrepareAt) = 1;
+    (refuseWrite ? device.failWriteAt : device.failPrepareAt) = 2;
     ASSERT_EQ(sink.open(nullptr), 0);
     run.putFrames(4 * kBlockFrames);
     EXPECT_EQ(sink.close(), -1);
-    EXPECT_EQ(sink.errorText, refuseWrite ? "write refused" : "prepare refused");
+    EXPECT_EQ(sink.errorText, refuseWrite ? "injected write failure" : "injected prepare failure");
     // The first block played out; nothing followed the refusal.
     EXPECT_EQ(device.lengths, std::vector<uint32_t>{16384});
     EXPECT_EQ(device.played, std::vector<uint8_t>(run.sent.begin(), run.sent.begin() + 16384));
     EXPECT_EQ(sink.totalBytes, 16384u);
-    EXPECT_EQ(device.resets, 0);
-    EXPECT_EQ(device.closes, 1);
+    EXPECT_EQ(device.resets, 0u);
+    EXPECT_EQ(device.closes, 1u);
   }
 }
 
-TEST_F(LiveSinkTest, ADeviceThatNeverFinishesIsGivenUp) {
-  device.neverDone = true;
-  ASSERT_EQ(sink.open(nullptr), 0);
-  putFrames(6 * kBlockFrames + 3);
-  EXPECT_EQ(sink.close(), -1);
-  EXPECT_EQ(sink.errorText, "the audio device stopped playing");
-  EXPECT_EQ(device.resets, 1);
-  EXPECT_EQ(device.closes, 1);
-  // One stall timeout, then nothing more went to the device or waited.
-  EXPECT_EQ(device.writes, 2);
-  EXPECT_EQ(device.virtualMs, kDeviceStallMs);
+TEST(LiveSinkStallTest, ADeviceThatStopsIsGivenUpAfterTheStallAndOneThatFailsAtOnce) {
+  for (bool saysItFailed : {false, true}) {
+    SCOPED_TRACE(saysItFailed ? "failure reported" : "silent stop");
+    LiveRun run;
+    ScriptedAudioOutput& device = run.device;
+    (saysItFailed ? device.failPollAt : device.neverDoneAt) = 1;
+    ASSERT_EQ(run.sink.open(nullptr), 0);
+    run.putFrames(6 * kBlockFrames + 3);
+    EXPECT_EQ(run.sink.close(), -1);
+    EXPECT_EQ(run.sink.errorText,
+              saysItFailed ? "injected device failure" : "the audio device stopped playing");
+    EXPECT_EQ(device.resets, 1u);
+    EXPECT_EQ(device.closes, 1u);
+    // One wait, then nothing more went to the device or waited.
+    EXPECT_EQ(device.writes, 2u);
+    EXPECT_EQ(device.nowUs, saysItFailed ? 0u : kDeviceStallMs * 1000);
+    EXPECT_TRUE(device.violations.empty()) << device.violations.front();
+  }
 }
 
 TEST_F(LiveSinkTest, AStopRequestSendsTheBlockInHandAndNothingAfter) {
@@ -191,7 +211,7 @@ TEST_F(LiveSinkTest, AStopRequestSendsTheBlockInHandAndNothingAfter) {
   EXPECT_EQ(sink.close(), 0);
   EXPECT_EQ(device.lengths, (std::vector<uint32_t>{16384, 16384}));
   EXPECT_EQ(device.played, std::vector<uint8_t>(sent.begin(), sent.begin() + 32768));
-  EXPECT_EQ(device.closes, 1);
+  EXPECT_EQ(device.closes, 1u);
 
   // A fresh open plays again, unless the request still stands at a flush.
   stop = 0;

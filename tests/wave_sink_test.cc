@@ -129,6 +129,17 @@ TEST_F(SinkTest, AFailedWriteRemovesTheFileAndStopsWriting) {
   EXPECT_EQ(sink.close(), 0);  // closing again does nothing
 }
 
+TEST_F(SinkTest, OpeningAnOpenSinkFinishesWhatItHeldFirst) {
+  ASSERT_EQ(sink.open(L"a.wav"), 0);
+  emitSilence(sink, 9000);
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  EXPECT_FALSE(fs.files[L"a.wav"].open);
+  EXPECT_EQ(fs.files[L"a.wav"].bytes.size(), 44u + 36000u);
+  EXPECT_EQ(readLe(fs.files[L"a.wav"].bytes, 40, 4), 36000u);
+  EXPECT_EQ(sink.close(), 0);
+  EXPECT_EQ(bytes().size(), 44u);
+}
+
 TEST(SinkFileTest, ReopeningReplacesTheFile) {
   namespace fsys = std::filesystem;
   const fsys::path dir =

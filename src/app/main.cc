@@ -4,5 +4,8 @@
 #include <iostream>
 
 #include "app/batch_driver.h"
+#include "app/standard_output.h"
 
-int main() { return runBatch(std::cout, std::cerr); }
+int main() {
+  return checkStandardOutput(runBatch(std::cout, std::cerr), std::cout, std::cerr, "irwav");
+}

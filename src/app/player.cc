@@ -12,8 +12,30 @@
 
 namespace {
 
-/// Exit status of a run stopped by Ctrl-C, as a shell reports a SIGINT.
-constexpr int kStoppedStatus = 130;
+/// A code that went to the device: where its frames lie in the stream.
+struct PlayedCode {
+  size_t index;
+  uint64_t fromByte;
+  uint64_t toByte;  ///< just behind its last frame
+};
+
+/// Names on `err` every code that an underrun broke into, once each, and
+/// returns whether there was one. A break at a code's very start or end
+/// falls in the silence around it and breaks nothing.
+bool reportInterruptedCodes(const std::vector<PlayedCode>& codes,
+                            const std::vector<AudioUnderrun>& underruns, std::ostream& err) {
+  bool any = false;
+  for (const PlayedCode& code : codes) {
+    const bool broken = std::any_of(underruns.begin(), underruns.end(), [&](const AudioUnderrun& u) {
+      return u.fromByte < code.toByte && u.toByte > code.fromByte;
+    });
+    if (!broken) continue;
+    err << "irwav-play: " << kIrCodeNames[code.index]
+        << " was interrupted by an underrun; play it again" << std::endl;
+    any = true;
+  }
+  return any;
+}
 
 bool sameNameIgnoringCase(const std::string& a, const char* b) {
   size_t i = 0;
@@ -126,9 +148,10 @@ void printPlayerHelp(std::ostream& out) {
       << ")\n"
          "  --help         show this text\n"
          "\n"
-         "Ctrl-C stops after the sound already on its way.\n"
-         "Exit status: 0 played, 1 audio device failed, 2 bad arguments,\n"
-         "130 stopped.\n";
+         "Ctrl-C or SIGTERM stops after the sound already on its way; the\n"
+         "player then ends by that signal.\n"
+         "Exit status: 0 played, 1 audio device failed or a code was cut by an\n"
+         "underrun, 2 bad arguments.\n";
 }
 
 void printCodeList(std::ostream& out, uint32_t sampleRate) {
@@ -170,6 +193,7 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
       static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
   const auto stopped = [stop] { return stop && *stop; };
   bool played = false;
+  std::vector<PlayedCode> playedCodes;
   for (size_t i : codes) {
     if (stopped()) break;
     const uint32_t carrierHz = kIrCodes[i]->carrierHz;
@@ -185,21 +209,27 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
     played = true;
     out << "Playing " << i << " " << kIrCodeNames[i] << " - freq = " << carrierHz << " Hz"
         << std::endl;
+    const uint64_t fromByte = sink.takenBytes();
     renderCode(kIrCodes[i], sink);
+    playedCodes.push_back({i, fromByte, sink.takenBytes()});
   }
 
   if (!anyPlayable) return 0;
-  const bool wasStopped = stopped();
+  int status = 0;
   if (sink.close() != 0) {
     err << "irwav-play: playing on \"" << deviceShown << "\" failed: " << sink.errorText
         << std::endl;
-    return 1;
+    status = 1;
   }
-  if (wasStopped) {
+  if (reportInterruptedCodes(playedCodes, sink.underruns, err)) status = 1;
+  // A stop that came while the device drained counts as well. The caller
+  // was asked to stop, so that is what the status says, whatever else
+  // went wrong.
+  if (stopped()) {
     err << "irwav-play: stopped" << std::endl;
-    return kStoppedStatus;
+    status = 128 + *stop;
   }
-  return 0;
+  return status;
 }
 
 int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -51,9 +51,12 @@ void printCodeList(std::ostream& out, uint32_t sampleRate);
 /// converter's skip line for a code whose carrier cannot be rendered, and
 /// options.gapMs of silence between two played codes. Stops after the block
 /// in hand once *stop (if given) turns non-zero, and always lets the device
-/// play out what it was given before closing it. Returns the exit status: 0
-/// when everything played, 1 when the device could not be opened or
-/// failed, 130 when stopped.
+/// play out what it was given before closing it. A code during which the
+/// stream ran dry is named on `err` once the device is closed. Returns the
+/// exit status: 0 when everything played, 1 when the device could not be
+/// opened or failed or a code was interrupted, and 128 + *stop when stopped
+/// (*stop holds the number of the signal that asked: 130 for SIGINT, 143
+/// for SIGTERM), also when the stop came during the final drain.
 int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, std::ostream& err,
               const volatile std::sig_atomic_t* stop);
 

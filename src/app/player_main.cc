@@ -1,6 +1,8 @@
 // irwav-play: plays built-in remote-control codes live on the sound card.
-// Ctrl-C lets the sound already handed over finish, then ends; a second
-// Ctrl-C ends at once.
+// Ctrl-C or SIGTERM lets the sound already handed over finish; the player
+// then ends by that same signal. A second one ends it at once. A signal
+// that was ignored when the player started (a background job, nohup) stays
+// ignored.
 
 #include <csignal>
 #include <iostream>
@@ -8,20 +10,36 @@
 #include <vector>
 
 #include "app/player.h"
+#include "app/standard_output.h"
+#include "platform/signal_exit.h"
 
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
-extern "C" void onInterrupt(int /*signal*/) {
-  stopRequested = 1;
-  std::signal(SIGINT, SIG_DFL);
+const int kStopSignals[] = {SIGINT, SIGTERM};
+/// Which of kStopSignals the player handles; set before any can arrive.
+bool handled[2] = {false, false};
+
+extern "C" void onStopSignal(int signal) {
+  if (stopRequested == 0) stopRequested = signal;
+  // The next one ends the player at once.
+  for (int i = 0; i < 2; ++i) {
+    if (handled[i]) std::signal(kStopSignals[i], SIG_DFL);
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::signal(SIGINT, onInterrupt);
+  for (int i = 0; i < 2; ++i) {
+    handled[i] = std::signal(kStopSignals[i], onStopSignal) != SIG_IGN;
+    if (!handled[i]) std::signal(kStopSignals[i], SIG_IGN);
+  }
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return runPlayer(args, std::cout, std::cerr, nullptr, &stopRequested);
+  int status = runPlayer(args, std::cout, std::cerr, nullptr, &stopRequested);
+  status = checkStandardOutput(status, std::cout, std::cerr, "irwav-play");
+  const int signal = stopRequested;
+  if (signal != 0 && status == 128 + signal) dieBySignal(signal);
+  return status;
 }

@@ -76,12 +76,16 @@ bool WaveSink::setFormat(uint32_t newBytesPerSample, uint32_t newChannels) {
 }
 
 int WaveSink::open(const wchar_t* name) {
+  // A device or file still open would otherwise be leaked, and its buffer
+  // freed while the device may still read from it.
+  if (buffer) close();
   toFile = name != nullptr;
   buffer.reset(new uint8_t[kBufferBytes]);
   cursor = blockStart = buffer.get();
   totalBytes = 0;
   failed = false;
   errorText.clear();
+  underruns.clear();
 
   if (toFile) {
     fileName = name;
@@ -172,19 +176,28 @@ void WaveSink::flushLive() {
 
 void WaveSink::reclaim(AudioBlock* block) {
   uint32_t waitedMs = 0;
-  device->poll(block);
-  while (!(block->flags & kAudioBlockDone)) {
-    if (waitedMs >= kDeviceStallMs) {
-      fail("the audio device stopped playing");
+  std::string error;
+  for (;;) {
+    const bool working = device->poll(block, &error);
+    collectUnderruns();
+    if (block->flags & kAudioBlockDone) break;
+    // A device that says it failed will never finish; one that says nothing
+    // is given up once it has made no progress for the stall limit.
+    if (!working || waitedMs >= kDeviceStallMs) {
+      fail(working ? "the audio device stopped playing" : error);
       abandonDevice();
       return;
     }
     device->sleep(kDevicePollMs);
     waitedMs += kDevicePollMs;
-    device->poll(block);
   }
   device->unprepare(block);
   block->user = 0;
+}
+
+void WaveSink::collectUnderruns() {
+  AudioUnderrun underrun;
+  while (device->takeUnderrun(&underrun)) underruns.push_back(underrun);
 }
 
 void WaveSink::abandonDevice() {
@@ -212,12 +225,17 @@ int WaveSink::close() {
     }
     file = kInvalidFile;
   } else if (device) {
+    collectUnderruns();
     device->close();
     device = nullptr;
   }
   buffer.reset();
   toFile = false;
   return failed ? -1 : 0;
+}
+
+uint64_t WaveSink::takenBytes() const {
+  return uint64_t{totalBytes} + static_cast<uint64_t>(cursor - blockStart);
 }
 
 void WaveSink::writeHeader() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "output/wav_header.h"
 #include "platform/audio_output.h"
@@ -22,7 +23,8 @@ constexpr uint32_t kDevicePollMs = 50;
 
 /// How long live playback waits for a block to come back before it gives the
 /// device up as stalled. Both blocks together play for well under a second
-/// in any format the sink offers.
+/// in any format the sink offers. A device that reports a failure is given
+/// up at once instead.
 constexpr uint32_t kDeviceStallMs = 5000;
 
 /// The one output object: a sample buffer that the renderer fills frame by
@@ -54,11 +56,12 @@ class WaveSink {
   /// is open.
   bool setFormat(uint32_t bytesPerSample, uint32_t channels);
 
-  /// Opens a closed sink: a file named `fileName`, created or truncated,
-  /// with a provisional header; or, when `fileName` is null, the audio
-  /// output named by `deviceName` (the default one when empty). Returns 0,
-  /// or -1 when the file or device cannot be opened, with the reason in
-  /// errorText; the sink then takes frames and discards them.
+  /// Opens a file named `fileName`, created or truncated, with a
+  /// provisional header; or, when `fileName` is null, the audio output named
+  /// by `deviceName` (the default one when empty). A sink that is open is
+  /// closed first, as by close (its result is then lost). Returns 0, or -1
+  /// when the file or device cannot be opened, with the reason in errorText;
+  /// the sink then takes frames and discards them.
   int open(const wchar_t* fileName);
 
   /// Hands the filled part of the current block to the target and starts
@@ -68,13 +71,19 @@ class WaveSink {
 
   /// Drains what is pending, finishes the target (final header and close
   /// of the file; both blocks played and the device closed) and releases
-  /// the buffer. Returns 0 when every byte since open reached the target,
-  /// -1 otherwise, with the first reason in errorText; a file that could not
-  /// be written completely is removed. Harmless on a closed sink.
+  /// the buffer. Returns 0 when every byte since open reached the target
+  /// (in live mode: every byte until a stop request), -1 otherwise, with
+  /// the first reason in errorText; a file that could not be written
+  /// completely is emptied and removed. Underruns are no failure here; they
+  /// are listed in `underruns`. Harmless on a closed sink.
   int close();
 
   /// Writes the 44-byte header, with sizes from totalBytes, at offset 0.
   void writeHeader();
+
+  /// The bytes of frames taken since open: those handed to the target and
+  /// those in the block being filled. The next frame's place in the stream.
+  uint64_t takenBytes() const;
 
   // Format.
   uint32_t sampleRate;
@@ -105,6 +114,9 @@ class WaveSink {
   /// later frames are discarded, and close still waits for what was handed
   /// over. Null by default.
   const volatile std::sig_atomic_t* stopRequest;
+  /// Where the sound broke off and went on after a pause since open, in
+  /// the stream positions that totalBytes counts, as the device reported.
+  std::vector<AudioUnderrun> underruns;
 
   // Synthesis state, kept by the renderer.
   uint32_t halfCarrierHz;
@@ -126,6 +138,8 @@ class WaveSink {
   void reclaim(AudioBlock* block);
   /// Stops the device and frees every block it still holds.
   void abandonDevice();
+  /// Moves the underruns the device noted into `underruns`.
+  void collectUnderruns();
   void fail(const std::string& reason);
 
   std::unique_ptr<AudioOutput> systemAudio_;

@@ -12,27 +12,35 @@
 // Progress: the frames handed to ALSA, less those it still holds
 // (snd_pcm_delay, which includes the hardware's own latency), have been
 // played. A block is done once that count passes the block's end in the
-// stream, so the caller only reuses memory the device is finished with. (A
-// sound server behind a plugin may still hold its own copy of some of those
-// frames; close() lets them play out.)
+// stream. snd_pcm_writei copies the frames, so the memory could be reused
+// sooner; a block is reported done only once played so that the caller,
+// which waits for one block before it fills the next, stays no more than
+// two blocks ahead of the sound: a stop takes effect within the block in
+// hand, and a device that makes no progress is noticed by the caller's stall
+// limit. (A sound server behind a plugin may still hold its own copy of some
+// of those frames; close() lets them play out.)
 //
 // Failures:
 // - An underrun (EPIPE) or a suspend (ESTRPIPE) is recovered with
-//   snd_pcm_resume or snd_pcm_prepare, never fatal. The frames ALSA held then
-//   count as played (an underrun means they were), and playing goes on with
-//   the next frames written.
-// - Any other error of the PCM marks the output broken: blocks not yet handed
-//   over are never reported done, and further writes fail. The caller's own
-//   timeout then gives up on them, and reset() drops everything.
+//   snd_pcm_resume or snd_pcm_prepare, and playing goes on with the next
+//   frames written. It is never fatal, but the sound broke off there, so
+//   each recovery is kept as an AudioUnderrun for takeUnderrun(). The frames
+//   ALSA held then count as played (an underrun means they were; a suspend
+//   may have lost them, so its break spans them).
+// - Any other error of the PCM (a device unplugged: ENODEV; EIO), or a PCM
+//   found disconnected, marks the output broken with the system's reason:
+//   poll() and write() report it from then on and no block that is not done
+//   ever will be, so the caller gives up at once instead of waiting.
 // - A stream that ran dry is in the XRUN state; some plugins still report a
 //   delay there, so the state is looked at before the delay, and everything
-//   handed over counts as played.
+//   handed over counts as played. The next write recovers the stream.
 // - close() drains, never drops: a sound server behind the plugin may still
 //   hold frames that the delay already counts as played, and dropping them
 //   would cut the end off (the PulseAudio plugin loses a whole short code
 //   that way). Where the plugin honours non-blocking mode the drain is waited
 //   on for at most the buffer's length plus a second, then dropped; the
 //   PulseAudio plugin waits inside snd_pcm_drain until its server is done.
+//   A broken PCM is not drained.
 
 #include <alsa/asoundlib.h>
 
@@ -84,7 +92,8 @@ class AlsaAudioOutput : public AudioOutput {
   bool open(const char* deviceName, const AudioFormat& format, std::string* error) override;
   bool prepare(AudioBlock* block, std::string* error) override;
   bool write(AudioBlock* block, std::string* error) override;
-  void poll(AudioBlock* block) override;
+  bool poll(AudioBlock* block, std::string* error) override;
+  bool takeUnderrun(AudioUnderrun* underrun) override;
   void unprepare(AudioBlock* block) override;
   void reset() override;
   void close() override;
@@ -101,8 +110,11 @@ class AlsaAudioOutput : public AudioOutput {
   bool configure(const AudioFormat& format, std::string* error);
   /// Hands ALSA as many queued frames as it takes now.
   void pump();
-  /// Recovers from an underrun or a suspend; false when the PCM is lost.
+  /// Recovers from an underrun or a suspend, noting where the sound broke
+  /// off; false when the PCM is lost.
   bool recover(int err);
+  /// Notes a break in the sound between two stream positions, in frames.
+  void noteUnderrun(uint64_t fromFrame, uint64_t toFrame);
   /// Updates playedFrames_ from the PCM's delay.
   void measure();
   void breakDown(const std::string& reason);
@@ -118,6 +130,7 @@ class AlsaAudioOutput : public AudioOutput {
   uint64_t playedFrames_ = 0;      ///< frames the device is finished with
   bool broken_ = false;
   std::string brokenReason_;
+  std::deque<AudioUnderrun> underruns_;  ///< noted and not yet taken
 };
 
 bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, std::string* error) {
@@ -138,6 +151,7 @@ bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, st
   writtenFrames_ = handedFrames_ = playedFrames_ = 0;
   broken_ = false;
   brokenReason_.clear();
+  underruns_.clear();
   return true;
 }
 
@@ -261,9 +275,15 @@ void AlsaAudioOutput::pump() {
 
 bool AlsaAudioOutput::recover(int err) {
   if (err == -EINTR) return true;
-  if (err == -ESTRPIPE && snd_pcm_resume(pcm_) == 0) return true;
+  if (err == -ESTRPIPE && snd_pcm_resume(pcm_) == 0) {
+    // Playing resumes where it paused, somewhere in what ALSA held.
+    noteUnderrun(playedFrames_, handedFrames_);
+    return true;
+  }
   if (err == -EPIPE || err == -ESTRPIPE) {
-    // Whatever ALSA held is gone: played, or lost with the suspend.
+    // Whatever ALSA held is gone: played (it ran dry behind the last frame
+    // handed over), or lost with the suspend.
+    noteUnderrun(err == -EPIPE ? handedFrames_ : playedFrames_, handedFrames_);
     playedFrames_ = handedFrames_;
     const int prepared = snd_pcm_prepare(pcm_);
     if (prepared >= 0) return true;
@@ -290,6 +310,9 @@ void AlsaAudioOutput::measure() {
     case SND_PCM_STATE_SUSPENDED:
       recover(-ESTRPIPE);
       return;
+    case SND_PCM_STATE_DISCONNECTED:
+      breakDown(describe("the audio device failed", -ENODEV));
+      return;
     default:
       break;
   }
@@ -304,13 +327,26 @@ void AlsaAudioOutput::measure() {
   if (played > playedFrames_) playedFrames_ = played;
 }
 
-void AlsaAudioOutput::poll(AudioBlock* block) {
+bool AlsaAudioOutput::poll(AudioBlock* block, std::string* error) {
   pump();
   measure();
   const auto found = blocks_.find(block);
-  if (found == blocks_.end() || found->second.queued) return;
-  if (found->second.endFrame != 0 && found->second.endFrame <= playedFrames_)
+  if (found != blocks_.end() && !found->second.queued && found->second.endFrame != 0 &&
+      found->second.endFrame <= playedFrames_)
     block->flags |= kAudioBlockDone;
+  if (broken_ && error) *error = brokenReason_;
+  return !broken_;
+}
+
+bool AlsaAudioOutput::takeUnderrun(AudioUnderrun* underrun) {
+  if (underruns_.empty()) return false;
+  *underrun = underruns_.front();
+  underruns_.pop_front();
+  return true;
+}
+
+void AlsaAudioOutput::noteUnderrun(uint64_t fromFrame, uint64_t toFrame) {
+  underruns_.push_back({fromFrame * frameBytes_, toFrame * frameBytes_});
 }
 
 void AlsaAudioOutput::unprepare(AudioBlock* block) {

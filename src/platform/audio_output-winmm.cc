@@ -7,7 +7,9 @@
 // mmsystem.h needs the types of windows.h before it.
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/audio_output.h"
 #include "platform/message_text.h"
@@ -32,11 +34,10 @@ WAVEHDR* headerOf(AudioBlock* block) { return static_cast<WAVEHDR*>(block->platf
 
 class WinmmAudioOutput : public AudioOutput {
  public:
-  ~WinmmAudioOutput() override {
-    if (device_) waveOutClose(device_);
-  }
+  ~WinmmAudioOutput() override { WinmmAudioOutput::close(); }
 
   bool open(const char* deviceName, const AudioFormat& format, std::string* error) override {
+    close();
     UINT deviceId = WAVE_MAPPER;
     if (deviceName && *deviceName && !findDevice(deviceName, &deviceId)) {
       if (error) *error = std::string("no waveform output device is named \"") + deviceName + "\"";
@@ -60,6 +61,10 @@ class WinmmAudioOutput : public AudioOutput {
   }
 
   bool prepare(AudioBlock* block, std::string* error) override {
+    if (!device_) {
+      if (error) *error = "the audio device is not open";
+      return false;
+    }
     WAVEHDR* header = new WAVEHDR;
     std::memset(header, 0, sizeof *header);
     header->lpData = reinterpret_cast<LPSTR>(block->data);
@@ -69,36 +74,48 @@ class WinmmAudioOutput : public AudioOutput {
       return false;
     }
     block->platform = header;
+    prepared_.push_back(block);
     return true;
   }
 
   bool write(AudioBlock* block, std::string* error) override {
     WAVEHDR* header = headerOf(block);
     block->flags &= ~kAudioBlockDone;
-    if (!succeeded(waveOutWrite(device_, header, sizeof(WAVEHDR)), error)) return false;
-    header->dwUser = 1;  // submitted and not yet reclaimed
-    return true;
+    if (!header) {
+      if (error) *error = "the block is not ready to be played";
+      return false;
+    }
+    return succeeded(waveOutWrite(device_, header, sizeof(WAVEHDR)), error);
   }
 
-  void poll(AudioBlock* block) override {
+  bool poll(AudioBlock* block, std::string* /*error*/) override {
+    // The service marks a header done when it has played it, or dropped it
+    // in a reset; it reports no failure of its own while it plays.
     const WAVEHDR* header = headerOf(block);
     if (header && (header->dwFlags & WHDR_DONE))
       block->flags |= kAudioBlockDone;
     else
       block->flags &= ~kAudioBlockDone;
+    return true;
   }
 
   void unprepare(AudioBlock* block) override {
     WAVEHDR* header = headerOf(block);
     if (!header) return;
-    // A header the service still plays from is left to it rather than
-    // freed under it; callers unprepare only blocks that are done or were
-    // never queued, so this does not happen in practice.
-    if (waveOutUnprepareHeader(device_, header, sizeof(WAVEHDR)) != WAVERR_STILLPLAYING) {
-      header->dwUser = 0;
-      delete header;
-    }
     block->platform = nullptr;
+    prepared_.erase(std::remove(prepared_.begin(), prepared_.end(), block), prepared_.end());
+    MMRESULT result = waveOutUnprepareHeader(device_, header, sizeof(WAVEHDR));
+    if (result == WAVERR_STILLPLAYING) {
+      // The service still reads from it: take it back first.
+      waveOutReset(device_);
+      result = waveOutUnprepareHeader(device_, header, sizeof(WAVEHDR));
+    }
+    // A header the service may still read is kept until the device closes,
+    // never freed under it.
+    if (result == MMSYSERR_NOERROR)
+      delete header;
+    else
+      orphans_.push_back(header);
   }
 
   void reset() override {
@@ -107,8 +124,16 @@ class WinmmAudioOutput : public AudioOutput {
 
   void close() override {
     if (!device_) return;
-    waveOutClose(device_);
+    // Every block the caller did not give back is played out or dropped by
+    // now; release what is left so that the device can close.
+    while (!prepared_.empty()) unprepare(prepared_.back());
+    if (waveOutClose(device_) == WAVERR_STILLPLAYING) {
+      waveOutReset(device_);
+      waveOutClose(device_);
+    }
     device_ = nullptr;
+    for (WAVEHDR* header : orphans_) delete header;
+    orphans_.clear();
   }
 
   void sleep(uint32_t milliseconds) override { Sleep(milliseconds); }
@@ -129,6 +154,8 @@ class WinmmAudioOutput : public AudioOutput {
   }
 
   HWAVEOUT device_ = nullptr;
+  std::vector<AudioBlock*> prepared_;  ///< blocks with a header of ours
+  std::vector<WAVEHDR*> orphans_;      ///< headers the service would not give back
 };
 
 }  // namespace

@@ -28,18 +28,30 @@ struct AudioBlock {
   void* platform;   ///< the implementation's own record for this block
 };
 
+/// A place where the sound broke off and went on after a pause: the device
+/// ran dry (an underrun) or lost what it held (a suspend). Positions count
+/// the bytes of every block written since `open`; the break lies somewhere
+/// from `fromByte` to `toByte`, both included (the same place for a plain
+/// underrun).
+struct AudioUnderrun {
+  uint64_t fromByte;
+  uint64_t toByte;
+};
+
 /// An audio output device that plays submitted blocks asynchronously, in
 /// submission order. A block submitted with `write` belongs to the device
 /// until `poll` has set kAudioBlockDone in its flags; only then may the
-/// caller `unprepare` it and touch its data again. All calls come from one
-/// thread; whatever an implementation needs to keep playing between calls it
-/// does on its own and states in its source.
+/// caller `unprepare` it and touch its data again. A block is done once it
+/// has been played, not merely taken, so a caller that waits for its blocks
+/// stays a block or two ahead of the sound. All calls come from one thread;
+/// whatever an implementation needs to keep playing between calls it does on
+/// its own and states in its source.
 class AudioOutput {
  public:
   virtual ~AudioOutput() = default;
 
   /// Opens the output named `deviceName`, or the default output when it is
-  /// null or empty, for `format`.
+  /// null or empty, for `format`. An output that is open is closed first.
   virtual bool open(const char* deviceName, const AudioFormat& format, std::string* error) = 0;
 
   /// Readies `block` for submission.
@@ -49,16 +61,34 @@ class AudioOutput {
   /// that could not be queued is never reported done.
   virtual bool write(AudioBlock* block, std::string* error) = 0;
 
-  /// Brings `block->flags` up to date with the device's progress.
-  virtual void poll(AudioBlock* block) = 0;
+  /// Brings `block->flags` up to date with the device's progress. Returns
+  /// false, with the system's reason in *error, once the device has failed:
+  /// then no block that is not yet done ever will be, and the caller gives
+  /// the device up (reset, unprepare, close) instead of waiting.
+  virtual bool poll(AudioBlock* block, std::string* error) = 0;
 
-  /// Releases what `prepare` set up; the block must be done or never queued.
+  /// Hands back the oldest underrun not yet taken, in stream order; false
+  /// when there is none, or when the output cannot tell.
+  virtual bool takeUnderrun(AudioUnderrun* underrun) {
+    (void)underrun;
+    return false;
+  }
+
+  /// Releases what `prepare` set up. The block should be done or never
+  /// queued; one still queued is first taken back from the device, which
+  /// stops playing for that, so memory is never freed under the device.
   virtual void unprepare(AudioBlock* block) = 0;
 
-  /// Stops playing at once and gives every queued block back as done.
+  /// Stops playing at once, drops what the device holds, and marks every
+  /// prepared block done so that the caller can unprepare it. A device that
+  /// has failed stays failed.
   virtual void reset() = 0;
 
-  /// Closes the device; nothing may be queued.
+  /// Closes the device and forgets every block; harmless when not open. The
+  /// caller first waits for its blocks to be done; what the device still
+  /// holds beyond that (a sound server's own buffer) plays out, without
+  /// waiting without end on a device that has stopped or failed. Blocks
+  /// still queued are dropped.
   virtual void close() = 0;
 
   /// Waits about `milliseconds` before the next poll.

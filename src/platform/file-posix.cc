@@ -60,15 +60,48 @@ bool fail(std::string* error) {
   return false;
 }
 
+/// Why a file of type `mode` cannot take a WAV, or null when it can: a
+/// regular file, or a character device such as /dev/null. A named pipe
+/// would hold the run until some reader came, and a socket or a disk
+/// takes no file.
+const char* unfitFileReason(mode_t mode) {
+  if (S_ISFIFO(mode)) return "Is a named pipe";
+  if (S_ISSOCK(mode)) return "Is a socket";
+  if (S_ISBLK(mode)) return "Is a block device";
+  return nullptr;
+}
+
 class PosixFileSystem : public FileSystem {
  public:
   FileHandle create(const wchar_t* name, std::string* error) override {
     const NarrowName narrow(name);
     if (!narrow.fits) errno = ENAMETOOLONG;
+    // Non-blocking, so that a named pipe without a reader fails at once
+    // (ENXIO) instead of holding the open until one comes.
     const int fd =
-        narrow.fits ? ::open(narrow.path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666) : -1;
+        narrow.fits
+            ? ::open(narrow.path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666)
+            : -1;
+    struct stat st;
     if (fd < 0) {
+      const int openError = errno;
+      if (openError == ENXIO && ::stat(narrow.path, &st) == 0 && unfitFileReason(st.st_mode)) {
+        if (error) *error = unfitFileReason(st.st_mode);
+      } else {
+        errno = openError;
+        fail(error);
+      }
+      return kInvalidFile;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
       fail(error);
+      ::close(fd);
+      return kInvalidFile;
+    }
+    if (unfitFileReason(st.st_mode)) {
+      if (error) *error = unfitFileReason(st.st_mode);
+      ::close(fd);
       return kInvalidFile;
     }
     return fd;

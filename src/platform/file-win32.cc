@@ -37,6 +37,12 @@ class Win32FileSystem : public FileSystem {
       fail(error);
       return kInvalidFile;
     }
+    // A pipe (a name that links to one) takes no file.
+    if (GetFileType(handle) == FILE_TYPE_PIPE) {
+      CloseHandle(handle);
+      if (error) *error = "Is a named pipe";
+      return kInvalidFile;
+    }
     return reinterpret_cast<FileHandle>(handle);
   }
 

@@ -21,7 +21,8 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   /// Creates `name` for writing, replacing any file of that name, and
-  /// returns its handle positioned at 0.
+  /// returns its handle positioned at 0. Never waits: a name that is a
+  /// named pipe, a socket or a disk fails with the reason.
   virtual FileHandle create(const wchar_t* name, std::string* error) = 0;
 
   /// Writes all `size` bytes at the current position; a short write is a
