@@ -1,19 +1,94 @@
 // The ALSA audio output against a real PCM: the `file` plugin over `null`,
 // from a configuration of the test's own, so what reaches the device can be
 // read back. The null PCM consumes frames as fast as they come.
+//
+// The test is linked with -Wl,--wrap for snd_pcm_writei, snd_pcm_delay,
+// snd_pcm_state and snd_pcm_drain: while a ScriptedPcm is installed, those
+// calls from the output reach it instead of alsa-lib, so a test decides how
+// fast the device plays and when it runs dry, is suspended or fails.
 
+#include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <vector>
 
+#include "output/wave_sink.h"
 #include "platform/audio_output.h"
+#include "synth/renderer.h"
 #include "test_files.h"
+
+namespace {
+
+/// A device behind the PCM as the test scripts it.
+struct ScriptedPcm {
+  snd_pcm_uframes_t room = 1 << 20;  ///< frames the device's buffer holds
+  snd_pcm_uframes_t playedPerDelay = 0;  ///< frames played at each delay query
+  /// Results of the next calls, in order: 0 behaves normally, a negative
+  /// value is returned as the error.
+  std::deque<int> writeResults, delayResults;
+  snd_pcm_state_t state = SND_PCM_STATE_RUNNING;
+
+  snd_pcm_uframes_t held = 0;
+  std::vector<uint8_t> taken;  ///< every byte the device took
+  int drains = 0;
+
+  static int next(std::deque<int>& results) {
+    if (results.empty()) return 0;
+    const int result = results.front();
+    results.pop_front();
+    return result;
+  }
+};
+
+ScriptedPcm* scripted = nullptr;
+constexpr size_t kScriptedFrameBytes = 4;
+
+}  // namespace
+
+extern "C" {
+snd_pcm_sframes_t __real_snd_pcm_writei(snd_pcm_t*, const void*, snd_pcm_uframes_t);
+int __real_snd_pcm_delay(snd_pcm_t*, snd_pcm_sframes_t*);
+snd_pcm_state_t __real_snd_pcm_state(snd_pcm_t*);
+int __real_snd_pcm_drain(snd_pcm_t*);
+
+snd_pcm_sframes_t __wrap_snd_pcm_writei(snd_pcm_t* pcm, const void* data,
+                                        snd_pcm_uframes_t frames) {
+  if (!scripted) return __real_snd_pcm_writei(pcm, data, frames);
+  if (const int err = ScriptedPcm::next(scripted->writeResults)) return err;
+  const snd_pcm_uframes_t n = std::min(frames, scripted->room - scripted->held);
+  if (n == 0) return -EAGAIN;
+  const uint8_t* bytes = static_cast<const uint8_t*>(data);
+  scripted->taken.insert(scripted->taken.end(), bytes, bytes + n * kScriptedFrameBytes);
+  scripted->held += n;
+  return static_cast<snd_pcm_sframes_t>(n);
+}
+
+int __wrap_snd_pcm_delay(snd_pcm_t* pcm, snd_pcm_sframes_t* delay) {
+  if (!scripted) return __real_snd_pcm_delay(pcm, delay);
+  if (const int err = ScriptedPcm::next(scripted->delayResults)) return err;
+  scripted->held -= std::min(scripted->held, scripted->playedPerDelay);
+  *delay = static_cast<snd_pcm_sframes_t>(scripted->held);
+  return 0;
+}
+
+snd_pcm_state_t __wrap_snd_pcm_state(snd_pcm_t* pcm) {
+  return scripted ? scripted->state : __real_snd_pcm_state(pcm);
+}
+
+int __wrap_snd_pcm_drain(snd_pcm_t* pcm) {
+  if (scripted) ++scripted->drains;
+  return __real_snd_pcm_drain(pcm);
+}
+}
 
 namespace {
 
@@ -51,7 +126,7 @@ struct AlsaOutputTest : ::testing::Test {
   /// Polls `block` a few times, as the sink does while it waits.
   bool becomesDone(AudioBlock* block) {
     for (int i = 0; i < 5 && !(block->flags & kAudioBlockDone); ++i) {
-      out->poll(block);
+      out->poll(block, nullptr);
       if (!(block->flags & kAudioBlockDone)) out->sleep(5);
     }
     return (block->flags & kAudioBlockDone) != 0;
@@ -137,6 +212,100 @@ TEST_F(AlsaOutputTest, SleepWaitsAboutAsLongAsAsked) {
   const auto waited = std::chrono::steady_clock::now() - start;
   EXPECT_GE(waited, std::chrono::milliseconds(30));
   EXPECT_LT(waited, std::chrono::milliseconds(1000));
+}
+
+struct ScriptedAlsaTest : AlsaOutputTest {
+  ScriptedPcm pcm;
+  std::string error;
+
+  void SetUp() override {
+    AlsaOutputTest::SetUp();
+    scripted = &pcm;
+  }
+  void TearDown() override {
+    AlsaOutputTest::TearDown();
+    scripted = nullptr;
+  }
+};
+
+TEST_F(ScriptedAlsaTest, ABlockIsDoneOnlyOnceTheDeviceHasPlayedIt) {
+  pcm.room = 3000;  // the rest waits for room: EAGAIN
+  pcm.playedPerDelay = 1000;
+  ASSERT_TRUE(out->open(nullptr, kStereo16, &error)) << error;
+  std::vector<uint8_t> a = pattern(4096 * 4, 5);
+  AudioBlock block = {a.data(), static_cast<uint32_t>(a.size()), 0, 0, nullptr};
+  ASSERT_TRUE(out->prepare(&block, &error));
+  ASSERT_TRUE(out->write(&block, &error));
+  EXPECT_EQ(pcm.taken.size(), 3000u * 4);
+  // Handed over whole at the third poll, played at the fifth.
+  int polls = 0;
+  while (!(block.flags & kAudioBlockDone) && polls < 10) {
+    EXPECT_TRUE(out->poll(&block, &error));
+    ++polls;
+  }
+  EXPECT_EQ(polls, 5);
+  EXPECT_EQ(pcm.taken, a);
+  out->unprepare(&block);
+  out->close();
+  EXPECT_EQ(pcm.drains, 1);
+}
+
+TEST_F(ScriptedAlsaTest, AnUnderrunOrSuspendIsRecoveredNotedAndPlayingGoesOn) {
+  for (int err : {-EPIPE, -ESTRPIPE}) {
+    SCOPED_TRACE(err);
+    pcm = ScriptedPcm();
+    pcm.playedPerDelay = 1000;
+    ASSERT_TRUE(out->open(nullptr, kStereo16, &error)) << error;
+    std::vector<uint8_t> a = pattern(4000, 6);
+    AudioBlock block = {a.data(), 4000, 0, 0, nullptr};
+    ASSERT_TRUE(out->prepare(&block, &error));
+    ASSERT_TRUE(out->write(&block, &error));
+    EXPECT_TRUE(out->poll(&block, &error));
+    ASSERT_TRUE(block.flags & kAudioBlockDone);
+    AudioUnderrun underrun;
+    EXPECT_FALSE(out->takeUnderrun(&underrun));
+    // The device ran dry (or slept) before the next block came.
+    pcm.writeResults = {err};
+    EXPECT_TRUE(out->write(&block, &error)) << error;
+    EXPECT_TRUE(out->poll(&block, &error)) << error;
+    EXPECT_TRUE(block.flags & kAudioBlockDone);
+    ASSERT_TRUE(out->takeUnderrun(&underrun));
+    EXPECT_EQ(underrun.fromByte, 4000u);
+    EXPECT_EQ(underrun.toByte, 4000u);
+    EXPECT_FALSE(out->takeUnderrun(&underrun));
+    a.insert(a.end(), a.begin(), a.end());
+    EXPECT_EQ(pcm.taken, a);
+    out->unprepare(&block);
+    out->close();
+  }
+}
+
+TEST_F(ScriptedAlsaTest, ADeviceFailureEndsTheSinksWaitAtOnceWithTheSystemsReason) {
+  const struct {
+    const char* what;
+    std::deque<int> writeResults, delayResults;
+    snd_pcm_state_t state;
+    const char* reason;
+  } cases[] = {
+      {"unplugged while played", {}, {-ENODEV}, SND_PCM_STATE_RUNNING, "No such device"},
+      {"found disconnected", {}, {}, SND_PCM_STATE_DISCONNECTED, "No such device"},
+      {"a write fails", {0, -EIO}, {}, SND_PCM_STATE_RUNNING, "Input/output error"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    pcm = ScriptedPcm();  // a device that never plays: only the failure ends the wait
+    pcm.writeResults = c.writeResults;
+    pcm.delayResults = c.delayResults;
+    pcm.state = c.state;
+    WaveSink sink(nullptr, out.get());
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(sink.open(nullptr), 0) << sink.errorText;
+    emitSilence(sink, 3 * kDeviceBlockBytes / 4);
+    EXPECT_EQ(sink.close(), -1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_NE(sink.errorText.find(c.reason), std::string::npos) << sink.errorText;
+    EXPECT_EQ(pcm.drains, 0);  // nothing is waited on once the device failed
+  }
 }
 
 }  // namespace
