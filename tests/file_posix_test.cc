@@ -1,7 +1,10 @@
 // The POSIX file layer: how wide names reach the disk, and names no path can
 // hold.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -55,6 +58,16 @@ TEST_F(FilePosixTest, ANameLongerThanAnyPathFailsWithItsReason) {
   EXPECT_EQ(error, "File name too long");
   files.discard(kInvalidFile, name.c_str());  // harmless
   EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST_F(FilePosixTest, ANamedPipeIsRefusedEvenWithAReader) {
+  ASSERT_EQ(::mkfifo("pipe.wav", 0666), 0);
+  const int reader = ::open("pipe.wav", O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  std::string error;
+  EXPECT_EQ(systemFileSystem().create(L"pipe.wav", &error), kInvalidFile);
+  EXPECT_EQ(error, "Is a named pipe");
+  ::close(reader);
 }
 
 }  // namespace

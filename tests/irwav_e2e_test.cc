@@ -3,6 +3,7 @@
 // burst and gap against the code table.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -53,11 +54,16 @@ struct E2eTest : ::testing::Test {
     std::string err;
   };
 
-  /// Runs the converter in `work` with `args`; its output lands beside it.
-  Result run(const std::string& args = "") {
-    const std::string command = "cd '" + work.string() + "' && '" IRWAV_PATH "' " + args + " > '" +
-                                (root / "out").string() + "' 2> '" + (root / "err").string() +
-                                "'; echo $? > '" + (root / "status").string() + "'";
+  /// Runs the converter in `work` with `args`, after the shell commands in
+  /// `setup`; its output lands beside it, or in `stdoutPath`. A run that
+  /// hangs is ended after a minute.
+  Result run(const std::string& args = "", const std::string& setup = "",
+             std::string stdoutPath = "") {
+    if (stdoutPath.empty()) stdoutPath = (root / "out").string();
+    const std::string command = "cd '" + work.string() + "' && " + setup + "timeout 60 '" IRWAV_PATH
+                                "' " + args + " > '" + stdoutPath + "' 2> '" +
+                                (root / "err").string() + "'; echo $? > '" +
+                                (root / "status").string() + "'";
     if (std::system(command.c_str()) != 0) ADD_FAILURE() << "shell failed: " << command;
     return {std::stoi(readText(root / "status")), readText(root / "out"), readText(root / "err")};
   }
@@ -214,13 +220,42 @@ TEST_F(E2eTest, AFileWhoseWritesFailIsNotLeftAsAWave) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, kReport);
   EXPECT_EQ(r.err, "irwav: cannot write \"  2_panasonic.wav\": No space left on device\n");
-  // Nothing under that name reads as a WAV.
-  std::ifstream in(work / "  2_panasonic.wav", std::ios::binary);
-  char head[4] = {};
-  in.read(head, 4);
-  EXPECT_NE(std::string(head, 4), "RIFF");
+  // The link is left as it was, neither removed nor replaced by a file.
+  EXPECT_TRUE(fs::is_symlink(work / "  2_panasonic.wav"));
+  EXPECT_EQ(fs::read_symlink(work / "  2_panasonic.wav"), "/dev/full");
   EXPECT_EQ(listing().size(), 48u);
   expectCarriesCode(readBytes(work / "  0_sony.wav"), *kIrCodes[0], "sony");
+}
+
+TEST_F(E2eTest, AFileThatFailsBehindALinkIsEmptiedThroughIt) {
+  std::ofstream(root / "target.wav") << "older content";
+  fs::create_symlink(root / "target.wav", work / "  0_sony.wav");
+  // Writes past 4 KiB fail with "File too large" instead of ending the run.
+  const Result r = run("", "ulimit -f 8 && trap '' XFSZ && ");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("irwav: cannot write \"  0_sony.wav\": File too large\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_TRUE(fs::is_symlink(work / "  0_sony.wav"));
+  EXPECT_EQ(fs::file_size(root / "target.wav"), 0u);
+}
+
+TEST_F(E2eTest, ANamedPipeAtANameFailsThatFileWithoutWaiting) {
+  ASSERT_EQ(::mkfifo((work / "  2_panasonic.wav").c_str(), 0666), 0);
+  const Result r = run();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, kReport);
+  EXPECT_EQ(r.err, "irwav: cannot write \"  2_panasonic.wav\": Is a named pipe\n");
+  EXPECT_TRUE(fs::is_fifo(work / "  2_panasonic.wav"));
+  EXPECT_EQ(listing().size(), 48u);
+}
+
+TEST_F(E2eTest, AReportThatCannotBeWrittenIsAFailure) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  const Result r = run("", "", "/dev/full");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "irwav: cannot write to standard output\n");
+  EXPECT_EQ(listing().size(), 48u);
 }
 
 }  // namespace
