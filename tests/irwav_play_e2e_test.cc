@@ -3,8 +3,14 @@
 // frame that reaches the device lands in a file. What was captured must be,
 // byte for byte, the data the converter writes into its WAV files.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -58,10 +64,13 @@ struct PlayE2eTest : ::testing::Test {
     std::string err;
   };
 
-  Result run(const char* program, const std::string& args) {
+  /// Runs `program` with `args` in `work`; its standard output lands in
+  /// `stdoutPath`, or beside `work`.
+  Result run(const char* program, const std::string& args, std::string stdoutPath = "") {
+    if (stdoutPath.empty()) stdoutPath = (root / "out").string();
     const std::string command =
         "cd '" + work.string() + "' && ALSA_CONFIG_PATH='" + (root / "asound.conf").string() +
-        "' '" + program + "' " + args + " > '" + (root / "out").string() + "' 2> '" +
+        "' '" + program + "' " + args + " > '" + stdoutPath + "' 2> '" +
         (root / "err").string() + "' < /dev/null; echo $? > '" + (root / "status").string() + "'";
     if (std::system(command.c_str()) != 0) ADD_FAILURE() << "shell failed: " << command;
     return {std::stoi(readText(root / "status")), readText(root / "out"), readText(root / "err")};
@@ -145,6 +154,80 @@ TEST_F(PlayE2eTest, WithoutArgumentsEveryCodePlaysWithTheDefaultGap) {
   EXPECT_TRUE(readText(capture) == expected) << "the captured stream differs from the WAV data";
 }
 
+/// How a run of the player on every code ended when `signal` came after the
+/// first `before` bytes had played.
+struct SignalledRun {
+  int waitStatus = -1;
+  size_t played = 0;
+  std::string err;
+};
+
+/// Runs the player on every code with its device writing into a named pipe
+/// that this test reads, so the player goes no faster than the test reads;
+/// sends `signal` once `before` bytes have come, then reads to the end. With
+/// `ignored`, the player starts with the signal ignored.
+SignalledRun playAndSignal(const fs::path& root, const fs::path& work, int signal, size_t before,
+                           bool ignored) {
+  SignalledRun run;
+  const fs::path pipe = root / "device.pipe";
+  const fs::path config = root / "pipe.conf";
+  EXPECT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::ofstream(config) << "pcm.!default { type file slave { pcm { type null } } file \""
+                        << pipe.string() << "\" format \"raw\" }\n";
+  const int fd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  EXPECT_GE(fd, 0);
+  const pid_t player = ::fork();
+  if (player == 0) {
+    if (ignored) std::signal(signal, SIG_IGN);
+    ::setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
+    if (::chdir(work.c_str()) != 0 || !std::freopen("/dev/null", "w", stdout) ||
+        !std::freopen((root / "err").c_str(), "w", stderr))
+      ::_exit(127);
+    ::execl(IRWAV_PLAY_PATH, "irwav-play", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  bool signalled = false;
+  for (;;) {
+    pollfd p = {fd, POLLIN, 0};
+    if (::poll(&p, 1, 30000) != 1) {
+      ADD_FAILURE() << "the player neither plays nor ends";
+      ::kill(player, SIGKILL);
+      break;
+    }
+    char chunk[65536];
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EAGAIN) continue;
+    if (n <= 0) break;  // the player closed its device
+    run.played += static_cast<size_t>(n);
+    if (!signalled && run.played >= before) {
+      ::kill(player, signal);
+      signalled = true;
+    }
+  }
+  ::close(fd);
+  ::waitpid(player, &run.waitStatus, 0);
+  run.err = readText(root / "err");
+  return run;
+}
+
+TEST_F(PlayE2eTest, ASignalStopsAfterTheSoundOnItsWayAndEndsThePlayerByThatSignal) {
+  for (int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal);
+    fs::remove(root / "device.pipe");
+    const SignalledRun r = playAndSignal(root, work, signal, 200000, false);
+    EXPECT_TRUE(WIFSIGNALED(r.waitStatus) && WTERMSIG(r.waitStatus) == signal) << r.waitStatus;
+    EXPECT_EQ(r.err, "irwav-play: stopped\n");
+    // What the device held then, and no more: half a second of buffer, a
+    // pipe's worth, two blocks. Every code would be over 4 MB.
+    EXPECT_LT(r.played, 200000u + 96000 + 65536 + 2 * 16384 + 65536) << r.played;
+  }
+  // Ignored when the player started, the signal stays ignored.
+  fs::remove(root / "device.pipe");
+  const SignalledRun r = playAndSignal(root, work, SIGTERM, 200000, true);
+  EXPECT_TRUE(WIFEXITED(r.waitStatus) && WEXITSTATUS(r.waitStatus) == 0) << r.waitStatus;
+  EXPECT_GT(r.played, 4000000u);
+}
+
 TEST_F(PlayE2eTest, AnUnknownDeviceEndsWithStatusOneBeforeAnythingPlays) {
   const Result r = run(IRWAV_PLAY_PATH, "--device nosuchpcm sony");
   EXPECT_EQ(r.status, 1);
@@ -165,6 +248,13 @@ TEST_F(PlayE2eTest, WithoutAnAudioServiceTheDeviceCannotBeOpened) {
 }
 
 #endif
+
+TEST_F(PlayE2eTest, AListThatCannotBeWrittenIsAFailure) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  const Result r = run(IRWAV_PLAY_PATH, "--list", "/dev/full");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "irwav-play: cannot write to standard output\n");
+}
 
 TEST_F(PlayE2eTest, BadArgumentsEndWithStatusTwoAndPlayNothing) {
   for (const char* args : {"sony nosuch", "--gap", "--volume 3 sony", "54"}) {
