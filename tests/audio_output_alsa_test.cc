@@ -30,7 +30,7 @@ namespace {
 
 /// A device behind the PCM as the test scripts it.
 struct ScriptedPcm {
-  snd_pcm_uframes_t room = 1 << 20;  ///< frames the device's buffer holds
+  snd_pcm_uframes_t room = 1 << 20;      ///< frames the device's buffer holds
   snd_pcm_uframes_t playedPerDelay = 0;  ///< frames played at each delay query
   /// Results of the next calls, in order: 0 behaves normally, a negative
   /// value is returned as the error.

@@ -32,7 +32,7 @@ struct WinmmTest : ::testing::Test {
   /// Polls `block` until it is done or about five seconds have passed.
   bool waitDone(AudioBlock* block) {
     for (int i = 0; i < 100; ++i) {
-      device->poll(block);
+      EXPECT_TRUE(device->poll(block, nullptr));
       if (block->flags & kAudioBlockDone) return true;
       device->sleep(50);
     }
@@ -70,9 +70,29 @@ TEST_F(WinmmTest, ResetHandsBackAQueuedBlockAtOnce) {
   ASSERT_TRUE(device->prepare(&block, &error)) << error;
   ASSERT_TRUE(device->write(&block, &error)) << error;
   device->reset();
-  device->poll(&block);
+  device->poll(&block, nullptr);
   EXPECT_TRUE(block.flags & kAudioBlockDone);
   device->unprepare(&block);
+}
+
+TEST_F(WinmmTest, ABlockLetGoWhilePlayingIsTakenBackAndTheDeviceStillCloses) {
+  // Ten seconds of audio, so both calls below come while it plays.
+  std::vector<uint8_t> samples(10 * 192000, 0);
+  AudioBlock block = {};
+  block.data = samples.data();
+  block.length = static_cast<uint32_t>(samples.size());
+  std::string error;
+  ASSERT_TRUE(device->prepare(&block, &error)) << error;
+  ASSERT_TRUE(device->write(&block, &error)) << error;
+  device->unprepare(&block);
+  EXPECT_EQ(block.platform, nullptr);
+  ASSERT_TRUE(device->prepare(&block, &error)) << error;
+  ASSERT_TRUE(device->write(&block, &error)) << error;
+  // Opening again closes the device first, playing block and all.
+  ASSERT_TRUE(device->open(nullptr, defaultFormat(), &error)) << error;
+  EXPECT_EQ(block.platform, nullptr);
+  device->close();
+  ASSERT_TRUE(device->open(nullptr, defaultFormat(), &error)) << error;
 }
 
 TEST(WinmmDeviceTest, AnUnknownDeviceNameIsRefusedByName) {

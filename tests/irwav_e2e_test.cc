@@ -60,9 +60,9 @@ struct E2eTest : ::testing::Test {
   Result run(const std::string& args = "", const std::string& setup = "",
              std::string stdoutPath = "") {
     if (stdoutPath.empty()) stdoutPath = (root / "out").string();
-    const std::string command = "cd '" + work.string() + "' && " + setup + "timeout 60 '" IRWAV_PATH
-                                "' " + args + " > '" + stdoutPath + "' 2> '" +
-                                (root / "err").string() + "'; echo $? > '" +
+    const std::string command = "cd '" + work.string() + "' && " + setup +
+                                "timeout 60 '" IRWAV_PATH "' " + args + " > '" + stdoutPath +
+                                "' 2> '" + (root / "err").string() + "'; echo $? > '" +
                                 (root / "status").string() + "'";
     if (std::system(command.c_str()) != 0) ADD_FAILURE() << "shell failed: " << command;
     return {std::stoi(readText(root / "status")), readText(root / "out"), readText(root / "err")};
@@ -233,8 +233,7 @@ TEST_F(E2eTest, AFileThatFailsBehindALinkIsEmptiedThroughIt) {
   // Writes past 4 KiB fail with "File too large" instead of ending the run.
   const Result r = run("", "ulimit -f 8 && trap '' XFSZ && ");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("irwav: cannot write \"  0_sony.wav\": File too large\n"),
-            std::string::npos)
+  EXPECT_NE(r.err.find("irwav: cannot write \"  0_sony.wav\": File too large\n"), std::string::npos)
       << r.err;
   EXPECT_TRUE(fs::is_symlink(work / "  0_sony.wav"));
   EXPECT_EQ(fs::file_size(root / "target.wav"), 0u);

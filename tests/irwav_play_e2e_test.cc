@@ -68,10 +68,10 @@ struct PlayE2eTest : ::testing::Test {
   /// `stdoutPath`, or beside `work`.
   Result run(const char* program, const std::string& args, std::string stdoutPath = "") {
     if (stdoutPath.empty()) stdoutPath = (root / "out").string();
-    const std::string command =
-        "cd '" + work.string() + "' && ALSA_CONFIG_PATH='" + (root / "asound.conf").string() +
-        "' '" + program + "' " + args + " > '" + stdoutPath + "' 2> '" +
-        (root / "err").string() + "' < /dev/null; echo $? > '" + (root / "status").string() + "'";
+    const std::string command = "cd '" + work.string() + "' && ALSA_CONFIG_PATH='" +
+                                (root / "asound.conf").string() + "' '" + program + "' " + args +
+                                " > '" + stdoutPath + "' 2> '" + (root / "err").string() +
+                                "' < /dev/null; echo $? > '" + (root / "status").string() + "'";
     if (std::system(command.c_str()) != 0) ADD_FAILURE() << "shell failed: " << command;
     return {std::stoi(readText(root / "status")), readText(root / "out"), readText(root / "err")};
   }

@@ -215,8 +215,7 @@ TEST_F(PlayerRunTest, OnlyUnrenderableCodesNeedNoDevice) {
 TEST_F(PlayerRunTest, AFailingDeviceEndsWithStatusOne) {
   device.failPollAt = 1;
   EXPECT_EQ(run({"sony", "sony"}), 1);
-  EXPECT_EQ(err.str(),
-            "irwav-play: playing on \"default\" failed: injected device failure\n");
+  EXPECT_EQ(err.str(), "irwav-play: playing on \"default\" failed: injected device failure\n");
   EXPECT_EQ(device.closes, 1u);
   EXPECT_EQ(device.nowUs, 0u);
 }

@@ -136,11 +136,11 @@ class ScriptedAudioOutput : public AudioOutput {
 
   // Script.
   bool failOpen = false;
-  uint64_t failPrepareAt = 0;  ///< the nth prepare fails; 0: none
-  uint64_t failWriteAt = 0;    ///< the nth write fails; 0: none
-  uint64_t neverDoneAt = 0;    ///< the nth write never finishes; 0: none
-  uint64_t lateUs = 0;         ///< every block is reported this much late
-  uint64_t failPollAt = 0;     ///< the device fails from the nth poll on; 0: never
+  uint64_t failPrepareAt = 0;                ///< the nth prepare fails; 0: none
+  uint64_t failWriteAt = 0;                  ///< the nth write fails; 0: none
+  uint64_t neverDoneAt = 0;                  ///< the nth write never finishes; 0: none
+  uint64_t lateUs = 0;                       ///< every block is reported this much late
+  uint64_t failPollAt = 0;                   ///< the device fails from the nth poll on; 0: never
   std::deque<AudioUnderrun> underrunScript;  ///< reported once written past, in order
   std::function<void()> onSleep;             ///< called after each sleep
 

@@ -26,9 +26,10 @@ bool reportInterruptedCodes(const std::vector<PlayedCode>& codes,
                             const std::vector<AudioUnderrun>& underruns, std::ostream& err) {
   bool any = false;
   for (const PlayedCode& code : codes) {
-    const bool broken = std::any_of(underruns.begin(), underruns.end(), [&](const AudioUnderrun& u) {
-      return u.fromByte < code.toByte && u.toByte > code.fromByte;
-    });
+    const bool broken =
+        std::any_of(underruns.begin(), underruns.end(), [&](const AudioUnderrun& u) {
+          return u.fromByte < code.toByte && u.toByte > code.fromByte;
+        });
     if (!broken) continue;
     err << "irwav-play: " << kIrCodeNames[code.index]
         << " was interrupted by an underrun; play it again" << std::endl;

@@ -126,7 +126,9 @@ class WinmmAudioOutput : public AudioOutput {
     if (!device_) return;
     // Every block the caller did not give back is played out or dropped by
     // now; release what is left so that the device can close.
-    while (!prepared_.empty()) unprepare(prepared_.back());
+    const std::vector<AudioBlock*> left = prepared_;
+    for (AudioBlock* block : left) unprepare(block);
+    prepared_.clear();
     if (waveOutClose(device_) == WAVERR_STILLPLAYING) {
       waveOutReset(device_);
       waveOutClose(device_);

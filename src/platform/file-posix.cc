@@ -78,10 +78,9 @@ class PosixFileSystem : public FileSystem {
     if (!narrow.fits) errno = ENAMETOOLONG;
     // Non-blocking, so that a named pipe without a reader fails at once
     // (ENXIO) instead of holding the open until one comes.
-    const int fd =
-        narrow.fits
-            ? ::open(narrow.path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666)
-            : -1;
+    const int fd = narrow.fits ? ::open(narrow.path,
+                                        O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666)
+                               : -1;
     struct stat st;
     if (fd < 0) {
       const int openError = errno;

@@ -37,10 +37,16 @@ size_t countMarks(const IrCode* code);
 /// nothing.
 void renderSlot(WaveSink& sink, int32_t value, SlotRole role);
 
-/// Writes `halfCycles` half-cycles of the sine at sink.halfCarrierHz,
-/// starting at phase 0: whole cycles, then a half-cycle when the count is
-/// odd. Every cycle has at least one frame, so 0 gives one whole cycle.
-/// With no phase advance (a carrier below 2 Hz) each cycle is one frame.
+/// Writes `halfCycles` half-cycles of a sine whose phase advances by
+/// sink.phaseStep a frame (renderCode sets it from sink.halfCarrierHz), the
+/// left channel at the phase and the right in antiphase: whole cycles, then
+/// a half-cycle when the count is odd. The first cycle starts at phase 0 and
+/// takes the frames whose phase is below kTwoPi (below kPi for the closing
+/// half-cycle); each further cycle goes on from where the last one overshot,
+/// less kTwoPi, so the burst keeps its frequency instead of restarting at 0.
+/// Every cycle has at least one frame, so 0 gives one whole cycle; with no
+/// phase advance (a carrier below 2 Hz) each cycle is one frame. Leaves the
+/// phase after the last frame, less kTwoPi, in sink.phase.
 void emitCarrier(WaveSink& sink, uint32_t halfCycles);
 
 /// Writes `frames` silent frames.
