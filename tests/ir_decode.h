@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace irdecode {
@@ -82,20 +83,34 @@ inline std::vector<size_t> frameStarts(const Timings& t, int32_t minLead, size_t
   return starts;
 }
 
+/// The bits of every frame that is a lead-in (a mark of at least 2.5 ms) followed by `count`
+/// pulse-distance bits, in the order sent, each with its lead-in mark.
+struct BitFrame {
+  std::vector<int> bits;
+  int32_t leadMark;
+};
+
+inline std::vector<BitFrame> leadInBitFrames(const Timings& t, size_t count) {
+  std::vector<BitFrame> frames;
+  for (size_t start : frameStarts(t, 250, count)) {
+    std::vector<int> bits = spaceBits(t, markRange(start + 1, count));
+    if (!bits.empty()) frames.push_back({std::move(bits), markAt(t, start)});
+  }
+  return frames;
+}
+
 /// NEC-family frames (NEC1, NEC2, NECx, Pioneer, Samsung32): lead-in, 32 bits least significant
 /// first. device and subdevice are the first two bytes, function the third; checked: the fourth
 /// byte is the third's complement.
 inline std::vector<DecodedFrame> decodeNec(const Timings& t) {
   std::vector<DecodedFrame> frames;
-  for (size_t start : frameStarts(t, 250, 32)) {
-    const std::vector<int> bits = spaceBits(t, markRange(start + 1, 32));
-    if (bits.empty()) continue;
+  for (const BitFrame& b : leadInBitFrames(t, 32)) {
     DecodedFrame f;
-    f.device = static_cast<int32_t>(packLsbFirst(bits, 0, 8));
-    f.subdevice = static_cast<int32_t>(packLsbFirst(bits, 8, 8));
-    f.function = static_cast<int32_t>(packLsbFirst(bits, 16, 8));
-    f.checked = (packLsbFirst(bits, 24, 8) ^ static_cast<uint32_t>(f.function)) == 0xFF;
-    f.leadMark = markAt(t, start);
+    f.device = static_cast<int32_t>(packLsbFirst(b.bits, 0, 8));
+    f.subdevice = static_cast<int32_t>(packLsbFirst(b.bits, 8, 8));
+    f.function = static_cast<int32_t>(packLsbFirst(b.bits, 16, 8));
+    f.checked = (packLsbFirst(b.bits, 24, 8) ^ static_cast<uint32_t>(f.function)) == 0xFF;
+    f.leadMark = b.leadMark;
     frames.push_back(f);
   }
   return frames;
@@ -126,15 +141,13 @@ inline std::vector<DecodedFrame> decodeProton(const Timings& t) {
 /// significant first.
 inline std::vector<DecodedFrame> decodeRca(const Timings& t) {
   std::vector<DecodedFrame> frames;
-  for (size_t start : frameStarts(t, 250, 24)) {
-    const std::vector<int> bits = spaceBits(t, markRange(start + 1, 24));
-    if (bits.empty()) continue;
+  for (const BitFrame& b : leadInBitFrames(t, 24)) {
     DecodedFrame f;
-    f.device = static_cast<int32_t>(packMsbFirst(bits, 0, 4));
-    f.function = static_cast<int32_t>(packMsbFirst(bits, 4, 8));
-    f.checked = packMsbFirst(bits, 12, 4) == (~static_cast<uint32_t>(f.device) & 0xF) &&
-                packMsbFirst(bits, 16, 8) == (~static_cast<uint32_t>(f.function) & 0xFF);
-    f.leadMark = markAt(t, start);
+    f.device = static_cast<int32_t>(packMsbFirst(b.bits, 0, 4));
+    f.function = static_cast<int32_t>(packMsbFirst(b.bits, 4, 8));
+    f.checked = packMsbFirst(b.bits, 12, 4) == (~static_cast<uint32_t>(f.device) & 0xF) &&
+                packMsbFirst(b.bits, 16, 8) == (~static_cast<uint32_t>(f.function) & 0xFF);
+    f.leadMark = b.leadMark;
     frames.push_back(f);
   }
   return frames;
@@ -143,11 +156,9 @@ inline std::vector<DecodedFrame> decodeRca(const Timings& t) {
 /// The six bytes of each 48-bit Kaseikyo-family frame (Panasonic, Fujitsu), in the order sent.
 inline std::vector<std::vector<uint32_t>> decodeKaseikyoBytes(const Timings& t) {
   std::vector<std::vector<uint32_t>> frames;
-  for (size_t start : frameStarts(t, 250, 48)) {
-    const std::vector<int> bits = spaceBits(t, markRange(start + 1, 48));
-    if (bits.empty()) continue;
+  for (const BitFrame& b : leadInBitFrames(t, 48)) {
     std::vector<uint32_t> bytes;
-    for (size_t b = 0; b < 6; ++b) bytes.push_back(packLsbFirst(bits, 8 * b, 8));
+    for (size_t i = 0; i < 6; ++i) bytes.push_back(packLsbFirst(b.bits, 8 * i, 8));
     frames.push_back(bytes);
   }
   return frames;
