@@ -319,7 +319,7 @@ TEST(IrCodesDecode, ListsOfOtherProtocolsCarryTheirPowerCodes) {
   }
   expectFrames({"panasonic", 2, 0x80, 0x00, 0x3D},
                irdecode::decodePanasonic(listNamed("panasonic")));
-  // RC5 system and command 12 (standby); one frame is checked, the second is its copy.
+  // RC5: system, command 12 (standby).
   for (const FrameExpectation& e :
        {FrameExpectation{"philips", 2, 0, -1, 12}, FrameExpectation{"crown", 2, 0, -1, 12},
         FrameExpectation{"magnavox", 2, 1, -1, 12}}) {
@@ -345,6 +345,31 @@ TEST(IrCodesDecode, ListsOfOtherProtocolsCarryTheirPowerCodes) {
       EXPECT_EQ(bytes, (std::vector<uint32_t>{0x14, 0x63, 0x00, 0x84, 0x84, 0x00}));
     }
   }
+}
+
+// The decoders themselves, on the protocols' published worked examples (in units of 10 us).
+TEST(IrDecode, ReadsThePublishedExamplesOfEachProtocol) {
+  const Timings zenith = {52, 52,  52, 416, 52, 520, 52, 52,  52, 416, 52, 52,
+                          52, 416, 52, 520, 52, 52,  52, 416, 52, 520, 52, 52,
+                          52, 416, 52, 520, 52, 520, 52, 52,  52, 9416};
+  expectFrames({"Zenith 5.1:14", 1, 5, 1, 14}, irdecode::decodeZenith(zenith, 5));
+  const Timings proton = {800, 400, 50, 50,  50, 50, 50,  150, 50,  50, 50, 150, 50,
+                          50,  50,  50, 50,  50, 50, 400, 50,  150, 50, 50, 50,  150,
+                          50,  50,  50, 150, 50, 50, 50,  50,  50,  50, 50, 2500};
+  expectFrames({"Proton 20:21", 1, 20, -1, 21}, irdecode::decodeProton(proton));
+  const Timings necx1 = {451, 451, 56, 56,  56, 169, 56, 169, 56, 56,  56, 169, 56, 56,
+                         56,  56,  56, 56,  56, 56,  56, 169, 56, 169, 56, 56,  56, 169,
+                         56,  56,  56, 56,  56, 56,  56, 169, 56, 169, 56, 169, 56, 169,
+                         56,  56,  56, 56,  56, 56,  56, 56,  56, 56,  56, 56,  56, 56,
+                         56,  56,  56, 169, 56, 169, 56, 169, 56, 169, 56, 4652};
+  expectFrames({"NECx1 22.22:15", 1, 22, 22, 15}, irdecode::decodeNec(necx1));
+  const Timings fujitsu = {
+      346, 173, 43, 43, 43, 43,  43, 130, 43, 43,  43, 130, 43, 43, 43, 43,  43, 43, 43, 130,
+      43,  130, 43, 43, 43, 43,  43, 43,  43, 130, 43, 130, 43, 43, 43, 43,  43, 43, 43, 43,
+      43,  43,  43, 43, 43, 43,  43, 43,  43, 43,  43, 43,  43, 43, 43, 130, 43, 43, 43, 43,
+      43,  43,  43, 43, 43, 130, 43, 43,  43, 43,  43, 130, 43, 43, 43, 43,  43, 43, 43, 43,
+      43,  130, 43, 43, 43, 43,  43, 43,  43, 43,  43, 43,  43, 43, 43, 43,  43, 43, 43, 4752};
+  expectFrames({"Fujitsu 132.132:0", 1, 132, 132, 0}, irdecode::decodeFujitsu(fujitsu));
 }
 
 TEST(IrCodesOrigins, EveryListDecodesToTheProtocolAndFieldsItsOriginNames) {
