@@ -49,9 +49,10 @@ for page in irwav irwav-play; do
 done
 echo "package: installed $(wc -l <<<"$installed") files; both manual pages read cleanly and name $version"
 
-echo "package: cpack -G DEB"
-cpack --config build/release/CPackConfig.cmake -G DEB -B "$work/pkg" >/dev/null
-deb="$(ls "$work/pkg"/irwav_"$version"_*.deb)"
+echo "package: cpack -G DEB, as the README says"
+rm -f build/release/irwav_*.deb
+(cd build/release && cpack -G DEB >/dev/null)
+deb="$(ls build/release/irwav_"$version"_*.deb)"
 depends="$(dpkg-deb -f "$deb" Depends)"
 grep -qE '(^|, )libasound2' <<<"$depends" || fail "the package does not depend on the ALSA library: $depends"
 dpkg-deb -x "$deb" "$work/unpacked"
