@@ -156,7 +156,7 @@ def main():
     w('<text x="%d" y="%d">dots: the samples in the file; lines: the voltage the sound card '
       'makes of them</text>' % (LEFT, HEIGHT - 10))
     w("</svg>")
-    sys.stdout.write("\n".join(out) + "\n")
+    sys.stdout.buffer.write(("\n".join(out) + "\n").encode("utf-8"))
 
 
 main()
