@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The README's first command as a newcomer meets it: scripts/convert.sh,
-# called through a symbolic link from another directory, builds both
-# programs without GoogleTest (as root, with GoogleTest's files hidden from
-# the build) and writes the 48 files into the directory it was called from.
-# The README's picture of a burst must be the one that file makes.
+# scripts/convert.sh as a newcomer meets it. Called through a symbolic link
+# from another directory, it must build both programs without GoogleTest
+# (as root, with GoogleTest's files hidden from the build) and write the 48
+# files into the directory it was called from. The README's picture of a
+# burst must be the one that file makes.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installing and packaging, from the release build: `cmake --install` puts
+# Installing and packaging, from the release build. `cmake --install` puts
 # both programs, their manual pages, the README and the license where they
 # belong; the manual pages read without warnings and carry the version;
 # `cpack -G DEB` makes a package that depends on the ALSA library, and the
@@ -35,7 +35,7 @@ share/doc/irwav/docs/images/emitter.svg
 share/doc/irwav/docs/images/waveform.svg
 share/man/man1/irwav-play.1.gz
 share/man/man1/irwav.1.gz"
-installed="$(cd "$work/root" && find . -type f | sed 's|^\./||' | sort)"
+installed="$(cd "$work/root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
 [ "$installed" = "$expected" ] || fail "installed files differ: $(diff <(echo "$expected") <(echo "$installed"))"
 
 for page in irwav irwav-play; do
@@ -47,7 +47,14 @@ for page in irwav irwav-play; do
   done
   grep -q "irwav $version" <<<"$text" || fail "man $page does not name version $version"
 done
-echo "package: installed $(wc -l <<<"$installed") files; both manual pages read cleanly and name $version"
+# Every option that irwav-play's help names has its place in the manual.
+options="$(build/release/src/irwav-play --help | grep -oE -- '--[a-z][a-z-]*' | sort -u)"
+page="$(zcat "$work/root/share/man/man1/irwav-play.1.gz")"
+for option in $options; do
+  grep -qF -- "\-\-${option#--}" <<<"$page" || fail "man irwav-play does not describe $option"
+done
+echo "package: installed $(wc -l <<<"$installed") files; both manual pages read cleanly and name $version;"
+echo "package: man irwav-play describes all $(wc -w <<<"$options") options of irwav-play --help"
 
 echo "package: cpack -G DEB, as the README says"
 rm -f build/release/irwav_*.deb
