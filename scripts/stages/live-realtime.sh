@@ -71,8 +71,10 @@ play_and_check() {
   sleep 2  # the recording stream settles before anything plays
   local start elapsed_ms status=0 player
   start=$(date +%s%N)
-  ALSA_CONFIG_PATH=$tmp/asound.conf "$bin/irwav-play" --gap "$gap" "$@" > "$tmp/played.txt" \
-    2> "$tmp/errors.txt" &
+  # A background job starts with SIGINT ignored, and the player keeps it so,
+  # as it should: the signal's default action is restored for it here.
+  env --default-signal=INT ALSA_CONFIG_PATH="$tmp/asound.conf" "$bin/irwav-play" --gap "$gap" "$@" \
+    > "$tmp/played.txt" 2> "$tmp/errors.txt" &
   player=$!
   local at_ms=${interrupt_ms:-${pause_ms:-}}
   if [ -n "$at_ms" ]; then

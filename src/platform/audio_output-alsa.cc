@@ -34,6 +34,13 @@
 // - A stream that ran dry is in the XRUN state; some plugins still report a
 //   delay there, so the state is looked at before the delay, and everything
 //   handed over counts as played. The next write recovers the stream.
+// - Some plugins do not always report running dry (the PulseAudio plugin
+//   misses it when the stream goes on before its server's notice is in). So
+//   a stream also counts as having run dry when the device was found holding
+//   nothing and, by the time more frames come, more time has passed since
+//   playing began than the frames handed over last: the device sat idle. A
+//   device that takes frames faster than they play (the null PCM) never
+//   falls that far behind the clock.
 // - close() drains, never drops: a sound server behind the plugin may still
 //   hold frames that the delay already counts as played, and dropping them
 //   would cut the end off (the PulseAudio plugin loses a whole short code
@@ -63,6 +70,11 @@ constexpr unsigned kBufferUs = 500000;
 
 /// Longest single nap of sleep() while frames wait to be handed over.
 constexpr auto kPumpInterval = std::chrono::milliseconds(5);
+
+/// How far the clock may run ahead of the frames handed over, once the
+/// device was found holding nothing, before that counts as an underrun: room
+/// for a late start of the device and for its clock running a little slow.
+constexpr auto kIdleSlack = std::chrono::milliseconds(250);
 
 /// The last message alsa-lib reported, for error texts; it would otherwise
 /// print it on standard error. alsa-lib is only used from one thread.
@@ -113,8 +125,13 @@ class AlsaAudioOutput : public AudioOutput {
   /// Recovers from an underrun or a suspend, noting where the sound broke
   /// off; false when the PCM is lost.
   bool recover(int err);
-  /// Notes a break in the sound between two stream positions, in frames.
+  /// Notes a break in the sound between two stream positions, in frames,
+  /// and starts timing the stream afresh.
   void noteUnderrun(uint64_t fromFrame, uint64_t toFrame);
+  /// Called before frames from handedFrames_ on are handed over: notes an
+  /// underrun there when the device sat idle since it was found holding
+  /// nothing.
+  void checkIdle();
   /// Updates playedFrames_ from the PCM's delay.
   void measure();
   void breakDown(const std::string& reason);
@@ -131,6 +148,10 @@ class AlsaAudioOutput : public AudioOutput {
   bool broken_ = false;
   std::string brokenReason_;
   std::deque<AudioUnderrun> underruns_;  ///< noted and not yet taken
+  bool foundEmpty_ = false;              ///< the device held nothing at the last measure
+  bool timing_ = false;                  ///< whether the two fields below are set
+  Clock::time_point timedFrom_;          ///< when the frame at timedFrame_ was handed over
+  uint64_t timedFrame_ = 0;
 };
 
 bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, std::string* error) {
@@ -152,6 +173,7 @@ bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, st
   broken_ = false;
   brokenReason_.clear();
   underruns_.clear();
+  foundEmpty_ = timing_ = false;
   return true;
 }
 
@@ -258,6 +280,7 @@ void AlsaAudioOutput::pump() {
     BlockState& state = blocks_[block];
     const uint32_t leftFrames = (block->length - state.handedBytes) / frameBytes_;
     const snd_pcm_sframes_t n = snd_pcm_writei(pcm_, block->data + state.handedBytes, leftFrames);
+    if (n > 0) checkIdle();
     if (n >= 0) {
       handedFrames_ += static_cast<uint64_t>(n);
       state.handedBytes += static_cast<uint32_t>(n) * frameBytes_;
@@ -306,6 +329,7 @@ void AlsaAudioOutput::measure() {
       // delay a plugin still reports. The next write recovers the stream;
       // preparing it now could flush a sound server's queue.
       playedFrames_ = handedFrames_;
+      foundEmpty_ = true;
       return;
     case SND_PCM_STATE_SUSPENDED:
       recover(-ESTRPIPE);
@@ -323,6 +347,7 @@ void AlsaAudioOutput::measure() {
     return;
   }
   const uint64_t held = delay <= 0 ? 0 : static_cast<uint64_t>(delay);
+  if (held == 0 && handedFrames_ > 0) foundEmpty_ = true;
   const uint64_t played = held >= handedFrames_ ? 0 : handedFrames_ - held;
   if (played > playedFrames_) playedFrames_ = played;
 }
@@ -347,6 +372,22 @@ bool AlsaAudioOutput::takeUnderrun(AudioUnderrun* underrun) {
 
 void AlsaAudioOutput::noteUnderrun(uint64_t fromFrame, uint64_t toFrame) {
   underruns_.push_back({fromFrame * frameBytes_, toFrame * frameBytes_});
+  foundEmpty_ = timing_ = false;
+}
+
+void AlsaAudioOutput::checkIdle() {
+  const auto now = Clock::now();
+  if (foundEmpty_ && timing_) {
+    const auto framesTime = std::chrono::microseconds((handedFrames_ - timedFrame_) * 1000000 /
+                                                      (frameRate_ ? frameRate_ : 1));
+    if (now - timedFrom_ > framesTime + kIdleSlack) noteUnderrun(handedFrames_, handedFrames_);
+  }
+  foundEmpty_ = false;
+  if (!timing_) {
+    timing_ = true;
+    timedFrom_ = now;
+    timedFrame_ = handedFrames_;
+  }
 }
 
 void AlsaAudioOutput::unprepare(AudioBlock* block) {
@@ -372,6 +413,7 @@ void AlsaAudioOutput::reset() {
     entry.first->flags |= kAudioBlockDone;
   }
   handedFrames_ = playedFrames_ = writtenFrames_;
+  foundEmpty_ = timing_ = false;
 }
 
 void AlsaAudioOutput::close() {
