@@ -255,12 +255,13 @@ TEST_F(ScriptedAlsaTest, AnUnderrunOrSuspendIsRecoveredNotedAndPlayingGoesOn) {
   for (int err : {-EPIPE, -ESTRPIPE, 0}) {
     SCOPED_TRACE(err);
     pcm = ScriptedPcm();
-    pcm.playedPerDelay = 1000;
+    pcm.playedPerDelay = 500;
     ASSERT_TRUE(out->open(nullptr, kStereo16, &error)) << error;
     std::vector<uint8_t> a = pattern(4000, 6);
     AudioBlock block = {a.data(), 4000, 0, 0, nullptr};
     ASSERT_TRUE(out->prepare(&block, &error));
     ASSERT_TRUE(out->write(&block, &error));
+    EXPECT_TRUE(out->poll(&block, &error));  // seen playing: half of it held
     EXPECT_TRUE(out->poll(&block, &error));
     ASSERT_TRUE(block.flags & kAudioBlockDone);
     AudioUnderrun underrun;
@@ -269,6 +270,7 @@ TEST_F(ScriptedAlsaTest, AnUnderrunOrSuspendIsRecoveredNotedAndPlayingGoesOn) {
     pcm.writeResults = {err};
     if (err == 0) out->sleep(300);
     EXPECT_TRUE(out->write(&block, &error)) << error;
+    EXPECT_TRUE(out->poll(&block, &error)) << error;
     EXPECT_TRUE(out->poll(&block, &error)) << error;
     EXPECT_TRUE(block.flags & kAudioBlockDone);
     ASSERT_TRUE(out->takeUnderrun(&underrun));

@@ -36,11 +36,11 @@
 //   handed over counts as played. The next write recovers the stream.
 // - Some plugins do not always report running dry (the PulseAudio plugin
 //   misses it when the stream goes on before its server's notice is in). So
-//   a stream also counts as having run dry when the device was found holding
-//   nothing and, by the time more frames come, more time has passed since
-//   playing began than the frames handed over last: the device sat idle. A
-//   device that takes frames faster than they play (the null PCM) never
-//   falls that far behind the clock.
+//   a stream also counts as having run dry when the device, once seen
+//   playing, was found holding nothing and, by the time more frames come,
+//   more time has passed since it was seen playing than the frames it had
+//   then take to play: it sat idle. A device that is never seen holding
+//   frames (the null PCM takes them faster than they play) is not timed.
 // - close() drains, never drops: a sound server behind the plugin may still
 //   hold frames that the delay already counts as played, and dropping them
 //   would cut the end off (the PulseAudio plugin loses a whole short code
@@ -73,7 +73,8 @@ constexpr auto kPumpInterval = std::chrono::milliseconds(5);
 
 /// How far the clock may run ahead of the frames handed over, once the
 /// device was found holding nothing, before that counts as an underrun: room
-/// for a late start of the device and for its clock running a little slow.
+/// for the device's clock running a little slow, and for the coarseness of
+/// the delay it reports.
 constexpr auto kIdleSlack = std::chrono::milliseconds(250);
 
 /// The last message alsa-lib reported, for error texts; it would otherwise
@@ -129,8 +130,7 @@ class AlsaAudioOutput : public AudioOutput {
   /// and starts timing the stream afresh.
   void noteUnderrun(uint64_t fromFrame, uint64_t toFrame);
   /// Called before frames from handedFrames_ on are handed over: notes an
-  /// underrun there when the device sat idle since it was found holding
-  /// nothing.
+  /// underrun there when the device, found holding nothing, sat idle.
   void checkIdle();
   /// Updates playedFrames_ from the PCM's delay.
   void measure();
@@ -150,8 +150,8 @@ class AlsaAudioOutput : public AudioOutput {
   std::deque<AudioUnderrun> underruns_;  ///< noted and not yet taken
   bool foundEmpty_ = false;              ///< the device held nothing at the last measure
   bool timing_ = false;                  ///< whether the two fields below are set
-  Clock::time_point timedFrom_;          ///< when the frame at timedFrame_ was handed over
-  uint64_t timedFrame_ = 0;
+  Clock::time_point timedFrom_;          ///< when the device was seen playing
+  uint64_t timedFrame_ = 0;              ///< what it had played then; it plays on from there
 };
 
 bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, std::string* error) {
@@ -329,7 +329,7 @@ void AlsaAudioOutput::measure() {
       // delay a plugin still reports. The next write recovers the stream;
       // preparing it now could flush a sound server's queue.
       playedFrames_ = handedFrames_;
-      foundEmpty_ = true;
+      foundEmpty_ = timing_;
       return;
     case SND_PCM_STATE_SUSPENDED:
       recover(-ESTRPIPE);
@@ -347,9 +347,17 @@ void AlsaAudioOutput::measure() {
     return;
   }
   const uint64_t held = delay <= 0 ? 0 : static_cast<uint64_t>(delay);
-  if (held == 0 && handedFrames_ > 0) foundEmpty_ = true;
   const uint64_t played = held >= handedFrames_ ? 0 : handedFrames_ - held;
   if (played > playedFrames_) playedFrames_ = played;
+  // Timing starts once the device is seen playing, some frames played and
+  // some still held: a sound server may report nothing held before it has
+  // started at all.
+  if (held > 0 && played > 0 && !timing_) {
+    timing_ = true;
+    timedFrom_ = Clock::now();
+    timedFrame_ = playedFrames_;
+  }
+  if (held == 0) foundEmpty_ = timing_;
 }
 
 bool AlsaAudioOutput::poll(AudioBlock* block, std::string* error) {
@@ -383,11 +391,6 @@ void AlsaAudioOutput::checkIdle() {
     if (now - timedFrom_ > framesTime + kIdleSlack) noteUnderrun(handedFrames_, handedFrames_);
   }
   foundEmpty_ = false;
-  if (!timing_) {
-    timing_ = true;
-    timedFrom_ = now;
-    timedFrame_ = handedFrames_;
-  }
 }
 
 void AlsaAudioOutput::unprepare(AudioBlock* block) {
