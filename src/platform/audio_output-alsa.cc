@@ -34,13 +34,6 @@
 // - A stream that ran dry is in the XRUN state; some plugins still report a
 //   delay there, so the state is looked at before the delay, and everything
 //   handed over counts as played. The next write recovers the stream.
-// - Some plugins do not always report running dry (the PulseAudio plugin
-//   misses it when the stream goes on before its server's notice is in). So
-//   a stream also counts as having run dry when the device, once seen
-//   playing, was found holding nothing and, by the time more frames come,
-//   more time has passed since it was seen playing than the frames it had
-//   then take to play: it sat idle. A device that is never seen holding
-//   frames (the null PCM takes them faster than they play) is not timed.
 // - close() drains, never drops: a sound server behind the plugin may still
 //   hold frames that the delay already counts as played, and dropping them
 //   would cut the end off (the PulseAudio plugin loses a whole short code
@@ -70,12 +63,6 @@ constexpr unsigned kBufferUs = 500000;
 
 /// Longest single nap of sleep() while frames wait to be handed over.
 constexpr auto kPumpInterval = std::chrono::milliseconds(5);
-
-/// How far the clock may run ahead of the frames handed over, once the
-/// device was found holding nothing, before that counts as an underrun: room
-/// for the device's clock running a little slow, and for the coarseness of
-/// the delay it reports.
-constexpr auto kIdleSlack = std::chrono::milliseconds(250);
 
 /// The last message alsa-lib reported, for error texts; it would otherwise
 /// print it on standard error. alsa-lib is only used from one thread.
@@ -126,12 +113,8 @@ class AlsaAudioOutput : public AudioOutput {
   /// Recovers from an underrun or a suspend, noting where the sound broke
   /// off; false when the PCM is lost.
   bool recover(int err);
-  /// Notes a break in the sound between two stream positions, in frames,
-  /// and starts timing the stream afresh.
+  /// Notes a break in the sound between two stream positions, in frames.
   void noteUnderrun(uint64_t fromFrame, uint64_t toFrame);
-  /// Called before frames from handedFrames_ on are handed over: notes an
-  /// underrun there when the device, found holding nothing, sat idle.
-  void checkIdle();
   /// Updates playedFrames_ from the PCM's delay.
   void measure();
   void breakDown(const std::string& reason);
@@ -148,10 +131,6 @@ class AlsaAudioOutput : public AudioOutput {
   bool broken_ = false;
   std::string brokenReason_;
   std::deque<AudioUnderrun> underruns_;  ///< noted and not yet taken
-  bool foundEmpty_ = false;              ///< the device held nothing at the last measure
-  bool timing_ = false;                  ///< whether the two fields below are set
-  Clock::time_point timedFrom_;          ///< when the device was seen playing
-  uint64_t timedFrame_ = 0;              ///< what it had played then; it plays on from there
 };
 
 bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, std::string* error) {
@@ -173,7 +152,6 @@ bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, st
   broken_ = false;
   brokenReason_.clear();
   underruns_.clear();
-  foundEmpty_ = timing_ = false;
   return true;
 }
 
@@ -214,11 +192,15 @@ bool AlsaAudioOutput::configure(const AudioFormat& format, std::string* error) {
   }
 
   // Start with the first frames written: a short last block must play
-  // without anything behind it.
+  // without anything behind it. And take any number of frames there is room
+  // for: by default a non-blocking write refuses less than a period, which
+  // held a short last block back until a sound server asked for more (over
+  // half a second with the PulseAudio plugin).
   snd_pcm_sw_params_t* sw;
   snd_pcm_sw_params_alloca(&sw);
   err = snd_pcm_sw_params_current(pcm_, sw);
   if (err >= 0) err = snd_pcm_sw_params_set_start_threshold(pcm_, sw, 1);
+  if (err >= 0) err = snd_pcm_sw_params_set_avail_min(pcm_, sw, 1);
   if (err >= 0) err = snd_pcm_sw_params(pcm_, sw);
   if (err < 0) {
     if (error) *error = describe("cannot set up the device", err);
@@ -280,7 +262,6 @@ void AlsaAudioOutput::pump() {
     BlockState& state = blocks_[block];
     const uint32_t leftFrames = (block->length - state.handedBytes) / frameBytes_;
     const snd_pcm_sframes_t n = snd_pcm_writei(pcm_, block->data + state.handedBytes, leftFrames);
-    if (n > 0) checkIdle();
     if (n >= 0) {
       handedFrames_ += static_cast<uint64_t>(n);
       state.handedBytes += static_cast<uint32_t>(n) * frameBytes_;
@@ -329,7 +310,6 @@ void AlsaAudioOutput::measure() {
       // delay a plugin still reports. The next write recovers the stream;
       // preparing it now could flush a sound server's queue.
       playedFrames_ = handedFrames_;
-      foundEmpty_ = timing_;
       return;
     case SND_PCM_STATE_SUSPENDED:
       recover(-ESTRPIPE);
@@ -349,15 +329,6 @@ void AlsaAudioOutput::measure() {
   const uint64_t held = delay <= 0 ? 0 : static_cast<uint64_t>(delay);
   const uint64_t played = held >= handedFrames_ ? 0 : handedFrames_ - held;
   if (played > playedFrames_) playedFrames_ = played;
-  // Timing starts once the device is seen playing, some frames played and
-  // some still held: a sound server may report nothing held before it has
-  // started at all.
-  if (held > 0 && played > 0 && !timing_) {
-    timing_ = true;
-    timedFrom_ = Clock::now();
-    timedFrame_ = playedFrames_;
-  }
-  if (held == 0) foundEmpty_ = timing_;
 }
 
 bool AlsaAudioOutput::poll(AudioBlock* block, std::string* error) {
@@ -380,17 +351,6 @@ bool AlsaAudioOutput::takeUnderrun(AudioUnderrun* underrun) {
 
 void AlsaAudioOutput::noteUnderrun(uint64_t fromFrame, uint64_t toFrame) {
   underruns_.push_back({fromFrame * frameBytes_, toFrame * frameBytes_});
-  foundEmpty_ = timing_ = false;
-}
-
-void AlsaAudioOutput::checkIdle() {
-  const auto now = Clock::now();
-  if (foundEmpty_ && timing_) {
-    const auto framesTime = std::chrono::microseconds((handedFrames_ - timedFrame_) * 1000000 /
-                                                      (frameRate_ ? frameRate_ : 1));
-    if (now - timedFrom_ > framesTime + kIdleSlack) noteUnderrun(handedFrames_, handedFrames_);
-  }
-  foundEmpty_ = false;
 }
 
 void AlsaAudioOutput::unprepare(AudioBlock* block) {
@@ -416,7 +376,6 @@ void AlsaAudioOutput::reset() {
     entry.first->flags |= kAudioBlockDone;
   }
   handedFrames_ = playedFrames_ = writtenFrames_;
-  foundEmpty_ = timing_ = false;
 }
 
 void AlsaAudioOutput::close() {
