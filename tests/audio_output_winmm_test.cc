@@ -78,8 +78,11 @@ TEST_F(WinmmTest, APlayingBlockIsTakenBackByResetOrWhenLetGoAndTheDeviceStillClo
   for (int round = 0; round < 2; ++round) {
     ASSERT_TRUE(device->prepare(&block, &error)) << error;
     ASSERT_TRUE(device->write(&block, &error)) << error;
-    if (round == 0) device->unprepare(&block);
-    if (round == 1) ASSERT_TRUE(device->open(nullptr, defaultFormat(), &error)) << error;
+    if (round == 0) {
+      device->unprepare(&block);
+    } else {
+      ASSERT_TRUE(device->open(nullptr, defaultFormat(), &error)) << error;
+    }
     EXPECT_EQ(block.platform, nullptr);
   }
 }

@@ -6,6 +6,4 @@
 #include "app/batch_driver.h"
 #include "app/standard_output.h"
 
-int main() {
-  return checkStandardOutput(runBatch(std::cout, std::cerr), std::cout, std::cerr, "irwav");
-}
+int main() { return statusAfterStandardOutput("irwav", runBatch(std::cout, std::cerr)); }

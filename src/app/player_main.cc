@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::string> args(argv + 1, argv + argc);
   int status = runPlayer(args, std::cout, std::cerr, nullptr, &stopRequested);
-  status = checkStandardOutput(status, std::cout, std::cerr, "irwav-play");
+  status = statusAfterStandardOutput("irwav-play", status);
   const int signal = stopRequested;
   if (signal != 0 && status == 128 + signal) dieBySignal(signal);
   return status;

@@ -1,9 +1,9 @@
 #include "app/standard_output.h"
 
-#include <ostream>
+#include <iostream>
 
-int checkStandardOutput(int status, std::ostream& out, std::ostream& err, const char* program) {
-  if (out.flush()) return status;
-  err << program << ": cannot write to standard output" << std::endl;
+int statusAfterStandardOutput(const char* program, int status) {
+  if (std::cout.flush()) return status;
+  std::cerr << program << ": cannot write to standard output" << std::endl;
   return status == 0 ? 1 : status;
 }

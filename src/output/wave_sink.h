@@ -83,7 +83,7 @@ class WaveSink {
 
   /// The bytes of frames taken since open: those handed to the target and
   /// those in the block being filled. The next frame's place in the stream.
-  uint64_t takenBytes() const;
+  [[nodiscard]] uint64_t takenBytes() const;
 
   // Format.
   uint32_t sampleRate;

@@ -1,6 +1,6 @@
 // POSIX: the signal is raised again with its default action.
 
-#include <signal.h>
+#include <csignal>
 
 #include "platform/signal_exit.h"
 
