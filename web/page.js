@@ -1,0 +1,381 @@
+// The page: lists the codes, plays and saves the WAV files that the
+// renderer (compiled to WebAssembly above) writes, and offers the same
+// functions to the browser's console as window.irwav.
+
+(function () {
+  'use strict';
+
+  const kFileRate = 48000;
+  const kHighRate = 96000;
+
+  // ---- The renderer ------------------------------------------------------
+
+  let features = null;
+  let codeList = [];
+
+  function cString(text) {
+    const size = lengthBytesUTF8(text) + 1;
+    const pointer = _malloc(size);
+    stringToUTF8(text, pointer, size);
+    return pointer;
+  }
+
+  /// Runs the player's arguments `args` (an array of strings) and returns
+  /// the WAV file it writes, or throws an Error with the player's message.
+  function render(args) {
+    // One argument a line: blanks and line breaks inside an argument (a
+    // pasted Pronto code) are all the same to the parsers.
+    const text = args.map((a) => String(a).replace(/\s+/g, ' ').trim()).join('\n');
+    const pointer = cString(text);
+    let status;
+    try {
+      status = _irwavRender(pointer);
+    } finally {
+      _free(pointer);
+    }
+    if (status !== 0) throw new Error(UTF8ToString(_irwavError()));
+    const data = _irwavWavData();
+    return HEAPU8.slice(data, data + _irwavWavSize());
+  }
+
+  function rateArgs(rate) {
+    if (rate === undefined || rate === null) return [];
+    return ['--rate', String(rate)];
+  }
+
+  function findEntry(nameOrIndex) {
+    if (typeof nameOrIndex === 'number') {
+      const entry = codeList[nameOrIndex];
+      if (entry) return entry;
+    } else {
+      const wanted = String(nameOrIndex).toLowerCase();
+      const entry = codeList.find((e) => e.name.toLowerCase() === wanted) ||
+        (/^\d+$/.test(wanted) ? codeList[Number(wanted)] : undefined);
+      if (entry) return entry;
+    }
+    throw new Error('no code named "' + nameOrIndex + '"');
+  }
+
+  /// The rate a code plays at: 48 kHz, or 96 kHz when its carrier is too
+  /// high for 48 kHz and the renderer offers 96 kHz.
+  function ownRate(entry) {
+    if (entry.carrier <= features.maxCarrier[kFileRate] || !features.maxCarrier[kHighRate])
+      return kFileRate;
+    return kHighRate;
+  }
+
+  function wavOf(entries, rate, gapMs) {
+    const args = rate && rate !== kFileRate ? rateArgs(rate) : [];
+    if (gapMs !== undefined && gapMs !== null) args.push('--gap', String(gapMs));
+    for (const entry of entries) args.push(...entry.args);
+    return render(args);
+  }
+
+  // ---- Audio -------------------------------------------------------------
+
+  let audio = null;
+  let playing = null;
+
+  function audioContext() {
+    if (!audio) {
+      const Context = window.AudioContext || window.webkitAudioContext;
+      if (!Context) throw new Error('this browser cannot play audio (no Web Audio)');
+      audio = new Context();
+    }
+    return audio;
+  }
+
+  /// The samples of a WAV file of the renderer's as an AudioBuffer at the
+  /// file's own rate: each 16-bit sample divided by 32768, nothing else.
+  function audioBufferOf(context, wav) {
+    const view = new DataView(wav.buffer, wav.byteOffset, wav.byteLength);
+    const channels = view.getUint16(22, true);
+    const rate = view.getUint32(24, true);
+    const frames = view.getUint32(40, true) / (2 * channels);
+    const buffer = context.createBuffer(channels, frames, rate);
+    for (let c = 0; c < channels; ++c) {
+      const samples = new Float32Array(frames);
+      for (let i = 0, at = 44 + 2 * c; i < frames; ++i, at += 2 * channels)
+        samples[i] = view.getInt16(at, true) / 32768;
+      buffer.copyToChannel(samples, c);
+    }
+    return buffer;
+  }
+
+  /// Plays `wav` on `context` straight into its destination (gain 1, no
+  /// effects) and returns the source node.
+  function start(context, wav) {
+    const source = context.createBufferSource();
+    source.buffer = audioBufferOf(context, wav);
+    source.connect(context.destination);
+    source.start();
+    return source;
+  }
+
+  function stop() {
+    if (!playing) return;
+    const was = playing;
+    playing = null;
+    was.source.onended = null;
+    try { was.source.stop(); } catch (e) { /* already ended */ }
+    finished(was);
+  }
+
+  function finished(was) {
+    if (was.row) was.row.classList.remove('playing');
+    $('stop').disabled = true;
+    $('now').textContent = 'Ready';
+  }
+
+  function play(wav, label, row) {
+    stop();
+    const context = audioContext();
+    if (context.resume) context.resume();
+    const source = start(context, wav);
+    const now = { source, label, row };
+    playing = now;
+    if (row) row.classList.add('playing');
+    $('stop').disabled = false;
+    $('now').textContent = 'Playing ' + label;
+    source.onended = () => {
+      if (playing !== now) return;
+      playing = null;
+      finished(now);
+    };
+  }
+
+  // ---- Saving ------------------------------------------------------------
+
+  function save(wav, fileName) {
+    const url = URL.createObjectURL(new Blob([wav], { type: 'audio/wav' }));
+    const link = document.createElement('a');
+    link.href = url;
+    link.download = fileName;
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
+  }
+
+  // ---- The page ----------------------------------------------------------
+
+  function $(id) { return document.getElementById(id); }
+
+  function say(text, kind) {
+    const box = $('message');
+    box.className = text ? kind : '';
+    box.textContent = text;
+  }
+
+  /// Runs `action`, showing its Error's message on the page instead of
+  /// playing or saving anything.
+  function guarded(action) {
+    return () => {
+      say('');
+      try {
+        action();
+      } catch (error) {
+        stop();
+        say(error.message, 'error');
+      }
+    };
+  }
+
+  function highRateNote() {
+    return 'plays only where the phone\'s audio runs at 96 kHz; its saved file is at 96 kHz';
+  }
+
+  function canPlayHigh() {
+    return features.maxCarrier[kHighRate] && audio && audio.sampleRate >= kHighRate;
+  }
+
+  /// The rate for a sequence of `entries`: 96 kHz when one of them needs it
+  /// and the phone's audio runs at 96 kHz, otherwise 48 kHz (passing over
+  /// the codes that need more).
+  function sequenceRate(entries) {
+    return entries.some((e) => ownRate(e) !== kFileRate) && canPlayHigh() ? kHighRate : kFileRate;
+  }
+
+  function gapMs() {
+    const value = $('gap').value.trim();
+    return value === '' ? features.defaultGapMs : value;
+  }
+
+  function button(text, onClick, primary) {
+    const b = document.createElement('button');
+    b.type = 'button';
+    b.textContent = text;
+    if (primary) b.className = 'primary';
+    b.addEventListener('click', guarded(onClick));
+    return b;
+  }
+
+  function fileNameOf(entry, rate) {
+    return entry.index + '_' + entry.name + (rate === kFileRate ? '' : '-' + rate / 1000 + 'k') + '.wav';
+  }
+
+  function codeRow(entry) {
+    const row = document.createElement('div');
+    row.className = 'code';
+    row.dataset.name = entry.name;
+    const what = document.createElement('div');
+    what.className = 'what';
+    const name = document.createElement('span');
+    name.className = 'name';
+    name.textContent = entry.name;
+    what.appendChild(name);
+    const rate = ownRate(entry);
+    if (entry.carrier > features.maxCarrier[kFileRate]) {
+      const badge = document.createElement('span');
+      badge.className = 'badge';
+      badge.textContent = features.maxCarrier[kHighRate] ? '96 kHz' : 'too high';
+      badge.title = 'Carrier too high for 48 kHz audio';
+      what.appendChild(badge);
+    }
+    const carrier = document.createElement('span');
+    carrier.className = 'carrier';
+    carrier.textContent = (entry.carrier / 1000).toFixed(1) + ' kHz carrier' +
+      (entry.carrier > features.maxCarrier[kFileRate] ? ' · ' + highRateNote() : '');
+    what.appendChild(carrier);
+    row.appendChild(what);
+    const playButton = button('Play', () => play(wavOf([entry], rate), entry.name, row), true);
+    playButton.setAttribute('aria-label', 'Play ' + entry.name);
+    playButton.classList.add('play');
+    if (rate !== kFileRate) playButton.dataset.high = '1';
+    const saveButton = button('Save', () => save(wavOf([entry], rate), fileNameOf(entry, rate)));
+    saveButton.setAttribute('aria-label', 'Save ' + entry.name + ' as WAV');
+    saveButton.disabled = rate !== kFileRate && !features.maxCarrier[kHighRate];
+    row.append(playButton, saveButton);
+    return row;
+  }
+
+  function brandSection(brand, entries) {
+    const section = document.createElement('div');
+    section.className = 'brand';
+    section.dataset.brand = brand;
+    const head = document.createElement('div');
+    head.className = 'brand-head';
+    const title = document.createElement('h3');
+    title.textContent = brand;
+    head.appendChild(title);
+    if (entries.length > 1) {
+      head.append(
+        button('Play all', () => playSequence(entries, brand)),
+        button('Save all', () => {
+          const rate = sequenceRate(entries);
+          save(wavOf(entries, rate, gapMs()), 'irwav-' + brand + '.wav');
+        }));
+    }
+    section.appendChild(head);
+    for (const entry of entries) section.appendChild(codeRow(entry));
+    return section;
+  }
+
+  function playSequence(entries, label) {
+    const rate = sequenceRate(entries);
+    play(wavOf(entries, rate, gapMs()), label + ' (' + entries.length + ' codes)', null);
+    const skipped = entries.filter((e) => e.carrier > features.maxCarrier[rate]);
+    if (skipped.length)
+      say('Passed over at ' + rate / 1000 + ' kHz: ' + skipped.map((e) => e.name).join(', '), 'info');
+  }
+
+  function updatePlayable() {
+    const high = canPlayHigh();
+    for (const b of document.querySelectorAll('button.play[data-high]')) b.disabled = !high;
+  }
+
+  function showList() {
+    const brands = new Map();
+    for (const entry of codeList) {
+      if (!brands.has(entry.brand)) brands.set(entry.brand, []);
+      brands.get(entry.brand).push(entry);
+    }
+    const list = $('list');
+    // (No destructuring here: the build's JavaScript minifier mangles it.)
+    brands.forEach((entries, brand) => list.appendChild(brandSection(brand, entries)));
+    $('search').addEventListener('input', () => {
+      const wanted = $('search').value.trim().toLowerCase();
+      for (const section of list.children) {
+        section.hidden = wanted !== '' && !section.dataset.brand.toLowerCase().includes(wanted) &&
+          !Array.from(section.querySelectorAll('.code'))
+            .some((row) => row.dataset.name.toLowerCase().includes(wanted));
+      }
+    });
+    $('play-all').addEventListener('click', guarded(() => playSequence(codeList, 'everything')));
+    $('save-all').addEventListener('click', guarded(() =>
+      save(wavOf(codeList, sequenceRate(codeList), gapMs()), 'irwav-all.wav')));
+  }
+
+  function ownCodeControls() {
+    const prontoWav = () => {
+      const text = $('pronto').value;
+      return window.irwav.pronto(text, kFileRate);
+    };
+    $('pronto-play').addEventListener('click', guarded(() => play(prontoWav(), 'your Pronto code', null)));
+    $('pronto-save').addEventListener('click', guarded(() => save(prontoWav(), 'pronto.wav')));
+    const specWav = () => window.irwav.code($('spec').value.trim(), kFileRate);
+    $('spec-play').addEventListener('click', guarded(() => play(specWav(), $('spec').value.trim(), null)));
+    $('spec-save').addEventListener('click', guarded(() =>
+      save(specWav(), $('spec').value.trim().replace(/[^A-Za-z0-9.]+/g, '_') + '.wav')));
+    if (!features.pronto) $('pronto').disabled = $('pronto-play').disabled = $('pronto-save').disabled = true;
+    if (features.protocols.length)
+      $('protocols').textContent = 'Protocols: ' + features.protocols.join(', ');
+    else
+      $('spec-entry').hidden = true;
+  }
+
+  // ---- The scripting surface ----------------------------------------------
+
+  window.irwav = {
+    /// The codes the page lists: index, name, brand, carrier in Hz.
+    codes() {
+      return codeList.map((e) => ({ index: e.index, name: e.name, brand: e.brand, carrier: e.carrier }));
+    },
+    /// The WAV file of one code (a name or an index of codes()) at `rate`
+    /// (default: 48000), as the desktop programs write it.
+    wav(nameOrIndex, rate) {
+      return wavOf([findEntry(nameOrIndex)], rate);
+    },
+    /// The WAV file of a Pronto code at `rate` (default: 48000).
+    pronto(text, rate) {
+      return render([...(rate && rate !== kFileRate ? rateArgs(rate) : []), '--pronto', text]);
+    },
+    /// The WAV file of a code given as PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION.
+    code(spec, rate) {
+      return render([...(rate && rate !== kFileRate ? rateArgs(rate) : []), '--code', spec]);
+    },
+    /// One WAV file of several codes (names or indices of codes()) in order,
+    /// `gapMs` of silence apart, as the player's --output writes it.
+    sequence(namesOrIndices, rate, gapMs) {
+      return wavOf(namesOrIndices.map(findEntry), rate, gapMs);
+    },
+    /// Plays `wav` on an audio context the way the page plays every code.
+    start,
+    stop,
+  };
+
+  function init() {
+    features = JSON.parse(UTF8ToString(_irwavFeatures()));
+    codeList = JSON.parse(UTF8ToString(_irwavCodes()));
+    $('gap').placeholder = String(features.defaultGapMs);
+    $('gap').value = String(features.defaultGapMs);
+    try {
+      audioContext();
+    } catch (error) {
+      say(error.message, 'error');
+    }
+    $('rate-note').textContent = audio
+      ? 'This phone\'s audio runs at ' + audio.sampleRate / 1000 + ' kHz' +
+        (canPlayHigh() ? ': every code plays.' : ': the codes marked 96 kHz cannot play here.')
+      : '';
+    showList();
+    updatePlayable();
+    ownCodeControls();
+    $('stop').addEventListener('click', stop);
+    $('now').textContent = 'Ready';
+    document.documentElement.dataset.ready = '1';
+  }
+
+  if (runtimeInitialized) init();
+  else Module.onRuntimeInitialized = init;
+})();
