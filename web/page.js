@@ -181,10 +181,6 @@
     };
   }
 
-  function highRateNote() {
-    return 'plays only where the phone\'s audio runs at 96 kHz; its saved file is at 96 kHz';
-  }
-
   function canPlayHigh() {
     return features.maxCarrier[kHighRate] && audio && audio.sampleRate >= kHighRate;
   }
@@ -235,7 +231,7 @@
     const carrier = document.createElement('span');
     carrier.className = 'carrier';
     carrier.textContent = (entry.carrier / 1000).toFixed(1) + ' kHz carrier' +
-      (entry.carrier > features.maxCarrier[kFileRate] ? ' · ' + highRateNote() : '');
+      (entry.carrier > features.maxCarrier[kFileRate] ? ' · needs 96 kHz audio' : '');
     what.appendChild(carrier);
     row.appendChild(what);
     const playButton = button('Play', () => play(wavOf([entry], rate), entry.name, row), true);
