@@ -34,6 +34,13 @@ std::vector<uint8_t> renderedBytes(size_t index) {
   return std::vector<uint8_t>(file.begin() + 44, file.end());
 }
 
+/// The table indices of parsed codes, kNotInTable for the others.
+std::vector<size_t> indices(const PlayerOptions& options) {
+  std::vector<size_t> result;
+  for (const PlayItem& item : options.codes) result.push_back(item.tableIndex);
+  return result;
+}
+
 bool parse(const std::vector<std::string>& args, PlayerOptions* options,
            std::string* error = nullptr) {
   std::string ignored;
@@ -47,8 +54,9 @@ TEST(PlayerArgsTest, CodesByNameOrIndexKeepTheirOrder) {
   EXPECT_EQ(options.gapMs, kDefaultGapMs);
   EXPECT_EQ(options.device, "");
 
-  ASSERT_TRUE(parse({"sony", "22", "NEC", "nec2", "SONY", "0", "53"}, &options));
-  EXPECT_EQ(options.codes, (std::vector<size_t>{0, 22, indexOf("NEC"), indexOf("NEC2"), 0, 0, 53}));
+  ASSERT_TRUE(parse({"sony", "22", "NEC", "nec2", "SONY", "0", "53", "0000000000053"}, &options));
+  EXPECT_EQ(indices(options),
+            (std::vector<size_t>{0, 22, indexOf("NEC"), indexOf("NEC2"), 0, 0, 53, 53}));
 }
 
 TEST(PlayerArgsTest, AnArgumentThatNamesNoCodeIsRefused) {
@@ -65,7 +73,7 @@ TEST(PlayerArgsTest, OptionsAndTheirValues) {
   ASSERT_TRUE(parse({"--gap", "250", "--device", "hw:1,0", "sony"}, &options));
   EXPECT_EQ(options.gapMs, 250u);
   EXPECT_EQ(options.device, "hw:1,0");
-  EXPECT_EQ(options.codes, std::vector<size_t>{0});
+  EXPECT_EQ(indices(options), std::vector<size_t>{0});
   ASSERT_TRUE(parse({"--gap=0", "--device=plughw:0"}, &options));
   EXPECT_EQ(options.gapMs, 0u);
   EXPECT_EQ(options.device, "plughw:0");
@@ -103,7 +111,7 @@ TEST(PlayerArgsTest, BadOptionsAreRefusedWithAReason) {
 
 TEST(PlayerListTest, OneLinePerCodeInTableOrder) {
   std::ostringstream out;
-  printCodeList(out, 48000);
+  printCodeList(out, {}, 48000);
   std::istringstream lines(out.str());
   std::string line;
   ASSERT_TRUE(std::getline(lines, line));
@@ -146,7 +154,7 @@ TEST_F(PlayerRunTest, PlaysTheNamedCodesWithTheGapBetween) {
   ASSERT_EQ(run({"--gap", "10", "sony", "rca", "0"}), 0);
   EXPECT_EQ(out.str(),
             "Playing 0 sony - freq = 40000 Hz\n"
-            "Code rca skipped - freq = 55600 Hz\n"
+            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
             "Playing 0 sony - freq = 40000 Hz\n");
   EXPECT_EQ(err.str(), "");
   std::vector<uint8_t> expected = renderedBytes(0);
@@ -166,7 +174,8 @@ TEST_F(PlayerRunTest, WithoutCodesEveryCodePlaysInTableOrder) {
   for (size_t i = 0; i < kIrCodeCount; ++i) {
     const uint32_t carrier = kIrCodes[i]->carrierHz;
     if (carrier > 43636) {
-      expectedOut << "Code " << kIrCodeNames[i] << " skipped - freq = " << carrier << " Hz\n";
+      expectedOut << "Code " << kIrCodeNames[i] << " skipped - freq = " << carrier
+                  << " Hz (--rate 96000 plays it)\n";
       continue;
     }
     expectedOut << "Playing " << i << " " << kIrCodeNames[i] << " - freq = " << carrier << " Hz\n";
@@ -203,12 +212,12 @@ TEST_F(PlayerRunTest, ADeviceThatCannotBeOpenedEndsWithStatusOne) {
   EXPECT_EQ(device.openedName, "hw:9");
 }
 
-TEST_F(PlayerRunTest, OnlyUnrenderableCodesNeedNoDevice) {
-  device.failOpen = true;
-  EXPECT_EQ(run({"rca", "ge"}), 0);
+TEST_F(PlayerRunTest, WhenEveryCodeIsSkippedNothingOpensAndTheStatusIsOne) {
+  EXPECT_EQ(run({"rca", "ge"}), 1);
   EXPECT_EQ(out.str(),
-            "Code rca skipped - freq = 55600 Hz\n"
-            "Code ge skipped - freq = 54160 Hz\n");
+            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
+            "Code ge skipped - freq = 54160 Hz (--rate 96000 plays it)\n");
+  EXPECT_EQ(err.str(), "irwav-play: nothing to play: no code asked for renders at 48000 Hz\n");
   EXPECT_EQ(device.opens, 0);
 }
 
