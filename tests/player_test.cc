@@ -11,6 +11,7 @@
 #include "memory_file_system.h"
 #include "output/wave_sink.h"
 #include "synth/renderer.h"
+#include "wav_reader.h"
 
 namespace {
 
@@ -240,6 +241,120 @@ TEST_F(PlayerRunTest, CtrlCLetsTheBlockInHandPlayThenCloses) {
   EXPECT_EQ(err.str(), "irwav-play: stopped\n");
   EXPECT_EQ(device.closes, 1);
   EXPECT_TRUE(device.held.empty());
+}
+
+TEST(PlayerArgsTest, NumbersCountByValueNotByLength) {
+  PlayerOptions options;
+  ASSERT_TRUE(
+      parse({"--gap", "0000000005", "--rate=0000096000", "000000000000000000053"}, &options));
+  EXPECT_EQ(options.gapMs, 5u);
+  EXPECT_EQ(options.sampleRate, 96000u);
+  EXPECT_EQ(indices(options), std::vector<size_t>{53});
+  std::string error;
+  EXPECT_FALSE(parse({"--gap", "00000000060001"}, &options, &error));
+  EXPECT_NE(error.find("from 0 to 60000, not \"00000000060001\""), std::string::npos) << error;
+  EXPECT_FALSE(parse({"--gap", "99999999999999999999999"}, &options, &error));
+}
+
+TEST(PlayerArgsTest, DoubleDashEndsTheOptionsAndHelpOrVersionWinAnywhereBeforeIt) {
+  PlayerOptions options;
+  ASSERT_TRUE(parse({"--gap", "7", "--", "sony", "5"}, &options));
+  EXPECT_EQ(indices(options), (std::vector<size_t>{0, 5}));
+  std::string error;
+  EXPECT_FALSE(parse({"--", "--list"}, &options, &error));
+  EXPECT_NE(error.find("no code named \"--list\""), std::string::npos) << error;
+  EXPECT_FALSE(parse({"--", "--help"}, &options, &error));
+  ASSERT_TRUE(parse({"bogus", "--gap", "--help"}, &options));
+  EXPECT_TRUE(options.help);
+  ASSERT_TRUE(parse({"--rate", "1", "--version", "--brand", "nosuch"}, &options));
+  EXPECT_TRUE(options.version);
+}
+
+TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpens) {
+  const struct {
+    std::vector<std::string> args;
+    const char* reason;
+  } cases[] = {
+      {{"--code", "foo:1:2"}, "NEC1"},  // the known protocols are listed
+      {{"sony", "--code", "rc5:32:12"}, "32"},
+      {{"--code=sony12:1"}, "sony12:1"},
+      {{"--pronto", "0000 006D 0000 0001 00zz 0010"}, "00zz"},
+      {{"--pronto", "0000 0000 0000 0001 0010 0010"}, "0"},
+      {{"--pronto", "0000 006D 0000 0002 0010 0010"}, "0002"},
+      {{"--pronto", "0000 006D 0000 0001 0000 0010"}, "0"},
+      {{"--pronto", "0100 006D 0000 0001 0010 0010"}, "0100"},
+      {{"--brand", "nosuch"}, "no brand named \"nosuch\" (irwav-play --brands lists them)"},
+      {{"--rate", "50000", "sony"}, "44100, 48000, 96000 or 192000 (Hz), not \"50000\""},
+      {{"--rate", "-48000"}, "not \"-48000\""},
+      {{"--output="}, "option --output needs a file name"},
+  };
+  for (const auto& c : cases) {
+    err.str("");
+    EXPECT_EQ(run(c.args), 2) << c.args.back();
+    EXPECT_EQ(err.str().rfind("irwav-play: ", 0), 0u) << err.str();
+    EXPECT_NE(err.str().find(c.reason), std::string::npos) << err.str();
+  }
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(device.opens, 0);
+}
+
+TEST_F(PlayerRunTest, ListNamesJustTheCodesAskedForAtTheRate) {
+  EXPECT_EQ(run({"--list", "--rate", "96000", "rca", "--code", "nec1:4:8"}), 0);
+  EXPECT_EQ(out.str(),
+            "Index  Name          Carrier  Marks  At 96000 Hz\n"
+            "    1  rca             55600     52  rendered\n"
+            "    -  nec1:4:8        38400     36  rendered\n");
+  out.str("");
+  EXPECT_EQ(run({"--version", "sony"}), 0);
+  EXPECT_EQ(out.str(), "irwav-play " IRWAV_VERSION "\n");
+  EXPECT_EQ(device.opens, 0);
+}
+
+/// The marks and spaces of a stream of 16-bit stereo frames at `rate`, in
+/// units of 10 us: a mark is a stretch where the left channel moves, a
+/// space one where it rests for longer than a few frames.
+std::vector<int32_t> demodulate(const std::vector<uint8_t>& bytes, uint32_t rate) {
+  const std::vector<StereoFrame> frames = stereoFrames(bytes);
+  constexpr size_t kLongestQuiet = 8;  // the zero crossings inside a burst
+  std::vector<bool> on(frames.size());
+  for (size_t i = 0; i < frames.size(); ++i) on[i] = frames[i].left != 0;
+  for (size_t i = 1, last = 0; i < frames.size(); ++i) {
+    if (!on[i]) continue;
+    if (on[last] && i - last <= kLongestQuiet) std::fill(on.begin() + last, on.begin() + i, true);
+    last = i;
+  }
+  std::vector<int32_t> durations;
+  size_t start = 0;
+  while (start < frames.size() && !on[start]) ++start;
+  for (size_t i = start; i <= frames.size(); ++i) {
+    if (i < frames.size() && on[i] == on[start]) continue;
+    durations.push_back(static_cast<int32_t>((i - start) * 100000 / rate));
+    start = i;
+  }
+  return durations;
+}
+
+TEST_F(PlayerRunTest, At96000HzRcaRendersAndDemodulatesToDevice15Function42) {
+  ASSERT_EQ(run({"--rate", "96000", "rca"}), 0);
+  EXPECT_EQ(out.str(), "Playing 1 rca - freq = 55600 Hz\n");
+  EXPECT_EQ(device.openedFormat.samplesPerSec, 96000u);
+  const std::vector<int32_t> d = demodulate(device.played, 96000);
+  // Each frame: a lead-in over 3 ms, then 24 bits, MSB first, whose spaces
+  // are about 1 ms for a 0 and 2 ms for a 1: device, function, and their
+  // complements.
+  size_t frames = 0;
+  for (size_t i = 0; i + 49 < d.size(); i += 2) {  // marks at even positions
+    if (d[i] < 300) continue;
+    uint32_t bits = 0;
+    for (size_t b = 0; b < 24; ++b) bits = bits << 1 | (d[i + 3 + 2 * b] > 150 ? 1u : 0u);
+    EXPECT_EQ(bits >> 20, 15u);
+    EXPECT_EQ((bits >> 12) & 0xFF, 42u);
+    EXPECT_EQ((bits >> 8) & 0xF, 15u ^ 0xF);
+    EXPECT_EQ(bits & 0xFF, 42u ^ 0xFF);
+    ++frames;
+    i += 48;
+  }
+  EXPECT_EQ(frames, 2u);
 }
 
 }  // namespace

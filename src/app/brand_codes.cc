@@ -115,7 +115,7 @@ const BrandCode kBrandCodes[kBrandCodeCount] = {
     {"sanyo", "NEC1", {56, -1, 28, 0, -1, -1, 0}, "", 38400, 4, "Flipper-IRDB, LIRC"},
     {"sanyo", "NEC1", {234, 199, 23, 0, -1, -1, 0}, "", 38400, 1, "Flipper-IRDB"},
     {"ge", "RCA", {15, -1, 42, 0, -1, -1, 0}, "", 58000, 4, "irdb, LIRC"},
-    {"kloss", "", {0, -1, 0, 0, -1, -1, 0}, "raw list, no protocol", 38029, 1, "Flipper-IRDB; raw capture of a discrete off"},
+    {"kloss", "Kloss", {0, -1, 0, 0, -1, -1, 0}, "raw capture, no protocol", 38029, 1, "Flipper-IRDB; raw capture of a discrete off"},
     {"funai", "NEC1", {132, 224, 32, 0, -1, -1, 0}, "", 38400, 2, "Flipper-IRDB, LIRC"},
     {"vizio", "NEC1", {4, -1, 8, 0, -1, -1, 0}, "", 38400, 19, "Flipper-IRDB, LIRC"},
     {"tcl", "RCA", {15, -1, 42, 0, -1, -1, 0}, "", 58000, 7, "Flipper-IRDB, irdb"},

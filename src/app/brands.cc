@@ -14,12 +14,17 @@ std::string lowerCase(std::string text) {
 }
 
 /// How the report names a library code: its brand, then the code as --code
-/// would take it ("lg nec1:4:8", "samsung necx2:7.7:2").
+/// takes it ("lg nec1:4:8", "samsung necx2:7.7:2").
 std::string libraryCodeName(const BrandCode& row) {
-  std::string name = std::string(row.brand) + " " + lowerCase(row.protocol) + ":" +
-                     std::to_string(row.fields.device);
-  if (row.fields.subdevice >= 0) name += "." + std::to_string(row.fields.subdevice);
-  return name + ":" + std::to_string(row.fields.function);
+  const IrFields& f = row.fields;
+  std::string name =
+      std::string(row.brand) + " " + lowerCase(row.protocol) + ":" + std::to_string(f.device);
+  if (f.subdevice >= 0) name += "." + std::to_string(f.subdevice);
+  name += ":" + std::to_string(f.function);
+  if (f.toggle != 0) name += ":t=" + std::to_string(f.toggle);
+  if (f.oem1 >= 0) name += ":m=" + std::to_string(f.oem1) + ":n=" + std::to_string(f.oem2);
+  if (f.extra != 0) name += ":e=" + std::to_string(f.extra);
+  return name;
 }
 
 /// Encodes what built-in code `index` carries, when its origin names a
