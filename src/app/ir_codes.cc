@@ -132,9 +132,9 @@ constexpr NamedCode kSamsungCode = {"samsung", {37470, kSamsung, std::size(kSams
 // Unconfirmed.
 constexpr int32_t kZenith[] = {
     52, 52, 52, 416, 52, 520, 52, 52, 52, 416, 52, 52, 52, 416, 52, 520, 52, 52, 52, 416, 52, 520,
-    52, 520, 52, 52, 52, 416, 52, 520, 52, 52, 52, 9416,
+    52, 52, 52, 416, 52, 520, 52, 520, 52, 52, 52, 9416,
     52, 52, 52, 416, 52, 520, 52, 52, 52, 416, 52, 52, 52, 416, 52, 520, 52, 52, 52, 416, 52, 520,
-    52, 520, 52, 52, 52, 416, 52, 520, 52, 52, 52, 0,
+    52, 52, 52, 416, 52, 520, 52, 520, 52, 52, 52, 0,
 };
 constexpr NamedCode kZenithCode = {"zenith", {38200, kZenith, std::size(kZenith)}};
 
@@ -159,10 +159,10 @@ constexpr NamedCode kPioneerCode = {"pioneer", {37470, kPioneer, std::size(kPion
 // 9 "sylvania", 37430 Hz: NEC, address 0x08, command 0x0B (power); two repeat bursts. Unconfirmed.
 constexpr int32_t kSylvania[] = {
     900, 450,
-    56, 56, 56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56,
-    56, 169, 56, 169, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169,
-    56, 169, 56, 169, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56,
-    56, 56, 56, 56, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169,
+    56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56, 56, 169,
+    56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 169, 56, 169, 56, 169,
+    56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 169, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 56, 56, 169, 56, 169,
     56, 4202,
     908, 225, 56, 9811,
     908, 225, 56, 0,
@@ -242,10 +242,10 @@ constexpr NamedCode kHisenseCode = {"hisense", {37520, kHisense, std::size(kHise
 // Unconfirmed.
 constexpr int32_t kViewsonic[] = {
     914, 452,
-    60, 165, 60, 52, 60, 52, 60, 52, 60, 52, 60, 52, 60, 52, 60, 52,
-    60, 52, 60, 165, 60, 165, 60, 165, 60, 165, 60, 165, 60, 165, 60, 165,
-    60, 165, 60, 165, 60, 165, 60, 165, 60, 52, 60, 52, 60, 52, 60, 52,
-    60, 52, 60, 52, 60, 52, 60, 52, 60, 165, 60, 165, 60, 165, 60, 165,
+    60, 165, 60, 165, 60, 52, 60, 52, 60, 52, 60, 52, 60, 52, 60, 165,
+    60, 165, 60, 52, 60, 52, 60, 52, 60, 165, 60, 165, 60, 165, 60, 165,
+    60, 52, 60, 165, 60, 52, 60, 165, 60, 52, 60, 52, 60, 52, 60, 52,
+    60, 165, 60, 52, 60, 165, 60, 52, 60, 165, 60, 165, 60, 165, 60, 165,
     60, 4282,
     916, 228, 60, 9896,
     916, 228, 60, 0,
@@ -255,10 +255,10 @@ constexpr NamedCode kViewsonicCode = {"viewsonic", {37470, kViewsonic, std::size
 // 15 "bush", 37470 Hz: NEC, address 0x00, command 0x0C (power); two repeat bursts. Unconfirmed.
 constexpr int32_t kBush[] = {
     896, 446,
-    55, 60, 55, 60, 55, 60, 55, 60, 55, 60, 55, 60, 55, 60, 55, 60,
-    55, 172, 55, 172, 55, 172, 55, 172, 55, 172, 55, 172, 55, 172, 55, 172,
-    55, 60, 55, 60, 55, 172, 55, 172, 55, 60, 55, 60, 55, 60, 55, 60,
-    55, 172, 55, 172, 55, 60, 55, 60, 55, 172, 55, 172, 55, 172, 55, 172,
+    55, 60, 55, 60, 55, 60, 55, 172, 55, 60, 55, 60, 55, 60, 55, 60,
+    55, 172, 55, 172, 55, 172, 55, 60, 55, 172, 55, 172, 55, 172, 55, 172,
+    55, 172, 55, 172, 55, 172, 55, 60, 55, 172, 55, 60, 55, 172, 55, 172,
+    55, 60, 55, 60, 55, 60, 55, 172, 55, 60, 55, 172, 55, 60, 55, 60,
     55, 4131,
     908, 224, 55, 9813,
     908, 224, 55, 0,
@@ -268,10 +268,10 @@ constexpr NamedCode kBushCode = {"bush", {37470, kBush, std::size(kBush)}};
 // 16 "aoc", 33600 Hz: NEC, address 0x01, command 0x12 (power); the frame alone. Unconfirmed.
 constexpr int32_t kAoc[] = {
     900, 450,
+    56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169, 56, 56, 56, 169,
     56, 169, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
     56, 56, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169,
-    56, 56, 56, 169, 56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56,
-    56, 169, 56, 56, 56, 169, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169,
     56, 0,
 };
 constexpr NamedCode kAocCode = {"aoc", {33600, kAoc, std::size(kAoc)}};
@@ -342,17 +342,17 @@ constexpr int32_t kFujitsu[] = {
     43, 43, 43, 43, 43, 130, 43, 43, 43, 130, 43, 43, 43, 43, 43, 43,
     43, 130, 43, 130, 43, 43, 43, 43, 43, 43, 43, 130, 43, 130, 43, 43,
     43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43,
-    43, 43, 43, 43, 43, 43, 43, 130, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 43, 43, 43, 43, 130, 43, 43, 43, 43, 43, 43, 43, 43, 43, 130,
+    43, 43, 43, 43, 43, 130, 43, 43, 43, 43, 43, 43, 43, 43, 43, 130,
     43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43,
-    43, 43, 43, 130, 43, 43, 43, 130, 43, 43, 43, 43, 43, 43, 43, 43,
     43, 4752,
     347, 172,
     42, 44, 42, 44, 42, 131, 42, 44, 42, 131, 42, 44, 42, 44, 42, 44,
     42, 131, 42, 131, 42, 44, 42, 44, 42, 44, 42, 131, 42, 131, 42, 44,
     42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44,
-    42, 44, 42, 44, 42, 44, 42, 131, 42, 44, 42, 44, 42, 44, 42, 44,
+    42, 44, 42, 44, 42, 131, 42, 44, 42, 44, 42, 44, 42, 44, 42, 131,
+    42, 44, 42, 44, 42, 131, 42, 44, 42, 44, 42, 44, 42, 44, 42, 131,
     42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44,
-    42, 44, 42, 131, 42, 44, 42, 131, 42, 44, 42, 44, 42, 44, 42, 44,
     42, 0,
 };
 constexpr NamedCode kFujitsuCode = {"fujitsu", {37470, kFujitsu, std::size(kFujitsu)}};
@@ -376,12 +376,12 @@ constexpr int32_t kDaewoo[] = {
     800, 400,
     55, 45, 55, 45, 55, 145, 55, 45, 55, 145, 55, 45, 55, 45, 55, 45,
     55, 400,
-    55, 145, 55, 145, 55, 145, 55, 145, 55, 45, 55, 45, 55, 45, 55, 45,
+    55, 145, 55, 45, 55, 145, 55, 45, 55, 145, 55, 45, 55, 45, 55, 45,
     55, 3500,
     802, 398,
     56, 44, 56, 44, 56, 144, 56, 44, 56, 144, 56, 44, 56, 44, 56, 44,
     56, 401,
-    56, 144, 56, 144, 56, 144, 56, 144, 56, 44, 56, 44, 56, 44, 56, 44,
+    56, 144, 56, 44, 56, 144, 56, 44, 56, 144, 56, 44, 56, 44, 56, 44,
     56, 0,
 };
 constexpr NamedCode kDaewooCode = {"daewoo", {37470, kDaewoo, std::size(kDaewoo)}};
@@ -433,10 +433,10 @@ constexpr NamedCode kSony2Code = {"sony2", {40000, kSony2, std::size(kSony2)}};
 // held). Unconfirmed.
 constexpr int32_t kViewsonic2[] = {
     910, 455,
-    58, 167, 58, 55, 58, 55, 58, 55, 58, 55, 58, 55, 58, 55, 58, 55,
-    58, 55, 58, 167, 58, 167, 58, 167, 58, 167, 58, 167, 58, 167, 58, 167,
-    58, 167, 58, 167, 58, 167, 58, 167, 58, 55, 58, 55, 58, 55, 58, 55,
-    58, 55, 58, 55, 58, 55, 58, 55, 58, 167, 58, 167, 58, 167, 58, 167,
+    58, 167, 58, 167, 58, 55, 58, 55, 58, 55, 58, 55, 58, 55, 58, 167,
+    58, 167, 58, 55, 58, 55, 58, 55, 58, 167, 58, 167, 58, 167, 58, 167,
+    58, 55, 58, 167, 58, 55, 58, 167, 58, 55, 58, 55, 58, 55, 58, 55,
+    58, 167, 58, 55, 58, 167, 58, 55, 58, 167, 58, 167, 58, 167, 58, 167,
     58, 4169,
     912, 228, 58, 9802,
     912, 228, 58, 9802,
@@ -454,9 +454,9 @@ constexpr NamedCode kViewsonic2Code = {"viewsonic2", {37470, kViewsonic2, std::s
 // timing; frame sent twice. Unconfirmed.
 constexpr int32_t kZenith2[] = {
     50, 50, 50, 400, 50, 500, 50, 50, 50, 400, 50, 50, 50, 400, 50, 500, 50, 50, 50, 400, 50, 500,
-    50, 500, 50, 50, 50, 400, 50, 500, 50, 50, 50, 9200,
+    50, 50, 50, 400, 50, 500, 50, 500, 50, 50, 50, 9200,
     50, 50, 50, 400, 50, 500, 50, 50, 50, 400, 50, 50, 50, 400, 50, 500, 50, 50, 50, 400, 50, 500,
-    50, 500, 50, 50, 50, 400, 50, 500, 50, 50, 50, 0,
+    50, 50, 50, 400, 50, 500, 50, 500, 50, 50, 50, 0,
 };
 constexpr NamedCode kZenith2Code = {"zenith2", {38200, kZenith2, std::size(kZenith2)}};
 
@@ -481,10 +481,10 @@ constexpr NamedCode kThompsonCode = {"thompson", {55600, kThompson, std::size(kT
 // 28 "brillian", 37430 Hz: NEC, address 0x02, command 0x12 (power); one repeat burst. Unconfirmed.
 constexpr int32_t kBrillian[] = {
     900, 450,
-    56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
-    56, 169, 56, 56, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169,
-    56, 56, 56, 169, 56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56,
-    56, 169, 56, 56, 56, 169, 56, 169, 56, 56, 56, 169, 56, 169, 56, 169,
+    56, 56, 56, 56, 56, 169, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 56, 56, 56, 56, 169, 56, 169, 56, 169, 56, 56, 56, 169,
+    56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56, 56,
+    56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169, 56, 169,
     56, 4002,
     900, 225, 56, 0,
 };
@@ -502,10 +502,10 @@ constexpr NamedCode kMagnavoxCode = {"magnavox", {36000, kMagnavox, std::size(kM
 // Unconfirmed.
 constexpr int32_t kViewsonic3[] = {
     918, 455,
-    61, 164, 61, 51, 61, 51, 61, 51, 61, 51, 61, 51, 61, 51, 61, 51,
-    61, 51, 61, 164, 61, 164, 61, 164, 61, 164, 61, 164, 61, 164, 61, 164,
-    61, 164, 61, 164, 61, 164, 61, 164, 61, 51, 61, 51, 61, 51, 61, 51,
-    61, 51, 61, 51, 61, 51, 61, 51, 61, 164, 61, 164, 61, 164, 61, 164,
+    61, 164, 61, 164, 61, 51, 61, 51, 61, 51, 61, 51, 61, 51, 61, 164,
+    61, 164, 61, 51, 61, 51, 61, 51, 61, 164, 61, 164, 61, 164, 61, 164,
+    61, 51, 61, 164, 61, 51, 61, 164, 61, 51, 61, 51, 61, 51, 61, 51,
+    61, 164, 61, 51, 61, 164, 61, 51, 61, 164, 61, 164, 61, 164, 61, 164,
     61, 4324,
     918, 232, 61, 9939,
     918, 232, 61, 0,
@@ -541,17 +541,17 @@ constexpr int32_t kFujitsu2[] = {
     42, 44, 42, 44, 42, 128, 42, 44, 42, 128, 42, 44, 42, 44, 42, 44,
     42, 128, 42, 128, 42, 44, 42, 44, 42, 44, 42, 128, 42, 128, 42, 44,
     42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44,
-    42, 44, 42, 44, 42, 44, 42, 128, 42, 44, 42, 44, 42, 44, 42, 44,
+    42, 44, 42, 44, 42, 128, 42, 44, 42, 44, 42, 44, 42, 44, 42, 128,
+    42, 44, 42, 44, 42, 128, 42, 44, 42, 44, 42, 44, 42, 44, 42, 128,
     42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44, 42, 44,
-    42, 44, 42, 128, 42, 44, 42, 128, 42, 44, 42, 44, 42, 44, 42, 44,
     42, 4700,
     341, 169,
     43, 43, 43, 43, 43, 127, 43, 43, 43, 127, 43, 43, 43, 43, 43, 43,
     43, 127, 43, 127, 43, 43, 43, 43, 43, 43, 43, 127, 43, 127, 43, 43,
     43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43,
-    43, 43, 43, 43, 43, 43, 43, 127, 43, 43, 43, 43, 43, 43, 43, 43,
+    43, 43, 43, 43, 43, 127, 43, 43, 43, 43, 43, 43, 43, 43, 43, 127,
+    43, 43, 43, 43, 43, 127, 43, 43, 43, 43, 43, 43, 43, 43, 43, 127,
     43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43, 43,
-    43, 43, 43, 127, 43, 43, 43, 127, 43, 43, 43, 43, 43, 43, 43, 43,
     43, 0,
 };
 constexpr NamedCode kFujitsu2Code = {"fujitsu2", {37470, kFujitsu2, std::size(kFujitsu2)}};
@@ -688,7 +688,7 @@ constexpr int32_t kDaewoo2[] = {
     800, 400,
     55, 45, 55, 45, 55, 145, 55, 45, 55, 145, 55, 45, 55, 45, 55, 45,
     55, 400,
-    55, 145, 55, 145, 55, 145, 55, 145, 55, 45, 55, 45, 55, 45, 55, 45,
+    55, 145, 55, 45, 55, 145, 55, 45, 55, 145, 55, 45, 55, 45, 55, 45,
     55, 3500,
     800, 400, 55, 5500,
     800, 400, 55, 0,
@@ -714,10 +714,10 @@ constexpr NamedCode kElectrohomeCode = {"electrohome",
 // lead-in. Unconfirmed.
 constexpr int32_t kEmerson[] = {
     444, 446,
-    58, 55, 58, 55, 58, 55, 58, 170, 58, 55, 58, 55, 58, 55, 58, 55,
-    58, 170, 58, 170, 58, 170, 58, 55, 58, 170, 58, 170, 58, 170, 58, 170,
-    58, 170, 58, 170, 58, 55, 58, 170, 58, 55, 58, 55, 58, 55, 58, 55,
-    58, 55, 58, 55, 58, 170, 58, 55, 58, 170, 58, 170, 58, 170, 58, 170,
+    58, 55, 58, 170, 58, 170, 58, 55, 58, 170, 58, 55, 58, 55, 58, 55,
+    58, 55, 58, 170, 58, 170, 58, 55, 58, 170, 58, 55, 58, 55, 58, 55,
+    58, 170, 58, 170, 58, 170, 58, 170, 58, 55, 58, 55, 58, 55, 58, 55,
+    58, 55, 58, 55, 58, 55, 58, 55, 58, 170, 58, 170, 58, 170, 58, 170,
     58, 4346,
     915, 228, 58, 9549,
     915, 228, 58, 0,
@@ -906,3 +906,64 @@ const char* const kIrCodeNames[kIrCodeCount] = {
     kJvc3Code.name,         // 52
     kKlossCode.name,        // 53
 };
+
+// What each list carries and where that code is documented, parallel to kIrCodes. An entry whose
+// list follows no known protocol has the protocol "" and fields 0, -1, 0.
+// clang-format off
+const IrCodeOrigin kIrCodeOrigins[kIrCodeCount] = {
+    {"Sony12",    1,   -1,  21,  true,  "Flipper, irdb, LIRC: 182 remotes"},                   // 0 sony
+    {"RCA",       15,  -1,  42,  true,  "Flipper, irdb, LIRC: 8 remotes"},                     // 1 rca
+    {"Panasonic", 128, 0,   61,  true,  "Flipper, irdb, LIRC: 94 remotes"},                    // 2 panasonic
+    {"Sharp",     1,   -1,  22,  true,  "Flipper, irdb, LIRC: 48 remotes"},                    // 3 sharp
+    {"NEC1",      64,  -1,  18,  true,  "Flipper, irdb, LIRC: 39 remotes"},                    // 4 toshiba
+    {"RC5",       0,   -1,  12,  true,  "Flipper, irdb, LIRC: 76 remotes"},                    // 5 philips
+    {"NECx2",     7,   7,   2,   true,  "Flipper, irdb, LIRC: 100 remotes"},                   // 6 samsung
+    {"Zenith",    5,   1,   14,  true,  "Flipper captures, irdb: 11 remotes"},                 // 7 zenith
+    {"Pioneer",   170, -1,  28,  true,  "Flipper, irdb, LIRC: 36 remotes"},                    // 8 pioneer
+    {"NEC1",      132, 224, 32,  true,  "Flipper, LIRC NF021RD: 5 Funai-made remotes"},        // 9 sylvania
+    {"JVC",       3,   -1,  23,  true,  "Flipper, irdb, LIRC: 56 remotes"},                    // 10 jvc
+    {"NEC1",      80,  -1,  23,  true,  "Flipper, irdb, LIRC: 20 remotes"},                    // 11 hitachi
+    {"NEC1",      32,  -1,  10,  false, "not documented: no Sampo code in any database"},      // 12 sampo
+    {"NEC1",      0,   191, 13,  true,  "Flipper: 7 remotes"},                                 // 13 hisense
+    {"NEC1",      131, 241, 10,  true,  "LIRC RC00070P, 98TR7BD-ONT-VSF"},                     // 14 viewsonic
+    {"NEC1",      8,   -1,  215, true,  "Flipper: one remote, VL32HDLED"},                     // 15 bush
+    {"NEC1",      0,   189, 1,   true,  "LIRC M19W531"},                                       // 16 aoc
+    {"NEC1",      56,  -1,  18,  false, "not documented for Bell: Sanyo's TV power code"},     // 17 bell
+    {"Pioneer",   170, -1,  28,  true,  "Flipper, irdb, LIRC: 36 remotes"},                    // 18 pioneer2
+    {"Fujitsu",   132, 132, 0,   true,  "irdb, Pronto DS4201: plasma displays"},               // 19 fujitsu
+    {"NEC1",      4,   -1,  8,   true,  "LIRC 105-210A"},                                      // 20 goldstar
+    {"Proton",    20,  -1,  21,  true,  "LIRC R-40A15, R-43A08, R-40A06, irdb"},               // 21 daewoo
+    {"NEC1",      24,  -1,  8,   true,  "Flipper, irdb, LIRC: 14 remotes"},                    // 22 NEC
+    {"",          0,   -1,  0,   false, "not documented: Admiral used Sharp 1/22, 16 marks"},  // 23 admiral
+    {"Sony12",    1,   -1,  21,  true,  "Flipper, irdb, LIRC: 182 remotes"},                   // 24 sony2
+    {"NEC1",      131, 241, 10,  true,  "LIRC RC00070P, 98TR7BD-ONT-VSF"},                     // 25 viewsonic2
+    {"Zenith",    5,   1,   14,  true,  "Flipper captures, irdb: 11 remotes"},                 // 26 zenith2
+    {"RCA",       15,  -1,  42,  true,  "Flipper, IR_Plus: 3 US Thomson remotes"},             // 27 thompson
+    {"NEC1",      4,   185, 0,   true,  "Flipper, Pronto, LIRC RC-LTL: 4 remotes"},            // 28 brillian
+    {"RC5",       1,   -1,  12,  false, "not documented: Magnavox uses RC5 0/12, 12 marks"},   // 29 magnavox
+    {"NEC1",      131, 241, 10,  true,  "LIRC RC00070P, 98TR7BD-ONT-VSF"},                     // 30 viewsonic3
+    {"RC5",       0,   -1,  12,  true,  "Flipper, LIRC RC647340"},                             // 31 crown
+    {"NEC1",      80,  -1,  23,  true,  "Flipper, irdb, LIRC: 20 remotes"},                    // 32 hitachi2
+    {"Fujitsu",   132, 132, 0,   true,  "irdb, Pronto DS4201: plasma displays"},               // 33 fujitsu2
+    {"NEC1",      80,  -1,  23,  true,  "Flipper, irdb, LIRC: 20 remotes"},                    // 34 hitachi3
+    {"NEC1",      24,  -1,  8,   true,  "Flipper, irdb, LIRC: 14 remotes"},                    // 35 NEC2
+    {"",          0,   -1,  0,   false, "not documented: no Hitachi code in this format"},     // 36 hitachi4
+    {"",          0,   -1,  0,   false, "not documented: no Anam code in any database"},       // 37 anam
+    {"",          0,   -1,  0,   false, "not documented: no AOC code in this format"},         // 38 aoc2
+    {"NEC1",      2,   -1,  26,  false, "not documented: no Candle TV code in any database"},  // 39 candle
+    {"",          0,   -1,  0,   false, "not documented: no Contec code in any database"},     // 40 contec
+    {"",          0,   -1,  0,   false, "not documented: no Contec code in any database"},     // 41 contec2
+    {"NEC1",      8,   -1,  11,  false, "not documented: no Alleron code in any database"},    // 42 alleron
+    {"",          0,   -1,  0,   false, "not documented: no Contec code in any database"},     // 43 contec3
+    {"NECx1",     14,  241, 20,  false, "not documented: Curtis uses RC5 0/12"},               // 44 curtis
+    {"NEC1",      0,   -1,  18,  false, "not documented: no Aiko code in any database"},       // 45 aiko
+    {"Proton",    20,  -1,  21,  true,  "LIRC R-40A15, R-43A08, R-40A06, irdb"},               // 46 daewoo2
+    {"NEC1",      14,  -1,  20,  false, "not documented: no Electrohome TV code"},             // 47 electrohome
+    {"NECx1",     22,  22,  15,  true,  "LIRC 076m056100"},                                    // 48 emerson
+    {"",          0,   -1,  0,   false, "not documented: Fisher uses Sanyo's NEC code"},       // 49 fisher
+    {"",          0,   -1,  0,   false, "not documented: GE uses RCA 15/42, 26 marks"},        // 50 ge
+    {"NEC1",      3,   -1,  23,  false, "not documented: JVC sets use the JVC protocol"},      // 51 jvc2
+    {"NEC1",      3,   -1,  23,  false, "not documented: JVC sets use the JVC protocol"},      // 52 jvc3
+    {"",          0,   -1,  0,   false, "not documented: the one Kloss code has 14 marks"},    // 53 kloss
+};
+// clang-format on
