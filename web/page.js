@@ -20,27 +20,35 @@
     return pointer;
   }
 
-  /// Runs the player's arguments `args` (an array of strings) and returns
-  /// the WAV file it writes, or throws an Error with the player's message.
-  function render(args) {
-    // One argument a line: blanks and line breaks inside an argument (a
-    // pasted Pronto code) are all the same to the parsers.
-    const text = args.map((a) => String(a).replace(/\s+/g, ' ').trim()).join('\n');
-    const pointer = cString(text);
+  /// Writes the WAV file that `irwav-play --output` writes for the player's
+  /// options `args` (an array of "--name=VALUE" strings) followed by the
+  /// listed codes `entries`, and returns it; throws an Error with the
+  /// player's message when the player refuses.
+  function render(args, entries) {
+    // One argument a line: blanks and line breaks inside a value (a pasted
+    // Pronto code) are all the same to the player's parsers.
+    const argText = args.map((a) => String(a).replace(/\s+/g, ' ').trim()).join('\n');
+    const argPointer = cString(argText);
+    const indexPointer = cString((entries || []).map((e) => e.index).join('\n'));
     let status;
     try {
-      status = _irwavRender(pointer);
+      status = _irwavRender(argPointer, indexPointer);
     } finally {
-      _free(pointer);
+      _free(argPointer);
+      _free(indexPointer);
     }
     if (status !== 0) throw new Error(UTF8ToString(_irwavError()));
     const data = _irwavWavData();
     return HEAPU8.slice(data, data + _irwavWavSize());
   }
 
-  function rateArgs(rate) {
-    if (rate === undefined || rate === null) return [];
-    return ['--rate', String(rate)];
+  /// The player's options for a sample rate and a gap; either may be left
+  /// out (undefined or null) for the player's default.
+  function options(rate, gapMs) {
+    const args = [];
+    if (rate !== undefined && rate !== null) args.push('--rate=' + rate);
+    if (gapMs !== undefined && gapMs !== null) args.push('--gap=' + gapMs);
+    return args;
   }
 
   function findEntry(nameOrIndex) {
@@ -65,10 +73,7 @@
   }
 
   function wavOf(entries, rate, gapMs) {
-    const args = rate && rate !== kFileRate ? rateArgs(rate) : [];
-    if (gapMs !== undefined && gapMs !== null) args.push('--gap', String(gapMs));
-    for (const entry of entries) args.push(...entry.args);
-    return render(args);
+    return render(options(rate, gapMs), entries);
   }
 
   // ---- Audio -------------------------------------------------------------
@@ -206,8 +211,8 @@
     return b;
   }
 
-  function fileNameOf(entry, rate) {
-    return entry.index + '_' + entry.name + (rate === kFileRate ? '' : '-' + rate / 1000 + 'k') + '.wav';
+  function fileNameOf(name, rate) {
+    return name.replace(/[^A-Za-z0-9.]+/g, '_') + (rate === kFileRate ? '' : '-' + rate / 1000 + 'k') + '.wav';
   }
 
   function codeRow(entry) {
@@ -238,7 +243,7 @@
     playButton.setAttribute('aria-label', 'Play ' + entry.name);
     playButton.classList.add('play');
     if (rate !== kFileRate) playButton.dataset.high = '1';
-    const saveButton = button('Save', () => save(wavOf([entry], rate), fileNameOf(entry, rate)));
+    const saveButton = button('Save', () => save(wavOf([entry], rate), fileNameOf(entry.name, rate)));
     saveButton.setAttribute('aria-label', 'Save ' + entry.name + ' as WAV');
     saveButton.disabled = rate !== kFileRate && !features.maxCarrier[kHighRate];
     row.append(playButton, saveButton);
@@ -256,23 +261,30 @@
     head.appendChild(title);
     if (entries.length > 1) {
       head.append(
-        button('Play all', () => playSequence(entries, brand)),
-        button('Save all', () => {
-          const rate = sequenceRate(entries);
-          save(wavOf(entries, rate, gapMs()), 'irwav-' + brand + '.wav');
-        }));
+        button('Play all', () => playBrand(brand, entries)),
+        button('Save all', () => saveBrand(brand, entries)));
     }
     section.appendChild(head);
     for (const entry of entries) section.appendChild(codeRow(entry));
     return section;
   }
 
-  function playSequence(entries, label) {
+  /// What `irwav-play --brand NAME --output` writes: every code of the
+  /// brand (`entries`, "all": every brand), the gap between two.
+  function brandWav(brand, entries) {
+    return render(options(sequenceRate(entries), gapMs()).concat(['--brand=' + brand]));
+  }
+
+  function playBrand(brand, entries) {
     const rate = sequenceRate(entries);
-    play(wavOf(entries, rate, gapMs()), label + ' (' + entries.length + ' codes)', null);
+    play(brandWav(brand, entries), brand === 'all' ? 'everything' : 'all of ' + brand, null);
     const skipped = entries.filter((e) => e.carrier > features.maxCarrier[rate]);
     if (skipped.length)
       say('Passed over at ' + rate / 1000 + ' kHz: ' + skipped.map((e) => e.name).join(', '), 'info');
+  }
+
+  function saveBrand(brand, entries) {
+    save(brandWav(brand, entries), fileNameOf('irwav-' + brand, sequenceRate(entries)));
   }
 
   function updatePlayable() {
@@ -297,27 +309,31 @@
             .some((row) => row.dataset.name.toLowerCase().includes(wanted));
       }
     });
-    $('play-all').addEventListener('click', guarded(() => playSequence(codeList, 'everything')));
-    $('save-all').addEventListener('click', guarded(() =>
-      save(wavOf(codeList, sequenceRate(codeList), gapMs()), 'irwav-all.wav')));
+    $('play-all').addEventListener('click', guarded(() => playBrand('all', codeList)));
+    $('save-all').addEventListener('click', guarded(() => saveBrand('all', codeList)));
   }
 
   function ownCodeControls() {
-    const prontoWav = () => {
-      const text = $('pronto').value;
-      return window.irwav.pronto(text, kFileRate);
+    // A code of the user's goes at 48 kHz, or at 96 kHz when its carrier
+    // needs that and the phone (for playing) or the renderer (for saving)
+    // runs at 96 kHz.
+    const atOwnRate = (make, highOk) => {
+      try {
+        return make(kFileRate);
+      } catch (error) {
+        if (highOk && /--rate 96000 plays it/.test(error.message)) return make(kHighRate);
+        throw error;
+      }
     };
-    $('pronto-play').addEventListener('click', guarded(() => play(prontoWav(), 'your Pronto code', null)));
-    $('pronto-save').addEventListener('click', guarded(() => save(prontoWav(), 'pronto.wav')));
-    const specWav = () => window.irwav.code($('spec').value.trim(), kFileRate);
-    $('spec-play').addEventListener('click', guarded(() => play(specWav(), $('spec').value.trim(), null)));
-    $('spec-save').addEventListener('click', guarded(() =>
-      save(specWav(), $('spec').value.trim().replace(/[^A-Za-z0-9.]+/g, '_') + '.wav')));
-    if (!features.pronto) $('pronto').disabled = $('pronto-play').disabled = $('pronto-save').disabled = true;
-    if (features.protocols.length)
-      $('protocols').textContent = 'Protocols: ' + features.protocols.join(', ');
-    else
-      $('spec-entry').hidden = true;
+    const prontoWav = (highOk) => atOwnRate((rate) => window.irwav.pronto($('pronto').value, rate), highOk);
+    $('pronto-play').addEventListener('click', guarded(() =>
+      play(prontoWav(canPlayHigh()), 'your Pronto code', null)));
+    $('pronto-save').addEventListener('click', guarded(() => save(prontoWav(true), 'pronto.wav')));
+    const spec = () => $('spec').value.trim();
+    const specWav = (highOk) => atOwnRate((rate) => window.irwav.code(spec(), rate), highOk);
+    $('spec-play').addEventListener('click', guarded(() => play(specWav(canPlayHigh()), spec(), null)));
+    $('spec-save').addEventListener('click', guarded(() => save(specWav(true), fileNameOf(spec(), kFileRate))));
+    $('protocols').textContent = 'Protocols: ' + features.protocols.join(', ');
   }
 
   // ---- The scripting surface ----------------------------------------------
@@ -334,16 +350,20 @@
     },
     /// The WAV file of a Pronto code at `rate` (default: 48000).
     pronto(text, rate) {
-      return render([...(rate && rate !== kFileRate ? rateArgs(rate) : []), '--pronto', text]);
+      return render(options(rate).concat(['--pronto=' + text]));
     },
     /// The WAV file of a code given as PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION.
     code(spec, rate) {
-      return render([...(rate && rate !== kFileRate ? rateArgs(rate) : []), '--code', spec]);
+      return render(options(rate).concat(['--code=' + spec]));
     },
     /// One WAV file of several codes (names or indices of codes()) in order,
     /// `gapMs` of silence apart, as the player's --output writes it.
     sequence(namesOrIndices, rate, gapMs) {
       return wavOf(namesOrIndices.map(findEntry), rate, gapMs);
+    },
+    /// What `irwav-play --brand NAME --output` writes ("all": every brand).
+    brand(name, rate, gapMs) {
+      return render(options(rate, gapMs).concat(['--brand=' + name]));
     },
     /// Plays `wav` on an audio context the way the page plays every code.
     start,

@@ -38,6 +38,7 @@ trap 'rm -rf "$reference"' EXIT
 (cd "$reference" && "$native/irwav" >/dev/null)
 "$native/irwav-play" --rate 96000 --output "$reference/rca-96k.wav" rca >/dev/null
 "$native/irwav-play" --brand sony --output "$reference/sequence-sony.wav" >/dev/null
+"$native/irwav-play" --brand all --output "$reference/sequence-all.wav" >/dev/null
 bad_pronto="0000 006D 0002 0000 0158 00AC 0015 zz"
 echo "$bad_pronto" >"$reference/bad-pronto.txt"
 if "$native/irwav-play" --output "$reference/bad.wav" --pronto "$bad_pronto" \

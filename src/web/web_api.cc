@@ -1,38 +1,39 @@
 // The functions the web page calls: the list of codes, and WAV files that
-// the renderer writes into memory for the page to play or save. The page
-// runs one call at a time; each result stays valid until the next call.
+// the player writes into memory (the browser build's files) for the page to
+// play or save. The page makes one call at a time; each result stays valid
+// until the next call.
 
 #include <emscripten/emscripten.h>
 
-#include <cctype>
 #include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/batch_driver.h"
-#include "app/ir_codes.h"
+#include "app/brands.h"
+#include "app/play_item.h"
 #include "app/player.h"
 #include "output/wave_sink.h"
 #include "platform/memory_files.h"
-#include "synth/renderer.h"
+#include "synth/ir_protocol.h"
 
 namespace {
 
-constexpr wchar_t kOutputName[] = L"irwav.wav";
+constexpr char kOutputName[] = "irwav.wav";
+constexpr char kMessagePrefix[] = "irwav-play: ";
 
+/// The page's list: every brand's codes in the order --brand plays them.
+struct ListedCode {
+  std::string brand;
+  PlayItem item;
+};
+
+std::vector<ListedCode> listed;
 std::string codesJson;
 std::string featuresJson;
 std::vector<uint8_t> wavBytes;
 std::string errorText;
-
-/// The brand of a table code: its name without the digits that number a
-/// brand's further codes.
-std::string brandOf(const char* name) {
-  std::string brand(name);
-  while (!brand.empty() && std::isdigit(static_cast<unsigned char>(brand.back()))) brand.pop_back();
-  return brand;
-}
 
 void appendJsonString(std::string* out, const std::string& text) {
   *out += '"';
@@ -43,96 +44,133 @@ void appendJsonString(std::string* out, const std::string& text) {
   *out += '"';
 }
 
-/// Splits the page's argument text, one argument a line.
+void listCodes() {
+  if (!listed.empty()) return;
+  for (const std::string& brand : brandNames()) {
+    std::vector<PlayItem> items;
+    appendBrandCodes(brand, &items);
+    for (PlayItem& item : items) listed.push_back(ListedCode{brand, std::move(item)});
+  }
+}
+
+/// The listed code that the decimal number `text` names.
+bool findListed(const std::string& text, size_t* index) {
+  if (text.empty() || text.size() > 9) return false;
+  size_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<size_t>(c - '0');
+  }
+  if (value >= listed.size()) return false;
+  *index = value;
+  return true;
+}
+
+/// Splits text into lines.
 std::vector<std::string> splitLines(const char* text) {
   std::vector<std::string> lines;
-  std::string line;
-  for (const char* c = text; *c; ++c) {
-    if (*c == '\n') {
-      lines.push_back(line);
-      line.clear();
-    } else {
-      line += *c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
   return lines;
+}
+
+/// What the player said on standard error, and the skip lines it printed,
+/// as the page shows them: without the program's name.
+std::string messageOf(const std::string& out, const std::string& err) {
+  std::string message;
+  for (const std::string& line : splitLines(out.c_str())) {
+    if (line.find(" skipped - ") != std::string::npos) message += line + "\n";
+  }
+  for (std::string line : splitLines(err.c_str())) {
+    if (line.compare(0, sizeof kMessagePrefix - 1, kMessagePrefix) == 0)
+      line.erase(0, sizeof kMessagePrefix - 1);
+    message += line + "\n";
+  }
+  while (!message.empty() && message.back() == '\n') message.pop_back();
+  return message;
 }
 
 }  // namespace
 
 extern "C" {
 
-/// The codes the page lists, in playing order, as a JSON array of objects
-/// {"index", "name", "brand", "carrier", "args"}: "args" are the player's
-/// arguments that name the code.
+/// The codes the page lists, as a JSON array of objects {"index", "name",
+/// "brand", "carrier"}: every brand in turn, each with the codes that
+/// --brand plays for it, in that order.
 EMSCRIPTEN_KEEPALIVE const char* irwavCodes() {
   if (!codesJson.empty()) return codesJson.c_str();
+  listCodes();
   codesJson = "[";
-  for (size_t i = 0; i < kIrCodeCount; ++i) {
+  for (size_t i = 0; i < listed.size(); ++i) {
     if (i) codesJson += ',';
     codesJson += "{\"index\":" + std::to_string(i) + ",\"name\":";
-    appendJsonString(&codesJson, kIrCodeNames[i]);
+    appendJsonString(&codesJson, listed[i].item.name);
     codesJson += ",\"brand\":";
-    appendJsonString(&codesJson, brandOf(kIrCodeNames[i]));
-    codesJson += ",\"carrier\":" + std::to_string(kIrCodes[i]->carrierHz);
-    codesJson += ",\"args\":[\"" + std::to_string(i) + "\"]}";
+    appendJsonString(&codesJson, listed[i].brand);
+    codesJson += ",\"carrier\":" + std::to_string(listed[i].item.code().carrierHz) + "}";
   }
   codesJson += "]";
   return codesJson.c_str();
 }
 
-/// What this build's player offers, as a JSON object: "defaultGapMs";
-/// "maxCarrier", the highest carrier at each sample rate it renders at;
-/// "pronto", whether it takes Pronto codes; "protocols", the protocol names
-/// that a code of the user's may use.
+/// What the player offers, as a JSON object: "defaultGapMs"; "maxCarrier",
+/// the highest carrier at each sample rate it takes; "protocols", the
+/// protocol names a code of the user's may use.
 EMSCRIPTEN_KEEPALIVE const char* irwavFeatures() {
   if (!featuresJson.empty()) return featuresJson.c_str();
   featuresJson = "{\"defaultGapMs\":" + std::to_string(kDefaultGapMs) + ",\"maxCarrier\":{";
-  const uint32_t rates[] = {48000};
-  for (uint32_t rate : rates) {
-    if (rate != rates[0]) featuresJson += ',';
+  for (uint32_t rate : kPlayerRates) {
+    if (rate != kPlayerRates[0]) featuresJson += ',';
     featuresJson += "\"" + std::to_string(rate) + "\":" + std::to_string(maxCarrierFor(rate));
   }
-  featuresJson += "},\"pronto\":false,\"protocols\":[]}";
+  featuresJson += "},\"protocols\":[";
+  for (const std::string& name : irProtocolNames()) {
+    if (name != irProtocolNames().front()) featuresJson += ',';
+    appendJsonString(&featuresJson, name);
+  }
+  featuresJson += "]}";
   return featuresJson.c_str();
 }
 
-/// Renders what the player's arguments `args` (one a line) name into one
-/// WAV file in memory, as the player writes it: the codes in order, the gap
-/// between two of them, a code too high for the rate passed over. Returns 0,
-/// or 2 for arguments the player refuses and 1 when nothing could be
-/// rendered, with the player's message in irwavError().
-EMSCRIPTEN_KEEPALIVE int irwavRender(const char* args) {
+/// Writes one WAV file in memory as `irwav-play --output` does for the
+/// player's arguments `args` (one a line), followed by the listed codes
+/// whose indices `indices` gives (decimal numbers, one a line). Returns the
+/// player's exit status; when it is not 0, irwavError() holds its message.
+EMSCRIPTEN_KEEPALIVE int irwavRender(const char* args, const char* indices) {
   wavBytes.clear();
   errorText.clear();
+  std::vector<std::string> arguments = splitLines(args);
+  arguments.insert(arguments.end(), {"--output", kOutputName});
   PlayerOptions options;
-  if (!parsePlayerArgs(splitLines(args), &options, &errorText)) return 2;
-  std::ostringstream skipped;
-
-  WaveSink sink;
-  const uint32_t maxCarrierHz = maxCarrierFor(sink.sampleRate);
-  const uint32_t gapFrames =
-      static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
-  sink.open(kOutputName);
-  bool rendered = false;
-  for (size_t i : options.codes) {
-    if (!canRender(kIrCodes[i]->carrierHz, maxCarrierHz)) {
-      printSkipLine(skipped, kIrCodeNames[i], kIrCodes[i]->carrierHz);
-      continue;
+  if (!parsePlayerArgs(arguments, &options, &errorText)) return 2;
+  // The page passes values as --name=VALUE, so nothing a user types turns
+  // into one of these; they write no file.
+  if (options.help || options.version || options.list || options.brands) {
+    errorText = "the page renders codes only";
+    return 2;
+  }
+  listCodes();
+  for (const std::string& line : splitLines(indices)) {
+    size_t index;
+    if (!findListed(line, &index)) {
+      errorText = "no code number \"" + line + "\"";
+      return 2;
     }
-    if (rendered) emitSilence(sink, gapFrames);
-    rendered = true;
-    renderCode(kIrCodes[i], sink);
+    options.codes.push_back(listed[index].item);
   }
-  if (sink.close() != 0 || !takeMemoryFile(kOutputName, &wavBytes)) {
-    errorText = sink.errorText;
-    return 1;
+
+  std::ostringstream out;
+  std::ostringstream err;
+  WaveSink sink;
+  sink.setFormat(2, 2, options.sampleRate);
+  const int status = playCodes(options, sink, out, err, nullptr);
+  if (status != 0) {
+    errorText = messageOf(out.str(), err.str());
+    return status;
   }
-  if (!rendered) {
-    wavBytes.clear();
-    errorText = skipped.str();
-    while (!errorText.empty() && errorText.back() == '\n') errorText.pop_back();
+  const std::wstring name(kOutputName, kOutputName + sizeof kOutputName - 1);
+  if (!takeMemoryFile(name.c_str(), &wavBytes)) {
+    errorText = "the player wrote no file";
     return 1;
   }
   return 0;
