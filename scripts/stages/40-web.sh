@@ -7,14 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-skip() {
-  echo "skipped: $*"
-  exit 77
-}
-
-need_packages cmake g++ emscripten chromium ||
-  skip "needs Debian's emscripten and chromium (run as root to install them)"
-command -v npm >/dev/null || need_packages npm || skip "needs npm (run as root to install it)"
+need_packages_or_skip cmake g++ emscripten chromium
+# npm comes with some builds of Node.js, and from Debian's package otherwise.
+command -v npm >/dev/null || need_packages_or_skip npm
 
 echo "web: building irwav.html"
 cmake --preset web >/dev/null
@@ -24,10 +19,8 @@ echo "web: irwav.html is $(stat -c %s build/web/irwav.html) bytes"
 # playwright-core as the committed lock file pins it; nothing else is
 # downloaded (it drives the system's Chromium).
 tests=web/tests
-if ! cmp -s "$tests/package-lock.json" "$tests/node_modules/.package-lock.json" 2>/dev/null; then
-  (cd "$tests" && npm ci --no-audit --no-fund --loglevel=error) ||
-    skip "cannot install playwright-core from npm"
-fi
+(cd "$tests" && npm ci --no-audit --no-fund --loglevel=error) ||
+  skip_stage "cannot install playwright-core from npm"
 
 # The native programs' files to compare with.
 cmake --preset default >/dev/null

@@ -5,7 +5,9 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,7 +51,10 @@ void listCodes() {
   for (const std::string& brand : brandNames()) {
     std::vector<PlayItem> items;
     appendBrandCodes(brand, &items);
-    for (PlayItem& item : items) listed.push_back(ListedCode{brand, std::move(item)});
+    std::transform(items.begin(), items.end(), std::back_inserter(listed),
+                   [&brand](PlayItem& item) {
+                     return ListedCode{brand, std::move(item)};
+                   });
   }
 }
 
