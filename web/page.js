@@ -212,7 +212,7 @@
   }
 
   function fileNameOf(name, rate) {
-    return name.replace(/[^A-Za-z0-9.]+/g, '_') + (rate === kFileRate ? '' : '-' + rate / 1000 + 'k') + '.wav';
+    return name.replace(/[^A-Za-z0-9.-]+/g, '_') + (rate === kFileRate ? '' : '-' + rate / 1000 + 'k') + '.wav';
   }
 
   function codeRow(entry) {
