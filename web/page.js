@@ -329,11 +329,20 @@
     $('pronto-play').addEventListener('click', guarded(() =>
       play(prontoWav(canPlayHigh()), 'your Pronto code', null)));
     $('pronto-save').addEventListener('click', guarded(() => save(prontoWav(true), 'pronto.wav')));
-    const spec = () => $('spec').value.trim();
+    for (const name of features.protocols) {
+      const option = document.createElement('option');
+      option.value = option.textContent = name;
+      $('protocol').appendChild(option);
+    }
+    // PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION, the form the player takes.
+    const spec = () => {
+      const sub = $('subdevice').value.trim();
+      return $('protocol').value + ':' + $('device').value.trim() + (sub === '' ? '' : '.' + sub) + ':' +
+        $('function').value.trim();
+    };
     const specWav = (highOk) => atOwnRate((rate) => window.irwav.code(spec(), rate), highOk);
     $('spec-play').addEventListener('click', guarded(() => play(specWav(canPlayHigh()), spec(), null)));
     $('spec-save').addEventListener('click', guarded(() => save(specWav(true), fileNameOf(spec(), kFileRate))));
-    $('protocols').textContent = 'Protocols: ' + features.protocols.join(', ');
   }
 
   // ---- The scripting surface ----------------------------------------------
@@ -388,6 +397,7 @@
     updatePlayable();
     ownCodeControls();
     $('stop').addEventListener('click', stop);
+    $('message').addEventListener('click', () => say(''));
     $('now').textContent = 'Ready';
     document.documentElement.dataset.ready = '1';
   }

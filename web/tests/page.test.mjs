@@ -94,6 +94,10 @@ try {
     assert.equal(rows, codes.length, 'one row per code');
   });
 
+  await check('screenshot', async () => {
+    await page.screenshot({ path: screenshotPath });
+  });
+
   const codes = await page.evaluate(() => window.irwav.codes());
 
   await check('every table code at 48 kHz is byte for byte the file irwav writes', async () => {
@@ -162,6 +166,7 @@ try {
     const expected = readFileSync(join(referenceDir, 'error-pronto.txt'), 'utf8')
       .trim().replace(/^irwav-play: /, '');
     const bad = readFileSync(join(referenceDir, 'bad-pronto.txt'), 'utf8').trim();
+    await page.click('#own summary');
     await page.fill('#pronto', bad);
     await page.click('#pronto-play');
     await page.waitForSelector('#message.error', { timeout: 5000 });
@@ -172,14 +177,8 @@ try {
       return 'no error';
     }, bad);
     assert.equal(thrown, expected, 'irwav.pronto throws the same message');
-    await page.fill('#pronto', '');
-    await page.evaluate(() => { document.getElementById('message').textContent = ''; });
   });
 
-  await check('screenshot', async () => {
-    await page.evaluate(() => window.scrollTo(0, 0));
-    await page.screenshot({ path: screenshotPath });
-  });
 } finally {
   await browser.close();
 }
