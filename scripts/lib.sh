@@ -1,20 +1,50 @@
 # Helpers shared by the build and test scripts.
+#
+# The stages' convention: a stage in scripts/stages/ that cannot run prints
+# one line "skipped: <reason>" and exits with status 77 (skip_stage does
+# both); scripts/test.sh then reports it as skipped, with that reason.
 
-# Installs the named Debian packages that are missing, when running as root.
-# Returns non-zero when some are missing and cannot be installed.
+# Installs the named Debian packages that are missing, when running as
+# root: it says first what it installs, and waits for a dpkg lock that
+# another apt-get holds. Returns non-zero when some are missing and cannot
+# be installed; the reason is then in $packages_missing_reason (apt-get's
+# own errors go to standard error).
 need_packages() {
-  local missing=()
+  local missing=() p
   for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
-    echo "missing packages (not root, not installing): ${missing[*]}" >&2
+    packages_missing_reason="missing packages ${missing[*]} (not root, so not installed: sudo apt-get install ${missing[*]})"
     return 1
   fi
-  if [ -z "${IRWAV_APT_UPDATED:-}" ]; then
-    apt-get update -qq
-    export IRWAV_APT_UPDATED=1
+  echo "installing with apt-get: ${missing[*]}"
+  local apt=(apt-get -qq -o DPkg::Lock::Timeout=600)
+  # One package list update a run: scripts/test.sh shares a directory with
+  # its stages for the mark.
+  local updated="${IRWAV_RUN_DIR:-/nonexistent}/apt-updated"
+  if [ ! -e "$updated" ]; then
+    if ! "${apt[@]}" update; then
+      packages_missing_reason="missing packages ${missing[*]} (apt-get update failed)"
+      return 1
+    fi
+    [ -n "${IRWAV_RUN_DIR:-}" ] && touch "$updated"
   fi
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  if ! DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y --no-install-recommends "${missing[@]}" >/dev/null; then
+    packages_missing_reason="missing packages ${missing[*]} (apt-get install failed)"
+    return 1
+  fi
+}
+
+# Ends a stage as skipped, for the reason given.
+skip_stage() {
+  echo "skipped: $*"
+  exit 77
+}
+
+# Installs the named packages where they are missing (see need_packages),
+# or ends the stage as skipped when they cannot be installed.
+need_packages_or_skip() {
+  need_packages "$@" || skip_stage "$packages_missing_reason"
 }

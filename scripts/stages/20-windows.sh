@@ -11,10 +11,7 @@ source scripts/lib.sh
 
 packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
 started=$SECONDS
-if ! need_packages "${packages[@]}"; then
-  echo "windows: stage skipped: cannot install ${packages[*]} (needs root and Debian's archive)"
-  exit 0
-fi
+need_packages_or_skip "${packages[@]}"
 echo "windows: MinGW-w64, Wine and GoogleTest sources ready ($((SECONDS - started)) s)"
 
 fail() {

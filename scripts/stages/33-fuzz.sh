@@ -3,13 +3,13 @@
 # a fixed number of inputs, starting from its seed corpus in fuzz/corpus/:
 # about a minute in all. Any crash, sanitizer report, failed check, timeout
 # or memory blow-up fails the stage; the input that caused it is kept in
-# build/fuzz/findings/. FUZZ_RUNS_RENDER and FUZZ_RUNS_ARGS override the
-# numbers of inputs.
+# build/fuzz/findings/. FUZZ_RUNS_RENDER, FUZZ_RUNS_ARGS and FUZZ_RUNS_CODES
+# override the numbers of inputs.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-need_packages cmake clang libclang-rt-14-dev
+need_packages_or_skip cmake clang libclang-rt-14-dev
 
 echo "fuzz: build the 'fuzz' preset (clang++, libFuzzer, ASan + UBSan)"
 cmake --preset fuzz >/dev/null
@@ -30,8 +30,9 @@ run_fuzzer() {
   "build/fuzz/fuzz/$name" -seed=1 -runs="$runs" -max_len="$maxLen" -timeout=10 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" "$work/$corpus" \
     >"$work/$name.log" 2>&1 || status=$?
-  # The progress lines and the suggested dictionary are left out.
-  grep -vE '^#[0-9]+ +(NEW|REDUCE|pulse)|^"|dictionary' "$work/$name.log" | tail -60
+  # The progress lines ("#1024<TAB>pulse  cov: ...") and the suggested
+  # dictionary are left out.
+  grep -vE '^#[0-9]+[[:space:]]+(NEW|REDUCE|RELOAD|pulse)[[:space:]]|^"|dictionary' "$work/$name.log" | tail -60
   if [ "$status" -ne 0 ]; then
     echo "fuzz: $name found something (exit $status); the input is in $findings" >&2
     exit 1
@@ -40,4 +41,5 @@ run_fuzzer() {
 
 run_fuzzer irwav_render_fuzzer render "${FUZZ_RUNS_RENDER:-150000}" 520
 run_fuzzer irwav_player_args_fuzzer player_args "${FUZZ_RUNS_ARGS:-1000000}" 128
+run_fuzzer irwav_ir_code_parsers_fuzzer ir_code_parsers "${FUZZ_RUNS_CODES:-2000000}" 512
 echo "fuzz: no findings"

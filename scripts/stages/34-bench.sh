@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-need_packages cmake g++ libbenchmark-dev time
+need_packages_or_skip cmake g++ libbenchmark-dev time
 
 echo "bench: build the 'bench' preset and run every benchmark once, briefly"
 cmake --preset bench >/dev/null

@@ -1,0 +1,45 @@
+# What `cmake --install` puts where, and the Debian package that `cpack -G DEB`
+# makes of the same files:
+#   bin/irwav, bin/irwav-play
+#   share/man/man1/irwav.1.gz, share/man/man1/irwav-play.1.gz (not on Windows)
+#   share/doc/irwav/README.md, LICENSE and the README's pictures
+include(GNUInstallDirs)
+
+install(TARGETS irwav irwav-play RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+if(NOT WIN32)
+  # The pages carry the release in their title line; installed compressed,
+  # as Debian keeps its manual pages.
+  foreach(page irwav.1 irwav-play.1)
+    configure_file(docs/man/${page}.in ${CMAKE_BINARY_DIR}/man/${page} @ONLY)
+    file(ARCHIVE_CREATE OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.gz
+      PATHS ${CMAKE_BINARY_DIR}/man/${page} FORMAT raw COMPRESSION GZip)
+    install(FILES ${CMAKE_BINARY_DIR}/man/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endforeach()
+endif()
+
+install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY docs/images DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+
+set(CPACK_PACKAGE_NAME irwav)
+set(CPACK_PACKAGE_VENDOR "irwav developers")
+set(CPACK_PACKAGE_CONTACT "irwav developers")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "irwav writes 48 of its 54 built-in TV power codes as 48 kHz stereo WAV files\n\
+whose two channels, in antiphase, drive two infrared LEDs wired across a\n\
+headphone jack. irwav-play plays the codes live on the sound card.")
+set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The run-time libraries come from dpkg-shlibdeps, which reads what the
+# programs link (the ALSA library for irwav-play, when the build found it);
+# without dpkg-shlibdeps the ALSA library is named by hand.
+find_program(IRWAV_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(IRWAV_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+elseif(ALSA_FOUND)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libasound2 (>= 1.0.16)")
+endif()
+include(CPack)

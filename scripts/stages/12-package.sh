@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Installing and packaging, from the release build. `cmake --install` puts
+# both programs, their manual pages, the README and the license where they
+# belong; the manual pages read without warnings and carry the version;
+# `cpack -G DEB` makes a package that depends on the ALSA library, and the
+# programs unpacked from it (dpkg-deb -x) run: irwav writes its 48 files and
+# irwav-play lists the codes.
+set -euo pipefail
+top="$(cd "$(dirname "$0")/../.." && pwd)"
+cd "$top"
+source scripts/lib.sh
+
+need_packages_or_skip cmake g++ libasound2-dev dpkg-dev file man-db
+
+fail() {
+  echo "package: FAILED: $*" >&2
+  exit 1
+}
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+cmake --preset release >/dev/null
+cmake --build --preset release
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/release/CMakeCache.txt)"
+[ -n "$version" ] || fail "no project version in the release build"
+
+echo "package: cmake --install into a temporary prefix"
+cmake --install build/release --prefix "$work/root" >/dev/null
+expected="bin/irwav
+bin/irwav-play
+share/doc/irwav/LICENSE
+share/doc/irwav/README.md
+share/doc/irwav/docs/images/emitter.svg
+share/doc/irwav/docs/images/waveform.svg
+share/man/man1/irwav-play.1.gz
+share/man/man1/irwav.1.gz"
+installed="$(cd "$work/root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
+[ "$installed" = "$expected" ] || fail "installed files differ: $(diff <(echo "$expected") <(echo "$installed"))"
+
+for page in irwav irwav-play; do
+  file="$work/root/share/man/man1/$page.1.gz"
+  text="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$file" 2>"$work/warnings")"
+  [ ! -s "$work/warnings" ] || fail "man $page warns: $(cat "$work/warnings")"
+  for heading in NAME SYNOPSIS DESCRIPTION "EXIT STATUS" EXAMPLES; do
+    grep -q "^$heading" <<<"$text" || fail "man $page has no $heading"
+  done
+  grep -q "irwav $version" <<<"$text" || fail "man $page does not name version $version"
+done
+# Every option that irwav-play's help names has its place in the manual.
+options="$(build/release/src/irwav-play --help | grep -oE -- '--[a-z][a-z-]*' | sort -u)"
+page="$(zcat "$work/root/share/man/man1/irwav-play.1.gz")"
+for option in $options; do
+  grep -qF -- "\-\-${option#--}" <<<"$page" || fail "man irwav-play does not describe $option"
+done
+echo "package: installed $(wc -l <<<"$installed") files; both manual pages read cleanly and name $version;"
+echo "package: man irwav-play describes all $(wc -w <<<"$options") options of irwav-play --help"
+
+echo "package: cpack -G DEB, as the README says"
+rm -f build/release/irwav_*.deb
+(cd build/release && cpack -G DEB >/dev/null)
+deb="$(ls build/release/irwav_"$version"_*.deb)"
+depends="$(dpkg-deb -f "$deb" Depends)"
+grep -qE '(^|, )libasound2' <<<"$depends" || fail "the package does not depend on the ALSA library: $depends"
+dpkg-deb -x "$deb" "$work/unpacked"
+[ -f "$work/unpacked/usr/share/man/man1/irwav.1.gz" ] && [ -f "$work/unpacked/usr/share/man/man1/irwav-play.1.gz" ] ||
+  fail "the package lacks the manual pages"
+
+mkdir "$work/run"
+(cd "$work/run" && "$work/unpacked/usr/bin/irwav" >"$work/report") || fail "the packaged irwav failed"
+count=$(find "$work/run" -maxdepth 1 -name '*.wav' | wc -l)
+[ "$count" = 48 ] || fail "the packaged irwav wrote $count files, not 48"
+"$work/unpacked/usr/bin/irwav-play" --list >"$work/list" || fail "the packaged irwav-play --list failed"
+grep -qE '^ +0 +sony ' "$work/list" || fail "irwav-play --list lists no sony: $(head -3 "$work/list")"
+echo "package: $(basename "$deb") (Depends: $depends): its irwav wrote 48 files, its irwav-play listed $(($(wc -l <"$work/list") - 1)) codes"
