@@ -8,6 +8,7 @@
 
 #include "app/ir_codes.h"
 #include "fake_audio_output.h"
+#include "ir_decode.h"
 #include "memory_file_system.h"
 #include "output/wave_sink.h"
 #include "synth/renderer.h"
@@ -338,23 +339,14 @@ TEST_F(PlayerRunTest, At96000HzRcaRendersAndDemodulatesToDevice15Function42) {
   ASSERT_EQ(run({"--rate", "96000", "rca"}), 0);
   EXPECT_EQ(out.str(), "Playing 1 rca - freq = 55600 Hz\n");
   EXPECT_EQ(device.openedFormat.samplesPerSec, 96000u);
-  const std::vector<int32_t> d = demodulate(device.played, 96000);
-  // Each frame: a lead-in over 3 ms, then 24 bits, MSB first, whose spaces
-  // are about 1 ms for a 0 and 2 ms for a 1: device, function, and their
-  // complements.
-  size_t frames = 0;
-  for (size_t i = 0; i + 49 < d.size(); i += 2) {  // marks at even positions
-    if (d[i] < 300) continue;
-    uint32_t bits = 0;
-    for (size_t b = 0; b < 24; ++b) bits = bits << 1 | (d[i + 3 + 2 * b] > 150 ? 1u : 0u);
-    EXPECT_EQ(bits >> 20, 15u);
-    EXPECT_EQ((bits >> 12) & 0xFF, 42u);
-    EXPECT_EQ((bits >> 8) & 0xF, 15u ^ 0xF);
-    EXPECT_EQ(bits & 0xFF, 42u ^ 0xFF);
-    ++frames;
-    i += 48;
+  const std::vector<irdecode::DecodedFrame> frames =
+      irdecode::decodeRca(demodulate(device.played, 96000));
+  ASSERT_EQ(frames.size(), 2u);  // the frame sent twice
+  for (const irdecode::DecodedFrame& f : frames) {
+    EXPECT_EQ(f.device, 15);
+    EXPECT_EQ(f.function, 42);
+    EXPECT_TRUE(f.checked);
   }
-  EXPECT_EQ(frames, 2u);
 }
 
 }  // namespace

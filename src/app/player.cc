@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iomanip>
 #include <ostream>
+#include <sstream>
 
 #include "app/batch_driver.h"
 #include "app/brands.h"
@@ -59,11 +60,15 @@ std::wstring widenFileName(const std::string& name) {
   return wide;
 }
 
-/// Seconds of output the sink has taken since it was opened in file mode.
-double secondsWritten(const WaveSink& sink) {
+/// Where in the file the sink, opened in file mode, now is: seconds with
+/// three decimals.
+std::string timeWritten(const WaveSink& sink) {
   const uint64_t bytes =
       uint64_t{sink.totalBytes} + static_cast<uint64_t>(sink.cursor - sink.blockStart);
-  return static_cast<double>(bytes / (sink.bytesPerSample * sink.channels)) / sink.sampleRate;
+  const uint64_t ms = bytes / (sink.bytesPerSample * sink.channels) * 1000 / sink.sampleRate;
+  std::ostringstream text;
+  text << ms / 1000 << '.' << std::setw(3) << std::setfill('0') << ms % 1000;
+  return text.str();
 }
 
 /// Every built-in code, in table order.
@@ -166,8 +171,8 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
                                       ? item.name
                                       : std::to_string(item.tableIndex) + " " + item.name;
     if (toFile) {
-      out << "Writing " << shownName << " - freq = " << code.carrierHz << " Hz, at " << std::fixed
-          << std::setprecision(3) << secondsWritten(sink) << " s" << std::endl;
+      out << "Writing " << shownName << " - freq = " << code.carrierHz << " Hz, at "
+          << timeWritten(sink) << " s" << std::endl;
     } else {
       out << "Playing " << shownName << " - freq = " << code.carrierHz << " Hz" << std::endl;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <ostream>
 
 #include "app/batch_driver.h"
