@@ -42,6 +42,17 @@
     return HEAPU8.slice(data, data + _irwavWavSize());
   }
 
+  /// The codes that the last render wrote, with the second each starts at,
+  /// from the player's report ("Writing NAME - freq = F Hz, at T s").
+  function lastTimeline() {
+    const timeline = [];
+    for (const line of UTF8ToString(_irwavReport()).split('\n')) {
+      const match = /^Writing (.+) - freq = \d+ Hz, at ([\d.]+) s$/.exec(line);
+      if (match) timeline.push({ name: match[1], at: Number(match[2]) });
+    }
+    return timeline;
+  }
+
   /// The player's options for a sample rate and a gap; either may be left
   /// out (undefined or null) for the player's default.
   function options(rate, gapMs) {
@@ -117,6 +128,16 @@
     return source;
   }
 
+  /// The code of a sequence that is playing now, or was when it stopped.
+  function currentCode(was) {
+    const elapsed = was.context.currentTime - was.startedAt;
+    let current = null;
+    for (const entry of was.timeline) {
+      if (entry.at <= elapsed) current = entry;
+    }
+    return current;
+  }
+
   function stop() {
     if (!playing) return;
     const was = playing;
@@ -124,24 +145,37 @@
     was.source.onended = null;
     try { was.source.stop(); } catch (e) { /* already ended */ }
     finished(was);
+    // Stopped the moment the TV reacted: the code it reacted to is the one
+    // that was playing.
+    const current = currentCode(was);
+    if (current && was.timeline.length > 1) $('now').textContent = 'Stopped during ' + current.name;
   }
 
   function finished(was) {
+    clearInterval(was.timer);
     if (was.row) was.row.classList.remove('playing');
     $('stop').disabled = true;
     $('now').textContent = 'Ready';
   }
 
-  function play(wav, label, row) {
+  /// Plays `wav`; `timeline` (from lastTimeline) names the code playing as
+  /// a sequence goes on.
+  function play(wav, label, row, timeline) {
     stop();
     const context = audioContext();
     if (context.resume) context.resume();
     const source = start(context, wav);
-    const now = { source, label, row };
+    const now = { source, label, row, context, startedAt: context.currentTime, timeline: timeline || [] };
     playing = now;
     if (row) row.classList.add('playing');
     $('stop').disabled = false;
     $('now').textContent = 'Playing ' + label;
+    if (now.timeline.length > 1) {
+      now.timer = setInterval(() => {
+        const current = currentCode(now);
+        if (current) $('now').textContent = label + ': ' + current.name;
+      }, 100);
+    }
     source.onended = () => {
       if (playing !== now) return;
       playing = null;
@@ -277,7 +311,7 @@
 
   function playBrand(brand, entries) {
     const rate = sequenceRate(entries);
-    play(brandWav(brand, entries), brand === 'all' ? 'everything' : 'all of ' + brand, null);
+    play(brandWav(brand, entries), brand === 'all' ? 'Everything' : brand, null, lastTimeline());
     const skipped = entries.filter((e) => e.carrier > features.maxCarrier[rate]);
     if (skipped.length)
       say('Passed over at ' + rate / 1000 + ' kHz: ' + skipped.map((e) => e.name).join(', '), 'info');

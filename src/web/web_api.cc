@@ -36,6 +36,7 @@ std::string codesJson;
 std::string featuresJson;
 std::vector<uint8_t> wavBytes;
 std::string errorText;
+std::string reportText;
 
 void appendJsonString(std::string* out, const std::string& text) {
   *out += '"';
@@ -144,6 +145,7 @@ EMSCRIPTEN_KEEPALIVE const char* irwavFeatures() {
 EMSCRIPTEN_KEEPALIVE int irwavRender(const char* args, const char* indices) {
   wavBytes.clear();
   errorText.clear();
+  reportText.clear();
   std::vector<std::string> arguments = splitLines(args);
   arguments.insert(arguments.end(), {"--output", kOutputName});
   PlayerOptions options;
@@ -169,6 +171,7 @@ EMSCRIPTEN_KEEPALIVE int irwavRender(const char* args, const char* indices) {
   WaveSink sink;
   sink.setFormat(2, 2, options.sampleRate);
   const int status = playCodes(options, sink, out, err, nullptr);
+  reportText = out.str();
   if (status != 0) {
     errorText = messageOf(out.str(), err.str());
     return status;
@@ -187,5 +190,10 @@ EMSCRIPTEN_KEEPALIVE uint32_t irwavWavSize() { return static_cast<uint32_t>(wavB
 
 /// Why the last irwavRender failed.
 EMSCRIPTEN_KEEPALIVE const char* irwavError() { return errorText.c_str(); }
+
+/// What the player reported on its standard output in the last
+/// irwavRender: a line for each code written, with the time it starts at,
+/// and one for each code passed over.
+EMSCRIPTEN_KEEPALIVE const char* irwavReport() { return reportText.c_str(); }
 
 }  // extern "C"
