@@ -257,7 +257,9 @@
     what.className = 'what';
     const name = document.createElement('span');
     name.className = 'name';
-    name.textContent = entry.name;
+    // Under its brand's heading a library code goes by its protocol and
+    // fields alone.
+    name.textContent = entry.name.startsWith(entry.brand + ' ') ? entry.name.slice(entry.brand.length + 1) : entry.name;
     what.appendChild(name);
     const rate = ownRate(entry);
     if (entry.carrier > features.maxCarrier[kFileRate]) {
