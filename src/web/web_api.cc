@@ -41,6 +41,13 @@ std::string reportText;
 void appendJsonString(std::string* out, const std::string& text) {
   *out += '"';
   for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) {
+      static const char kHex[] = "0123456789abcdef";
+      *out += "\\u00";
+      *out += kHex[(c >> 4) & 0xF];
+      *out += kHex[c & 0xF];
+      continue;
+    }
     if (c == '"' || c == '\\') *out += '\\';
     *out += c;
   }
