@@ -110,10 +110,9 @@
     const frames = view.getUint32(40, true) / (2 * channels);
     const buffer = context.createBuffer(channels, frames, rate);
     for (let c = 0; c < channels; ++c) {
-      const samples = new Float32Array(frames);
+      const samples = buffer.getChannelData(c);
       for (let i = 0, at = 44 + 2 * c; i < frames; ++i, at += 2 * channels)
         samples[i] = view.getInt16(at, true) / 32768;
-      buffer.copyToChannel(samples, c);
     }
     return buffer;
   }

@@ -33,6 +33,7 @@ share/doc/irwav/LICENSE
 share/doc/irwav/README.md
 share/doc/irwav/docs/images/emitter.svg
 share/doc/irwav/docs/images/waveform.svg
+share/doc/irwav/docs/images/web-page.png
 share/man/man1/irwav-play.1.gz
 share/man/man1/irwav.1.gz"
 installed="$(cd "$work/root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
