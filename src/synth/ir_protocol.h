@@ -24,10 +24,10 @@ struct IrFields {
   int32_t device = 0;
   int32_t subdevice = -1;  ///< -1: the protocol's default (NEC: 255 - device)
   int32_t function = 0;
-  int32_t toggle = 0;      ///< RC5, RC6, Thomson, RECS80: the toggle bit
-  int32_t oem1 = -1;       ///< Kaseikyo's maker bytes M and N; -1: none given
+  int32_t toggle = 0;  ///< RC5, RC6, Thomson, RECS80: the toggle bit
+  int32_t oem1 = -1;   ///< Kaseikyo's maker bytes M and N; -1: none given
   int32_t oem2 = -1;
-  int32_t extra = 0;       ///< Kaseikyo and Fujitsu: the nibble E
+  int32_t extra = 0;  ///< Kaseikyo and Fujitsu: the nibble E
 };
 
 /// Encodes what a remote sends for one short key press of the code that
@@ -37,7 +37,9 @@ struct IrFields {
 /// short press sends). Durations round to the nearest kTimingUnitUs; the
 /// final frame's trailing space becomes the terminating 0. Returns false,
 /// with a message naming the bad value in *error, for an unknown protocol
-/// (the message lists the known ones) or a field out of its protocol's range.
+/// (the message lists the known ones), a field out of its protocol's range,
+/// or a field the protocol needs left at -1 (the subdevice of Panasonic,
+/// Kaseikyo, Zenith and Dish_Network; Kaseikyo's maker bytes).
 bool encodeIrCode(const std::string& protocol, const IrFields& fields, OwnedIrCode* code,
                   std::string* error);
 
@@ -46,7 +48,12 @@ const std::vector<std::string>& irProtocolNames();
 
 /// Parses a user's code, "PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION" (e.g.
 /// "nec1:4:8", "necx2:7.7:2", "rc5:0:12"), and encodes it as encodeIrCode
-/// does. Returns false, with a message naming the bad part in *error.
+/// does. The protocol matches in any case; fields are unsigned decimal.
+/// Extra fields follow as ":NAME=VALUE" parts, NAME in any case: T (toggle),
+/// M and N (Kaseikyo's maker bytes), E (the nibble E), as in
+/// "rc6:0:12:t=1" or "kaseikyo:8.18:22:m=170:n=90:e=1". Returns false, with
+/// a message naming the bad part in *error, also for a subdevice or an
+/// extra field that the protocol does not have.
 bool encodeCodeSpec(const std::string& spec, OwnedIrCode* code, std::string* error);
 
 #endif  // IRWAV_SYNTH_IR_PROTOCOL_H_

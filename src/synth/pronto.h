@@ -12,8 +12,10 @@
 /// 1000000 / (FREQ * 0.241246) Hz, rounded; each duration is its count of
 /// carrier periods, rounded to the nearest kTimingUnitUs. Returns false, with
 /// a message naming the fault in *error, for a word that is not 4 hex digits,
-/// a format other than 0000, a frequency of 0, counts that do not match the
-/// length, or a duration that is 0 or too long.
+/// a format other than 0000, no words or no burst pairs, a frequency of 0,
+/// counts that do not match the length, or a duration that is 0 or so short
+/// that it rounds to 0. (No 4-digit word can give a duration too long for
+/// renderCode: the longest, FFFF periods at frequency FFFF, is about 1036 s.)
 bool parsePronto(const std::string& text, OwnedIrCode* code, std::string* error);
 
 #endif  // IRWAV_SYNTH_PRONTO_H_

@@ -1,0 +1,156 @@
+#include "synth/ir_protocol.h"
+
+#include <cctype>
+
+#include "synth/ir_protocol_table.h"
+
+namespace {
+
+constexpr FieldRange kNo = {0, -1};
+constexpr FieldRange kBit = {0, 1};
+constexpr FieldRange kNibble = {0, 15};
+constexpr FieldRange kByte = {0, 255};
+constexpr FieldRange k3Bits = {0, 7};
+constexpr FieldRange k5Bits = {0, 31};
+constexpr FieldRange k6Bits = {0, 63};
+constexpr FieldRange k7Bits = {0, 127};
+constexpr FieldRange k16Bits = {0, 65535};
+constexpr FieldRange kZenithWidth = {5, 8};
+
+constexpr SubdeviceRule kNone = SubdeviceRule::kNone;
+constexpr SubdeviceRule kComplement = SubdeviceRule::kComplement;
+constexpr SubdeviceRule kSame = SubdeviceRule::kSameAsDevice;
+constexpr SubdeviceRule kRequired = SubdeviceRule::kRequired;
+
+// Carriers are the protocols' nominal ones. "Kloss" is the stored capture
+// of the one Kloss code, which follows no protocol and has no fields.
+// clang-format off
+constexpr IrProtocolInfo kProtocols[] = {
+//   name             carrier  encoder             device        subdevice         function width  toggle oem    extra
+    {"NEC1",          38400, encodeNec1,         kByte,        kByte,  kComplement, kByte,   false, kNo,   kNo,   kNo},
+    {"NEC2",          38400, encodeNec2,         kByte,        kByte,  kComplement, kByte,   false, kNo,   kNo,   kNo},
+    {"NECx1",         38400, encodeNecx1,        kByte,        kByte,  kComplement, kByte,   false, kNo,   kNo,   kNo},
+    {"NECx2",         38400, encodeNecx2,        kByte,        kByte,  kComplement, kByte,   false, kNo,   kNo,   kNo},
+    {"NEC1-f16",      38400, encodeNec1F16,      kByte,        kByte,  kComplement, k16Bits, false, kNo,   kNo,   kNo},
+    {"Pioneer",       40000, encodePioneer,      kByte,        kByte,  kComplement, kByte,   false, kNo,   kNo,   kNo},
+    {"Sony12",        40000, encodeSony12,       k5Bits,       kNo,    kNone,       k7Bits,  false, kNo,   kNo,   kNo},
+    {"RC5",           36000, encodeRc5,          k5Bits,       kNo,    kNone,       k7Bits,  false, kBit,  kNo,   kNo},
+    {"RC6",           36000, encodeRc6,          kByte,        kNo,    kNone,       kByte,   false, kBit,  kNo,   kNo},
+    {"RCA",           58000, encodeRca,          kNibble,      kNo,    kNone,       kByte,   false, kNo,   kNo,   kNo},
+    {"RCA-38",        38700, encodeRca,          kNibble,      kNo,    kNone,       kByte,   false, kNo,   kNo,   kNo},
+    {"Panasonic",     37000, encodePanasonic,    kByte,        kByte,  kRequired,   kByte,   false, kNo,   kNo,   kNo},
+    {"Kaseikyo",      37000, encodeKaseikyo,     kNibble,      kByte,  kRequired,   kByte,   false, kNo,   kByte, kNibble},
+    {"Fujitsu",       37000, encodeFujitsu,      kByte,        kByte,  kSame,       kByte,   false, kNo,   kNo,   kNibble},
+    {"Panasonic_Old", 57600, encodePanasonicOld, k5Bits,       kNo,    kNone,       k6Bits,  false, kNo,   kNo,   kNo},
+    {"Sharp",         38000, encodeSharp,        k5Bits,       kNo,    kNone,       kByte,   false, kNo,   kNo,   kNo},
+    {"JVC",           37900, encodeJvc,          kByte,        kNo,    kNone,       kByte,   false, kNo,   kNo,   kNo},
+    {"Proton",        38500, encodeProton,       kByte,        kNo,    kNone,       kByte,   false, kNo,   kNo,   kNo},
+    {"Zenith",        40000, encodeZenith,       kZenithWidth, kBit,   kRequired,   kByte,   true,  kNo,   kNo,   kNo},
+    {"Emerson",       36700, encodeEmerson,      k6Bits,       kNo,    kNone,       k6Bits,  false, kNo,   kNo,   kNo},
+    {"Thomson",       33000, encodeThomson,      k5Bits,       kNo,    kNone,       k6Bits,  false, kBit,  kNo,   kNo},
+    {"RECS80",        38000, encodeRecs80,       k3Bits,       kNo,    kNone,       k6Bits,  false, kBit,  kNo,   kNo},
+    {"Dish_Network",  57600, encodeDishNetwork,  k5Bits,       k5Bits, kRequired,   k6Bits,  false, kNo,   kNo,   kNo},
+    {"Kloss",         38029, encodeKlossRaw,     kNo,          kNo,    kNone,       kNo,     false, kNo,   kNo,   kNo},
+};
+// clang-format on
+
+bool sameIgnoringCase(const std::string& a, const char* b) {
+  size_t i = 0;
+  for (; i < a.size() && b[i] != '\0'; ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return i == a.size() && b[i] == '\0';
+}
+
+/// Checks `value` of a field the protocol has; *error names it when out of range.
+bool inRange(const IrProtocolInfo& p, const char* field, int32_t value, FieldRange range,
+             std::string* error) {
+  if (value >= range.min && value <= range.max) return true;
+  *error = outOfRangeError(p, field, std::to_string(value), range);
+  return false;
+}
+
+/// Checks `in` against the protocol's ranges and fills in the defaults.
+bool resolveFields(const IrProtocolInfo& p, const IrFields& in, IrFields* out, std::string* error) {
+  *out = in;
+  if (p.device.used() && !inRange(p, "device", in.device, p.device, error)) return false;
+  switch (p.subdeviceRule) {
+    case SubdeviceRule::kNone:
+      break;
+    case SubdeviceRule::kComplement:
+      if (in.subdevice == -1) out->subdevice = 255 - in.device;
+      break;
+    case SubdeviceRule::kSameAsDevice:
+      if (in.subdevice == -1) out->subdevice = in.device;
+      break;
+    case SubdeviceRule::kRequired:
+      if (in.subdevice == -1) {
+        *error = std::string(p.name) + " needs a subdevice (" + std::to_string(p.subdevice.min) +
+                 ".." + std::to_string(p.subdevice.max) + ")";
+        return false;
+      }
+      break;
+  }
+  if (p.subdevice.used() && !inRange(p, "subdevice", out->subdevice, p.subdevice, error))
+    return false;
+  FieldRange function = p.function;
+  if (p.functionWidthIsDevice) function.max = (1 << in.device) - 1;
+  if (p.function.used() && !inRange(p, "function", in.function, function, error)) return false;
+  if (p.toggle.used() && !inRange(p, "toggle", in.toggle, p.toggle, error)) return false;
+  if (p.oem.used()) {
+    if (in.oem1 == -1 || in.oem2 == -1) {
+      *error = std::string(p.name) + " needs both maker bytes, M and N (0..255 each)";
+      return false;
+    }
+    if (!inRange(p, "maker byte M", in.oem1, p.oem, error)) return false;
+    if (!inRange(p, "maker byte N", in.oem2, p.oem, error)) return false;
+  }
+  return !p.extra.used() || inRange(p, "extra nibble E", in.extra, p.extra, error);
+}
+
+}  // namespace
+
+const IrProtocolInfo* findIrProtocol(const std::string& name) {
+  for (const IrProtocolInfo& p : kProtocols) {
+    if (sameIgnoringCase(name, p.name)) return &p;
+  }
+  return nullptr;
+}
+
+std::string unknownProtocolError(const std::string& name) {
+  std::string message = "unknown protocol \"" + name + "\"; known protocols:";
+  for (const IrProtocolInfo& p : kProtocols) message += std::string(" ") + p.name;
+  return message;
+}
+
+std::string outOfRangeError(const IrProtocolInfo& p, const char* field, const std::string& value,
+                            FieldRange range) {
+  return std::string(p.name) + " " + field + " " + value + " is out of range " +
+         std::to_string(range.min) + ".." + std::to_string(range.max);
+}
+
+bool encodeIrCode(const std::string& protocol, const IrFields& fields, OwnedIrCode* code,
+                  std::string* error) {
+  const IrProtocolInfo* p = findIrProtocol(protocol);
+  if (p == nullptr) {
+    *error = unknownProtocolError(protocol);
+    return false;
+  }
+  IrFields resolved;
+  if (!resolveFields(*p, fields, &resolved, error)) return false;
+  TimingBuilder builder;
+  p->encode(resolved, &builder);
+  builder.finish(p->carrierHz, code);
+  return true;
+}
+
+const std::vector<std::string>& irProtocolNames() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> list;
+    for (const IrProtocolInfo& p : kProtocols) list.push_back(p.name);
+    return list;
+  }();
+  return names;
+}
