@@ -3,8 +3,8 @@
 # both programs, their manual pages, the README and the license where they
 # belong; the manual pages read without warnings and carry the version;
 # `cpack -G DEB` makes a package that depends on the ALSA library, and the
-# programs unpacked from it (dpkg-deb -x) run: irwav writes its 48 files and
-# irwav-play lists the codes.
+# programs unpacked from it (dpkg-deb -x) run: irwav writes its 48 files,
+# irwav-play lists the codes and shows the version.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
@@ -69,5 +69,7 @@ mkdir "$work/run"
 count=$(find "$work/run" -maxdepth 1 -name '*.wav' | wc -l)
 [ "$count" = 48 ] || fail "the packaged irwav wrote $count files, not 48"
 "$work/unpacked/usr/bin/irwav-play" --list >"$work/list" || fail "the packaged irwav-play --list failed"
+shown="$("$work/unpacked/usr/bin/irwav-play" --version)" || fail "the packaged irwav-play --version failed"
+[ "$shown" = "irwav-play $version" ] || fail "irwav-play --version shows \"$shown\", not version $version"
 grep -qE '^ +0 +sony ' "$work/list" || fail "irwav-play --list lists no sony: $(head -3 "$work/list")"
-echo "package: $(basename "$deb") (Depends: $depends): its irwav wrote 48 files, its irwav-play listed $(($(wc -l <"$work/list") - 1)) codes"
+echo "package: $(basename "$deb") (Depends: $depends): its irwav wrote 48 files, its irwav-play listed $(($(wc -l <"$work/list") - 1)) codes and showed \"$shown\""
