@@ -4,7 +4,9 @@
 // first. "remotes" counts the distinct remote models that agree; a row with
 // 0 says that no database documents a code for that brand, and carries no
 // code. Fields are decimal, named as the protocol names them; a subdevice
-// of -1 is the protocol's default.
+// of -1 is the protocol's default. The RCA code's LIRC captures decode as
+// RCA-38, the same frame at 38.7 kHz: those rows carry it as such, so that
+// RCA and GE sets get a code that renders at 48000 Hz.
 
 #include "app/brand_codes.h"
 
@@ -17,6 +19,7 @@ const BrandCode kBrandCodes[kBrandCodeCount] = {
     {"rca", "RCA", {15, -1, 42, 0, -1, -1, 0}, "", 58000, 8, "Flipper-IRDB, irdb, LIRC"},
     {"rca", "NEC1", {160, -1, 95, 0, -1, -1, 0}, "", 38400, 3, "Flipper-IRDB"},
     {"rca", "NEC1", {234, 199, 23, 0, -1, -1, 0}, "", 38400, 2, "Flipper-IRDB"},
+    {"rca", "RCA-38", {15, -1, 42, 0, -1, -1, 0}, "the RCA code at 38.7 kHz", 38700, 1, "LIRC CRK76CA2"},
     {"rca", "NEC1", {134, 5, 15, 0, -1, -1, 0}, "", 38400, 1, "Flipper-IRDB"},
     {"rca", "NEC1", {32, -1, 82, 0, -1, -1, 0}, "", 38400, 1, "Flipper-IRDB"},
     {"panasonic", "Panasonic", {128, 0, 61, 0, -1, -1, 0}, "check byte D^S^F=0xBD", 37000, 94, "Flipper-IRDB, irdb, LIRC"},
@@ -115,6 +118,7 @@ const BrandCode kBrandCodes[kBrandCodeCount] = {
     {"sanyo", "NEC1", {56, -1, 28, 0, -1, -1, 0}, "", 38400, 4, "Flipper-IRDB, LIRC"},
     {"sanyo", "NEC1", {234, 199, 23, 0, -1, -1, 0}, "", 38400, 1, "Flipper-IRDB"},
     {"ge", "RCA", {15, -1, 42, 0, -1, -1, 0}, "", 58000, 4, "irdb, LIRC"},
+    {"ge", "RCA-38", {15, -1, 42, 0, -1, -1, 0}, "the RCA code at 38.7 kHz", 38700, 2, "LIRC TV-25CT511, UNIVERSAL"},
     {"kloss", "Kloss", {0, -1, 0, 0, -1, -1, 0}, "raw capture, no protocol", 38029, 1, "Flipper-IRDB; raw capture of a discrete off"},
     {"funai", "NEC1", {132, 224, 32, 0, -1, -1, 0}, "", 38400, 2, "Flipper-IRDB, LIRC"},
     {"vizio", "NEC1", {4, -1, 8, 0, -1, -1, 0}, "", 38400, 19, "Flipper-IRDB, LIRC"},

@@ -19,7 +19,7 @@ struct BrandCode {
 };
 
 /// Number of rows in kBrandCodes.
-constexpr size_t kBrandCodeCount = 115;
+constexpr size_t kBrandCodeCount = 117;
 
 /// The library, brand by brand, each brand's most widely documented code
 /// first.
