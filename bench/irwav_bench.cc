@@ -12,7 +12,12 @@
 //   the run costs beyond rendering and the disk;
 // - WriteFloor/1: the same bytes in the sink's pattern of calls (header in
 //   six writes, data a buffer at a time, rewind, header again), which shows
-//   how much of that is the file procedure's calls.
+//   how much of that is the file procedure's calls;
+// - BrandAllOutput/RATE: irwav-play --brand all --output at 48000 and 192000
+//   Hz, every brand's codes and the gaps between them into one file that
+//   keeps nothing, in frames per second;
+// - BrandAllBareLoop/RATE: the bare loop over the very same sequence (checked
+//   to produce the very same bytes), the floor BrandAllOutput is held to.
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +33,7 @@
 
 #include "app/batch_driver.h"
 #include "app/ir_codes.h"
+#include "app/player.h"
 #include "discarding_file_system.h"
 #include "memory_file_system.h"
 #include "output/wave_sink.h"
@@ -74,14 +80,14 @@ struct Script {
   std::vector<Segment> segments;
 };
 
-/// The bursts and gaps of code `code` in the default format.
-Script scriptOf(const IrCode& code) {
+/// The bursts and gaps of code `code` at `rate` frames per second.
+Script scriptOf(const IrCode& code, uint32_t rate = kSampleRate) {
   const uint32_t half = code.carrierHz >> 1;
-  Script script{static_cast<double>(half) * kTwoPi / kSampleRate, {}};
+  Script script{static_cast<double>(half) * kTwoPi / rate, {}};
   auto slot = [&](int64_t us) {
     if (us > 0) script.segments.push_back({true, static_cast<uint32_t>(half * us / 500000)});
-    if (us < 0 && -us * kSampleRate / 1000000 > 0)
-      script.segments.push_back({false, static_cast<uint32_t>(-us * kSampleRate / 1000000)});
+    if (us < 0 && -us * rate / 1000000 > 0)
+      script.segments.push_back({false, static_cast<uint32_t>(-us * rate / 1000000)});
   };
   size_t i = 0;
   for (; i + 1 < code.timingCount && code.timings[i + 1] != 0; i += 2) {
@@ -144,16 +150,17 @@ void BM_RenderTable(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderTable)->Unit(benchmark::kMillisecond);
 
-void BM_BareSineLoop(benchmark::State& state) {
-  const std::vector<Script> scripts = tableScripts();
-  // Same bytes as the renderer, or the comparison means nothing.
-  const std::vector<uint8_t> expected = rendererBytes();
+/// Times the bare loop over `scripts` into a ring of the sink's size, once
+/// it has been checked to produce `expected`, the bytes it stands in for:
+/// otherwise the comparison would mean nothing.
+void runBareLoop(benchmark::State& state, const std::vector<Script>& scripts,
+                 const std::vector<uint8_t>& expected) {
   std::vector<uint8_t> all(expected.size() + 4);
   size_t end = 0;
   for (const Script& s : scripts) end = bareRender(s, all.data(), end, SIZE_MAX);
   all.resize(end);
   if (all != expected) {
-    state.SkipWithError("the bare loop does not produce the renderer's bytes");
+    state.SkipWithError("the bare loop does not produce the bytes it stands in for");
     return;
   }
 
@@ -165,6 +172,10 @@ void BM_BareSineLoop(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(static_cast<int64_t>(end / 4 * state.iterations()));
+}
+
+void BM_BareSineLoop(benchmark::State& state) {
+  runBareLoop(state, tableScripts(), rendererBytes());
 }
 BENCHMARK(BM_BareSineLoop)->Unit(benchmark::kMillisecond);
 
@@ -246,6 +257,54 @@ void BM_WriteFloor(benchmark::State& state) {
 }
 // 0: one write per file, the floor; 1: the sink's pattern of calls.
 BENCHMARK(BM_WriteFloor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+/// What --brand all --output FILE --rate `rate` asks of the player.
+PlayerOptions brandAllOptions(uint32_t rate) {
+  PlayerOptions options;
+  std::string error;
+  parsePlayerArgs({"--brand", "all", "--output", "all.wav", "--rate", std::to_string(rate)},
+                  &options, &error);
+  return options;
+}
+
+/// Runs the player on `options` into a sink on `files`.
+void writeBrandAll(const PlayerOptions& options, FileSystem* files) {
+  WaveSink sink(files, nullptr);
+  sink.setFormat(2, 2, options.sampleRate);
+  std::ostream discard(nullptr);
+  playCodes(options, sink, discard, discard, nullptr);
+}
+
+void BM_BrandAllOutput(benchmark::State& state) {
+  const PlayerOptions options = brandAllOptions(static_cast<uint32_t>(state.range(0)));
+  if (options.codes.empty()) state.SkipWithError("--brand all names no code");
+  DiscardingFileSystem files;
+  for (auto _ : state) writeBrandAll(options, &files);
+  const uint64_t frames = (files.bytesWritten / state.iterations() - 2 * kWavHeaderBytes) / 4;
+  state.SetItemsProcessed(static_cast<int64_t>(frames * state.iterations()));
+  state.counters["frames"] = static_cast<double>(frames);
+}
+BENCHMARK(BM_BrandAllOutput)->Arg(48000)->Arg(192000)->Unit(benchmark::kMillisecond);
+
+void BM_BrandAllBareLoop(benchmark::State& state) {
+  const uint32_t rate = static_cast<uint32_t>(state.range(0));
+  const PlayerOptions options = brandAllOptions(rate);
+  // The codes that render at this rate, with the gap between two of them.
+  std::vector<Script> scripts;
+  for (const PlayItem& item : options.codes) {
+    const IrCode code = item.code();
+    if (!canRender(code.carrierHz, maxCarrierFor(rate))) continue;
+    if (!scripts.empty())
+      scripts.push_back(
+          {0, {{false, static_cast<uint32_t>(uint64_t{rate} * options.gapMs / 1000)}}});
+    scripts.push_back(scriptOf(code, rate));
+  }
+  MemoryFileSystem files;
+  writeBrandAll(options, &files);
+  const std::vector<uint8_t>& file = files.files[L"all.wav"].bytes;
+  runBareLoop(state, scripts, std::vector<uint8_t>(file.begin() + kWavHeaderBytes, file.end()));
+}
+BENCHMARK(BM_BrandAllBareLoop)->Arg(48000)->Arg(192000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

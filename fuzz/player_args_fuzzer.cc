@@ -1,17 +1,21 @@
 // Fuzzes the player's command line: the input, split at NUL bytes, is the
-// argument list. Every list is parsed; one that names at most three codes
-// with a gap of at most 200 ms is also played on a scripted device that may
-// fail to open, fail a write or never finish a block (the first input byte
-// says which), so that playing stays quick.
+// argument list, options with values (--code, --pronto, --brand, --rate,
+// --output) included. Every list is parsed; one that names at most three
+// codes lasting at most two seconds, with a gap of at most 200 ms and no
+// --output, is also played on a scripted device that may fail to open, fail
+// a write or never finish a block (the first input byte says which), so
+// that playing stays quick and writes no file.
 //
 // Besides the sanitizers' findings it stops on: parsed options out of range,
-// an exit status the player does not define, a misused device, a device left
-// open.
+// a code that is neither a table entry nor a well-formed list, an exit status
+// the player does not define, a misused device, a device left open.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,8 +53,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   check(options.gapMs <= kMaxGapMs, "a gap beyond the limit");
-  for (size_t index : options.codes) check(index < kIrCodeCount, "a code index out of the table");
-  if (options.codes.empty() || options.codes.size() > 3 || options.gapMs > 200) return 0;
+  check(std::find(std::begin(kPlayerRates), std::end(kPlayerRates), options.sampleRate) !=
+            std::end(kPlayerRates),
+        "a rate the player does not offer");
+  if (options.help || options.version) return 0;
+  int64_t units = 0;
+  for (const PlayItem& item : options.codes) {
+    if (item.tableIndex != kNotInTable) {
+      check(item.tableIndex < kIrCodeCount, "a code index out of the table");
+      continue;
+    }
+    const std::vector<int32_t>& t = item.built.timings;
+    check(!item.name.empty(), "a code without a name");
+    check(item.built.carrierHz > 0, "a built code without a carrier");
+    check(t.size() >= 2 && t.size() % 2 == 0 && t.back() == 0, "a list without its terminator");
+    for (size_t i = 0; i + 1 < t.size(); ++i) {
+      check(t[i] > 0, "a duration that is not positive");
+      units += t[i];
+    }
+  }
+  if (options.codes.empty() || options.codes.size() > 3 || options.gapMs > 200 ||
+      !options.output.empty() || units > 200000 || options.list || options.brands)
+    return 0;
 
   ScriptedAudioOutput device;
   device.failOpen = (script & 1) != 0;

@@ -58,6 +58,13 @@ for floor, what in (("BM_WriteFloor/0", "write floor"), ("BM_WriteFloor/1", "sin
         ratio = ms("BM_WholeRun", kind) / (ms("BM_RenderTable", kind) + ms(floor, kind))
         goal = "  (goal <= 1.25)" if floor.endswith("0") else ""
         print(f"whole run / (render + {what}) ({label}): {ratio:.3f}{goal}")
+for rate in (48000, 192000):
+    out, bare = f"BM_BrandAllOutput/{rate}", f"BM_BrandAllBareLoop/{rate}"
+    frames = runs[out]["frames"]
+    print(f"--brand all --output at {rate} Hz: {frames:.0f} frames, "
+          f"{frames / ms(out, 'cpu_time') / 1000:.1f} M frames/s, "
+          f"bare loop {frames / ms(bare, 'cpu_time') / 1000:.1f} M frames/s, "
+          f"ratio {ms(out, 'cpu_time') / ms(bare, 'cpu_time'):.3f} (cpu)")
 rss, rss_floor = int(rss), int(rss_floor)
 print(f"peak resident: irwav {rss} KiB, floor program {rss_floor} KiB, "
       f"irwav's own {rss - rss_floor} KiB  (goal: irwav < 4096 KiB)")

@@ -42,6 +42,7 @@ run_stage() {
     77)
       results+=(skipped)
       reason="$(sed -n 's/^skipped: //p' "$IRWAV_RUN_DIR/$name.log" | tail -1)"
+      reason="${reason:-no reason given}"
       ;;
     *)
       results+=(failed)

@@ -125,7 +125,7 @@ TEST_F(PlayE2eTest, CodesByNameAndIndexPlayInOrderWithTheGap) {
   const Result r = run(IRWAV_PLAY_PATH, "--gap 120 rca SONY " + std::to_string(longest));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
-            "Code rca skipped - freq = 55600 Hz\n"
+            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
             "Playing 0 sony - freq = 40000 Hz\n"
             "Playing " +
                 std::to_string(longest) + " " + kIrCodeNames[longest] +
@@ -142,7 +142,8 @@ TEST_F(PlayE2eTest, WithoutArgumentsEveryCodePlaysWithTheDefaultGap) {
   std::string skipLines;
   std::istringstream lines(r.out);
   for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("Code ", 0) == 0) skipLines += line + "\n";
+    // The player adds the rate that would play the code.
+    if (line.rfind("Code ", 0) == 0) skipLines += line.substr(0, line.find(" (--rate")) + "\n";
   }
   for (size_t i = 0; i < kIrCodeCount; ++i) {
     if (!fs::exists(work / fileNameOf(i))) continue;
@@ -228,6 +229,47 @@ TEST_F(PlayE2eTest, ASignalStopsAfterTheSoundOnItsWayAndEndsThePlayerByThatSigna
   EXPECT_GT(r.played, 4000000u);
 }
 
+TEST_F(PlayE2eTest, OutputHoldsExactlyTheStreamTheSoundCardGets) {
+  const std::string args =
+      "--rate 96000 --gap 40 --brand thomson --code nec1:4:8 "
+      "--pronto '0000 006D 0000 0002 0010 0010 0010 0200' sony";
+  const Result written = run(IRWAV_PLAY_PATH, "--output all.wav " + args);
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_FALSE(fs::exists(capture));
+  const Result played = run(IRWAV_PLAY_PATH, args);
+  EXPECT_EQ(played.status, 0) << played.err;
+  const std::string file = readText(work / "all.wav");
+  ASSERT_GT(file.size(), kHeaderBytes + 96000);
+  EXPECT_EQ(file.substr(24, 4), std::string("\x00\x77\x01\x00", 4));  // 96000 Hz
+  EXPECT_TRUE(file.substr(kHeaderBytes) == readText(capture))
+      << "the file's data differs from the captured stream";
+  // The report names the same codes, with where each starts in the file.
+  EXPECT_EQ(written.out.substr(0, written.out.find('\n')),
+            "Writing 27 thompson - freq = 55600 Hz, at 0.000 s");
+  EXPECT_NE(written.out.find("Writing pronto 1 - freq = 38029 Hz, at "), std::string::npos);
+}
+
+TEST_F(PlayE2eTest, OutputOfOneTableCodeIsItsConverterFile) {
+  convert();
+  const Result r = run(IRWAV_PLAY_PATH, "--output sony.wav 0");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Writing 0 sony - freq = 40000 Hz, at 0.000 s\n");
+  EXPECT_TRUE(readText(work / "sony.wav") == readText(work / fileNameOf(0)));
+}
+
+TEST_F(PlayE2eTest, WhenNothingCanPlayNothingIsOpenedAndTheStatusIsOne) {
+  for (const char* args : {"rca", "--output x.wav ge kloss"}) {
+    const Result r = run(IRWAV_PLAY_PATH, args);
+    EXPECT_EQ(r.status, 1) << args;
+    EXPECT_EQ(r.err, "irwav-play: nothing to play: no code asked for renders at 48000 Hz\n");
+    EXPECT_FALSE(fs::exists(capture));
+    EXPECT_FALSE(fs::exists(work / "x.wav"));
+  }
+  const Result r = run(IRWAV_PLAY_PATH, "--output /nonexistent/x.wav sony");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind("irwav-play: cannot write \"/nonexistent/x.wav\": ", 0), 0u) << r.err;
+}
+
 TEST_F(PlayE2eTest, AnUnknownDeviceEndsWithStatusOneBeforeAnythingPlays) {
   const Result r = run(IRWAV_PLAY_PATH, "--device nosuchpcm sony");
   EXPECT_EQ(r.status, 1);
@@ -257,13 +299,20 @@ TEST_F(PlayE2eTest, AListThatCannotBeWrittenIsAFailure) {
 }
 
 TEST_F(PlayE2eTest, BadArgumentsEndWithStatusTwoAndPlayNothing) {
-  for (const char* args : {"sony nosuch", "--gap", "--volume 3 sony", "54"}) {
+  for (const char* args :
+       {"sony nosuch", "--gap", "--volume 3 sony", "54", "--rate 22050 sony", "sony --brand nosuch",
+        "sony --code nec1:256:1", "--pronto 0000 sony", "--output out.wav --code rc9:1:2 sony"}) {
     const Result r = run(IRWAV_PLAY_PATH, args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_EQ(r.out, "") << args;
     EXPECT_EQ(r.err.rfind("irwav-play: ", 0), 0u) << r.err;
     EXPECT_FALSE(fs::exists(capture)) << args;
+    EXPECT_FALSE(fs::exists(work / "out.wav")) << args;
   }
+  // Help wins over whatever else the line holds.
+  const Result r = run(IRWAV_PLAY_PATH, "--bogus --help sony");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("Usage: irwav-play ", 0), 0u) << r.out;
 }
 
 }  // namespace

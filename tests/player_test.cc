@@ -7,10 +7,12 @@
 #include <sstream>
 
 #include "app/ir_codes.h"
+#include "ir_decode.h"
 #include "memory_file_system.h"
 #include "output/wave_sink.h"
 #include "scripted_audio_output.h"
 #include "synth/renderer.h"
+#include "wav_reader.h"
 
 namespace {
 
@@ -34,6 +36,13 @@ std::vector<uint8_t> renderedBytes(size_t index) {
   return std::vector<uint8_t>(file.begin() + 44, file.end());
 }
 
+/// The table indices of parsed codes, kNotInTable for the others.
+std::vector<size_t> indices(const PlayerOptions& options) {
+  std::vector<size_t> result;
+  for (const PlayItem& item : options.codes) result.push_back(item.tableIndex);
+  return result;
+}
+
 bool parse(const std::vector<std::string>& args, PlayerOptions* options,
            std::string* error = nullptr) {
   std::string ignored;
@@ -47,8 +56,9 @@ TEST(PlayerArgsTest, CodesByNameOrIndexKeepTheirOrder) {
   EXPECT_EQ(options.gapMs, kDefaultGapMs);
   EXPECT_EQ(options.device, "");
 
-  ASSERT_TRUE(parse({"sony", "22", "NEC", "nec2", "SONY", "0", "53"}, &options));
-  EXPECT_EQ(options.codes, (std::vector<size_t>{0, 22, indexOf("NEC"), indexOf("NEC2"), 0, 0, 53}));
+  ASSERT_TRUE(parse({"sony", "22", "NEC", "nec2", "SONY", "0", "53", "0000000000053"}, &options));
+  EXPECT_EQ(indices(options),
+            (std::vector<size_t>{0, 22, indexOf("NEC"), indexOf("NEC2"), 0, 0, 53, 53}));
 }
 
 TEST(PlayerArgsTest, AnArgumentThatNamesNoCodeIsRefused) {
@@ -65,7 +75,7 @@ TEST(PlayerArgsTest, OptionsAndTheirValues) {
   ASSERT_TRUE(parse({"--gap", "250", "--device", "hw:1,0", "sony"}, &options));
   EXPECT_EQ(options.gapMs, 250u);
   EXPECT_EQ(options.device, "hw:1,0");
-  EXPECT_EQ(options.codes, std::vector<size_t>{0});
+  EXPECT_EQ(indices(options), std::vector<size_t>{0});
   ASSERT_TRUE(parse({"--gap=0", "--device=plughw:0"}, &options));
   EXPECT_EQ(options.gapMs, 0u);
   EXPECT_EQ(options.device, "plughw:0");
@@ -103,7 +113,7 @@ TEST(PlayerArgsTest, BadOptionsAreRefusedWithAReason) {
 
 TEST(PlayerListTest, OneLinePerCodeInTableOrder) {
   std::ostringstream out;
-  printCodeList(out, 48000);
+  printCodeList(out, {}, 48000);
   std::istringstream lines(out.str());
   std::string line;
   ASSERT_TRUE(std::getline(lines, line));
@@ -146,7 +156,7 @@ TEST_F(PlayerRunTest, PlaysTheNamedCodesWithTheGapBetween) {
   ASSERT_EQ(run({"--gap", "10", "sony", "rca", "0"}), 0);
   EXPECT_EQ(out.str(),
             "Playing 0 sony - freq = 40000 Hz\n"
-            "Code rca skipped - freq = 55600 Hz\n"
+            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
             "Playing 0 sony - freq = 40000 Hz\n");
   EXPECT_EQ(err.str(), "");
   std::vector<uint8_t> expected = renderedBytes(0);
@@ -166,7 +176,8 @@ TEST_F(PlayerRunTest, WithoutCodesEveryCodePlaysInTableOrder) {
   for (size_t i = 0; i < kIrCodeCount; ++i) {
     const uint32_t carrier = kIrCodes[i]->carrierHz;
     if (carrier > 43636) {
-      expectedOut << "Code " << kIrCodeNames[i] << " skipped - freq = " << carrier << " Hz\n";
+      expectedOut << "Code " << kIrCodeNames[i] << " skipped - freq = " << carrier
+                  << " Hz (--rate 96000 plays it)\n";
       continue;
     }
     expectedOut << "Playing " << i << " " << kIrCodeNames[i] << " - freq = " << carrier << " Hz\n";
@@ -203,12 +214,12 @@ TEST_F(PlayerRunTest, ADeviceThatCannotBeOpenedEndsWithStatusOne) {
   EXPECT_EQ(device.openedName, "hw:9");
 }
 
-TEST_F(PlayerRunTest, OnlyUnrenderableCodesNeedNoDevice) {
-  device.failOpen = true;
-  EXPECT_EQ(run({"rca", "ge"}), 0);
+TEST_F(PlayerRunTest, WhenEveryCodeIsSkippedNothingOpensAndTheStatusIsOne) {
+  EXPECT_EQ(run({"rca", "ge"}), 1);
   EXPECT_EQ(out.str(),
-            "Code rca skipped - freq = 55600 Hz\n"
-            "Code ge skipped - freq = 54160 Hz\n");
+            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
+            "Code ge skipped - freq = 54160 Hz (--rate 96000 plays it)\n");
+  EXPECT_EQ(err.str(), "irwav-play: nothing to play: no code asked for renders at 48000 Hz\n");
   EXPECT_EQ(device.opens, 0u);
 }
 
@@ -257,6 +268,111 @@ TEST_F(PlayerRunTest, AStopDuringTheFinalDrainCountsAsAStop) {
   EXPECT_EQ(run({"sony"}, &stop), 130);
   EXPECT_EQ(device.played, renderedBytes(0));
   EXPECT_EQ(err.str(), "irwav-play: stopped\n");
+}
+
+TEST(PlayerArgsTest, NumbersCountByValueNotByLength) {
+  PlayerOptions options;
+  ASSERT_TRUE(
+      parse({"--gap", "0000000005", "--rate=0000096000", "000000000000000000053"}, &options));
+  EXPECT_EQ(options.gapMs, 5u);
+  EXPECT_EQ(options.sampleRate, 96000u);
+  EXPECT_EQ(indices(options), std::vector<size_t>{53});
+  std::string error;
+  EXPECT_FALSE(parse({"--gap", "00000000060001"}, &options, &error));
+  EXPECT_NE(error.find("from 0 to 60000, not \"00000000060001\""), std::string::npos) << error;
+  EXPECT_FALSE(parse({"--gap", "99999999999999999999999"}, &options, &error));
+}
+
+TEST(PlayerArgsTest, DoubleDashEndsTheOptionsAndHelpOrVersionWinAnywhereBeforeIt) {
+  PlayerOptions options;
+  ASSERT_TRUE(parse({"--gap", "7", "--", "sony", "5"}, &options));
+  EXPECT_EQ(indices(options), (std::vector<size_t>{0, 5}));
+  std::string error;
+  EXPECT_FALSE(parse({"--", "--list"}, &options, &error));
+  EXPECT_NE(error.find("no code named \"--list\""), std::string::npos) << error;
+  EXPECT_FALSE(parse({"--", "--help"}, &options, &error));
+  ASSERT_TRUE(parse({"bogus", "--gap", "--help"}, &options));
+  EXPECT_TRUE(options.help);
+  ASSERT_TRUE(parse({"--rate", "1", "--version", "--brand", "nosuch"}, &options));
+  EXPECT_TRUE(options.version);
+}
+
+TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpens) {
+  const struct {
+    std::vector<std::string> args;
+    const char* reason;
+  } cases[] = {
+      {{"--code", "foo:1:2"}, "NEC1"},  // the known protocols are listed
+      {{"sony", "--code", "rc5:32:12"}, "32"},
+      {{"--code=sony12:1"}, "sony12:1"},
+      {{"--pronto", "0000 006D 0000 0001 00zz 0010"}, "00zz"},
+      {{"--pronto", "0000 0000 0000 0001 0010 0010"}, "0"},
+      {{"--pronto", "0000 006D 0000 0002 0010 0010"}, "0002"},
+      {{"--pronto", "0000 006D 0000 0001 0000 0010"}, "0"},
+      {{"--pronto", "0100 006D 0000 0001 0010 0010"}, "0100"},
+      {{"--brand", "nosuch"}, "no brand named \"nosuch\" (irwav-play --brands lists them)"},
+      {{"--rate", "50000", "sony"}, "44100, 48000, 96000 or 192000 (Hz), not \"50000\""},
+      {{"--rate", "-48000"}, "not \"-48000\""},
+      {{"--output="}, "option --output needs a file name"},
+  };
+  for (const auto& c : cases) {
+    err.str("");
+    EXPECT_EQ(run(c.args), 2) << c.args.back();
+    EXPECT_EQ(err.str().rfind("irwav-play: ", 0), 0u) << err.str();
+    EXPECT_NE(err.str().find(c.reason), std::string::npos) << err.str();
+  }
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(device.opens, 0u);
+}
+
+TEST_F(PlayerRunTest, ListNamesJustTheCodesAskedForAtTheRate) {
+  EXPECT_EQ(run({"--list", "--rate", "96000", "rca", "--code", "nec1:4:8"}), 0);
+  EXPECT_EQ(out.str(),
+            "Index  Name          Carrier  Marks  At 96000 Hz\n"
+            "    1  rca             55600     52  rendered\n"
+            "    -  nec1:4:8        38400     36  rendered\n");
+  out.str("");
+  EXPECT_EQ(run({"--version", "sony"}), 0);
+  EXPECT_EQ(out.str(), "irwav-play " IRWAV_VERSION "\n");
+  EXPECT_EQ(device.opens, 0u);
+}
+
+/// The marks and spaces of a stream of 16-bit stereo frames at `rate`, in
+/// units of 10 us: a mark is a stretch where the left channel moves, a
+/// space one where it rests for longer than a few frames.
+std::vector<int32_t> demodulate(const std::vector<uint8_t>& bytes, uint32_t rate) {
+  const std::vector<StereoFrame> frames = stereoFrames(bytes);
+  constexpr size_t kLongestQuiet = 8;  // the zero crossings inside a burst
+  std::vector<bool> on(frames.size());
+  for (size_t i = 0; i < frames.size(); ++i) on[i] = frames[i].left != 0;
+  for (size_t i = 1, last = 0; i < frames.size(); ++i) {
+    if (!on[i]) continue;
+    if (on[last] && i - last <= kLongestQuiet) std::fill(on.begin() + last, on.begin() + i, true);
+    last = i;
+  }
+  std::vector<int32_t> durations;
+  size_t start = 0;
+  while (start < frames.size() && !on[start]) ++start;
+  for (size_t i = start; i <= frames.size(); ++i) {
+    if (i < frames.size() && on[i] == on[start]) continue;
+    durations.push_back(static_cast<int32_t>((i - start) * 100000 / rate));
+    start = i;
+  }
+  return durations;
+}
+
+TEST_F(PlayerRunTest, At96000HzRcaRendersAndDemodulatesToDevice15Function42) {
+  ASSERT_EQ(run({"--rate", "96000", "rca"}), 0);
+  EXPECT_EQ(out.str(), "Playing 1 rca - freq = 55600 Hz\n");
+  EXPECT_EQ(device.openedFormat.samplesPerSec, 96000u);
+  const std::vector<irdecode::DecodedFrame> frames =
+      irdecode::decodeRca(demodulate(device.played, 96000));
+  ASSERT_EQ(frames.size(), 2u);  // the frame sent twice
+  for (const irdecode::DecodedFrame& f : frames) {
+    EXPECT_EQ(f.device, 15);
+    EXPECT_EQ(f.function, 42);
+    EXPECT_TRUE(f.checked);
+  }
 }
 
 }  // namespace

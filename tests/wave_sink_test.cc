@@ -87,6 +87,17 @@ TEST_F(SinkTest, HeaderDescribesTheChosenFormat) {
   EXPECT_EQ(file.back(), 128);
   EXPECT_EQ(sink.deviceFormat.blockAlign, 1);
   EXPECT_EQ(sink.deviceFormat.avgBytesPerSec, 48000u);
+
+  EXPECT_FALSE(sink.setFormat(2, 2, 7999));
+  EXPECT_FALSE(sink.setFormat(2, 2, 384001));
+  EXPECT_EQ(sink.sampleRate, 48000u);
+  ASSERT_TRUE(sink.setFormat(2, 2, 96000));
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  EXPECT_EQ(sink.close(), 0);
+  EXPECT_EQ(readLe(bytes(), 24, 4), 96000u);   // frames per second
+  EXPECT_EQ(readLe(bytes(), 28, 4), 384000u);  // bytes per second
+  EXPECT_EQ(sink.deviceFormat.samplesPerSec, 96000u);
+  EXPECT_EQ(sink.deviceFormat.avgBytesPerSec, 384000u);
 }
 
 TEST_F(SinkTest, TheFormatStaysWhileTheSinkIsOpen) {

@@ -3,8 +3,8 @@
 # both programs, their manual pages, the README and the license where they
 # belong; the manual pages read without warnings and carry the version;
 # `cpack -G DEB` makes a package that depends on the ALSA library, and the
-# programs unpacked from it (dpkg-deb -x) run: irwav writes its 48 files and
-# irwav-play lists the codes.
+# programs unpacked from it (dpkg-deb -x) run: irwav writes its 48 files,
+# irwav-play lists the codes and shows the version.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
@@ -27,16 +27,14 @@ version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/release/CMakeCache
 
 echo "package: cmake --install into a temporary prefix"
 cmake --install build/release --prefix "$work/root" >/dev/null
-expected="bin/irwav
-bin/irwav-play
-share/doc/irwav/LICENSE
-share/doc/irwav/README.md
-share/doc/irwav/docs/images/emitter.svg
-share/doc/irwav/docs/images/waveform.svg
-share/man/man1/irwav-play.1.gz
-share/man/man1/irwav.1.gz"
 installed="$(cd "$work/root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
-[ "$installed" = "$expected" ] || fail "installed files differ: $(diff <(echo "$expected") <(echo "$installed"))"
+for file in bin/irwav bin/irwav-play share/man/man1/irwav.1.gz share/man/man1/irwav-play.1.gz \
+  share/doc/irwav/README.md share/doc/irwav/LICENSE share/doc/irwav/docs/images/waveform.svg \
+  share/doc/irwav/docs/images/emitter.svg share/doc/irwav/docs/images/web-page.png; do
+  grep -qxF "$file" <<<"$installed" || fail "cmake --install did not install $file"
+done
+stray="$(grep -vE '^(bin/[^/]+|share/man/man1/[^/]+\.1\.gz|share/doc/irwav/.+)$' <<<"$installed" || true)"
+[ -z "$stray" ] || fail "cmake --install put files elsewhere: $stray"
 
 for page in irwav irwav-play; do
   file="$work/root/share/man/man1/$page.1.gz"
@@ -71,5 +69,7 @@ mkdir "$work/run"
 count=$(find "$work/run" -maxdepth 1 -name '*.wav' | wc -l)
 [ "$count" = 48 ] || fail "the packaged irwav wrote $count files, not 48"
 "$work/unpacked/usr/bin/irwav-play" --list >"$work/list" || fail "the packaged irwav-play --list failed"
+shown="$("$work/unpacked/usr/bin/irwav-play" --version)" || fail "the packaged irwav-play --version failed"
+[ "$shown" = "irwav-play $version" ] || fail "irwav-play --version shows \"$shown\", not version $version"
 grep -qE '^ +0 +sony ' "$work/list" || fail "irwav-play --list lists no sony: $(head -3 "$work/list")"
-echo "package: $(basename "$deb") (Depends: $depends): its irwav wrote 48 files, its irwav-play listed $(($(wc -l <"$work/list") - 1)) codes"
+echo "package: $(basename "$deb") (Depends: $depends): its irwav wrote 48 files, its irwav-play listed $(($(wc -l <"$work/list") - 1)) codes and showed \"$shown\""

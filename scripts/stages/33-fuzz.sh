@@ -41,5 +41,5 @@ run_fuzzer() {
 
 run_fuzzer irwav_render_fuzzer render "${FUZZ_RUNS_RENDER:-150000}" 520
 run_fuzzer irwav_player_args_fuzzer player_args "${FUZZ_RUNS_ARGS:-1000000}" 128
-run_fuzzer irwav_ir_code_parsers_fuzzer ir_code_parsers "${FUZZ_RUNS_CODES:-2000000}" 512
+run_fuzzer irwav_ir_code_parsers_fuzzer ir_code_parsers "${FUZZ_RUNS_CODES:-1000000}" 512
 echo "fuzz: no findings"

@@ -16,8 +16,9 @@ bool canRender(uint32_t carrierHz, uint32_t maxCarrierHz) {
   return carrierHz != 0 && carrierHz <= maxCarrierHz;
 }
 
-void printSkipLine(std::ostream& out, const char* name, uint32_t carrierHz) {
-  out << "Code " << name << " skipped - freq = " << carrierHz << " Hz" << std::endl;
+void printSkipLine(std::ostream& out, const std::string& name, uint32_t carrierHz,
+                   const std::string& note) {
+  out << "Code " << name << " skipped - freq = " << carrierHz << " Hz" << note << std::endl;
 }
 
 std::wstring waveFileName(size_t index, const char* name) {

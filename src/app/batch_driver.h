@@ -16,8 +16,10 @@ uint32_t maxCarrierFor(uint32_t sampleRate);
 /// `maxCarrierHz`.
 bool canRender(uint32_t carrierHz, uint32_t maxCarrierHz);
 
-/// Prints the report line for a code that is passed over.
-void printSkipLine(std::ostream& out, const char* name, uint32_t carrierHz);
+/// Prints the report line for a code that is passed over; `note`, when
+/// given, goes at the end of the line.
+void printSkipLine(std::ostream& out, const std::string& name, uint32_t carrierHz,
+                   const std::string& note = std::string());
 
 /// The output file name of code `index`: the index right-aligned in three
 /// columns, "_", the name, ".wav".

@@ -4,8 +4,10 @@
 #include <cctype>
 #include <iomanip>
 #include <ostream>
+#include <sstream>
 
 #include "app/batch_driver.h"
+#include "app/brands.h"
 #include "app/ir_codes.h"
 #include "output/wave_sink.h"
 #include "synth/renderer.h"
@@ -14,7 +16,7 @@ namespace {
 
 /// A code that went to the device: where its frames lie in the stream.
 struct PlayedCode {
-  size_t index;
+  std::string name;
   uint64_t fromByte;
   uint64_t toByte;  ///< just behind its last frame
 };
@@ -31,163 +33,142 @@ bool reportInterruptedCodes(const std::vector<PlayedCode>& codes,
           return u.fromByte < code.toByte && u.toByte > code.fromByte;
         });
     if (!broken) continue;
-    err << "irwav-play: " << kIrCodeNames[code.index]
-        << " was interrupted by an underrun; play it again" << std::endl;
+    err << "irwav-play: " << code.name << " was interrupted by an underrun; play it again"
+        << std::endl;
     any = true;
   }
   return any;
 }
 
-bool sameNameIgnoringCase(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+/// What the skip line adds: the lowest --rate that renders the carrier.
+std::string rateNote(uint32_t carrierHz) {
+  for (uint32_t rate : kPlayerRates) {
+    if (canRender(carrierHz, maxCarrierFor(rate)))
+      return " (--rate " + std::to_string(rate) + " plays it)";
   }
-  return i == a.size() && !b[i];
+  return " (no --rate plays it)";
 }
 
-/// Parses a decimal number of at most `max`; no sign, no blanks.
-bool parseNumber(const std::string& text, uint32_t max, uint32_t* value) {
-  if (text.empty() || text.size() > 9) return false;
-  uint32_t v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<uint32_t>(c - '0');
+/// A file name given as UTF-8, as wide characters (UTF-16 where wchar_t
+/// has 16 bits). A byte that is not part of valid UTF-8 stands for itself.
+std::wstring widenFileName(const std::string& name) {
+  std::wstring wide;
+  for (size_t i = 0; i < name.size();) {
+    const auto byte = [&name](size_t at) { return static_cast<unsigned char>(name[at]); };
+    uint32_t c = byte(i);
+    size_t length = c < 0x80 ? 1 : c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+    if (length > 1 && i + length <= name.size()) {
+      c &= 0x3F >> (length - 1);
+      for (size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) length = 0;
+        c = (c << 6) | (byte(i + k) & 0x3F);
+      }
+      if (length == 3 && (c < 0x800 || (c >= 0xD800 && c < 0xE000))) length = 0;
+      if (length == 4 && (c < 0x10000 || c > 0x10FFFF)) length = 0;
+    } else if (length > 1) {
+      length = 0;
+    }
+    if (length == 0) {
+      c = byte(i);
+      length = 1;
+    }
+    if (c > 0xFFFF && sizeof(wchar_t) == 2) {
+      wide += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+      wide += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      wide += static_cast<wchar_t>(c);
+    }
+    i += length;
   }
-  if (v > max) return false;
-  *value = v;
-  return true;
+  return wide;
+}
+
+/// Where in the file the sink, opened in file mode, now is: seconds with
+/// three decimals.
+std::string timeWritten(const WaveSink& sink) {
+  const uint64_t ms =
+      sink.takenBytes() / (sink.bytesPerSample * sink.channels) * 1000 / sink.sampleRate;
+  std::ostringstream text;
+  text << ms / 1000 << '.' << std::setw(3) << std::setfill('0') << ms % 1000;
+  return text.str();
+}
+
+/// Every built-in code, in table order.
+std::vector<PlayItem> tableItems() {
+  std::vector<PlayItem> items(kIrCodeCount);
+  for (size_t i = 0; i < kIrCodeCount; ++i) {
+    items[i].name = kIrCodeNames[i];
+    items[i].tableIndex = i;
+  }
+  return items;
 }
 
 }  // namespace
 
-bool findCode(const std::string& arg, size_t* index) {
-  uint32_t number;
-  if (parseNumber(arg, kIrCodeCount - 1, &number)) {
-    *index = number;
-    return true;
-  }
-  for (size_t i = 0; i < kIrCodeCount; ++i) {
-    if (sameNameIgnoringCase(arg, kIrCodeNames[i])) {
-      *index = i;
-      return true;
-    }
-  }
-  return false;
-}
-
-bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
-                     std::string* error) {
-  *options = PlayerOptions();
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg.empty() || arg[0] != '-') {
-      size_t index;
-      if (!findCode(arg, &index)) {
-        *error = "no code named \"" + arg + "\" (irwav-play --list shows them all)";
-        return false;
-      }
-      options->codes.push_back(index);
-      continue;
-    }
-    if (arg == "--list") {
-      options->list = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h") {
-      options->help = true;
-      continue;
-    }
-    // The options that take a value, as "--name VALUE" or "--name=VALUE".
-    const size_t equals = arg.find('=');
-    const std::string name = arg.substr(0, equals);
-    if (name != "--device" && name != "--gap") {
-      *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
-      return false;
-    }
-    std::string value;
-    if (equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      *error = "option " + name + " needs a value";
-      return false;
-    }
-    if (name == "--device") {
-      if (value.empty()) {
-        *error = "option --device needs a device name";
-        return false;
-      }
-      options->device = value;
-    } else if (!parseNumber(value, kMaxGapMs, &options->gapMs)) {
-      *error = "option --gap takes milliseconds from 0 to " + std::to_string(kMaxGapMs) +
-               ", not \"" + value + "\"";
-      return false;
-    }
-  }
-  return true;
-}
-
-void printPlayerHelp(std::ostream& out) {
-  out << "Usage: irwav-play [OPTION]... [CODE]...\n"
-         "Plays built-in remote-control codes on the sound card, for an infrared\n"
-         "emitter on the headphone jack (volume at maximum).\n"
-         "\n"
-         "A CODE is a name (any case) or a table index, as --list shows them.\n"
-         "Codes play in the order given; with none, every code plays in table\n"
-         "order. A code whose carrier is too high for 48000 Hz is reported and\n"
-         "passed over.\n"
-         "\n"
-         "  --list         list the codes: index, name, carrier, marks, and\n"
-         "                 whether they render at 48000 Hz\n"
-         "  --device NAME  play on ALSA device NAME instead of \"default\"\n"
-         "  --gap MS       silence between codes in milliseconds (default "
-      << kDefaultGapMs
-      << ")\n"
-         "  --help         show this text\n"
-         "\n"
-         "Ctrl-C or SIGTERM stops after the sound already on its way; the\n"
-         "player then ends by that signal.\n"
-         "Exit status: 0 played, 1 audio device failed or a code was cut by an\n"
-         "underrun, 2 bad arguments.\n";
-}
-
-void printCodeList(std::ostream& out, uint32_t sampleRate) {
+void printCodeList(std::ostream& out, const std::vector<PlayItem>& codes, uint32_t sampleRate) {
+  const std::vector<PlayItem> table = codes.empty() ? tableItems() : std::vector<PlayItem>();
+  const std::vector<PlayItem>& items = codes.empty() ? table : codes;
+  size_t nameWidth = 12;
+  for (const PlayItem& item : items) nameWidth = std::max(nameWidth, item.name.size() + 1);
   const uint32_t maxCarrierHz = maxCarrierFor(sampleRate);
-  out << "Index  Name          Carrier  Marks  At " << sampleRate << " Hz\n";
-  for (size_t i = 0; i < kIrCodeCount; ++i) {
-    const uint32_t carrierHz = kIrCodes[i]->carrierHz;
-    out << std::setw(5) << i << "  " << std::left << std::setw(12) << kIrCodeNames[i] << std::right
-        << std::setw(9) << carrierHz << std::setw(7) << countMarks(kIrCodes[i]) << "  "
-        << (canRender(carrierHz, maxCarrierHz) ? "rendered" : "skipped") << '\n';
+  out << "Index  " << std::left << std::setw(static_cast<int>(nameWidth)) << "Name" << std::right
+      << std::setw(9) << "Carrier" << std::setw(7) << "Marks"
+      << "  At " << sampleRate << " Hz\n";
+  for (const PlayItem& item : items) {
+    const IrCode code = item.code();
+    const bool inTable = item.tableIndex != kNotInTable;
+    out << std::setw(5) << (inTable ? std::to_string(item.tableIndex) : "-") << "  " << std::left
+        << std::setw(static_cast<int>(nameWidth)) << item.name << std::right << std::setw(9)
+        << code.carrierHz << std::setw(7) << countMarks(&code) << "  "
+        << (canRender(code.carrierHz, maxCarrierHz) ? "rendered" : "skipped") << '\n';
+  }
+}
+
+void printBrandList(std::ostream& out) {
+  out << "Brand         Codes  Documented\n";
+  for (const std::string& brand : brandNames()) {
+    std::vector<PlayItem> items;
+    appendBrandCodes(brand, &items);
+    // Every library code is documented; a built-in one may be a guess.
+    const auto documented = std::count_if(items.begin(), items.end(), [](const PlayItem& item) {
+      return item.tableIndex == kNotInTable || kIrCodeOrigins[item.tableIndex].documented;
+    });
+    out << std::left << std::setw(12) << brand << std::right << std::setw(7) << items.size()
+        << std::setw(12) << documented << '\n';
   }
 }
 
 int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, std::ostream& err,
               const volatile std::sig_atomic_t* stop) {
-  std::vector<size_t> codes = options.codes;
-  if (codes.empty()) {
-    for (size_t i = 0; i < kIrCodeCount; ++i) codes.push_back(i);
-  }
+  const std::vector<PlayItem> all = options.codes.empty() ? tableItems() : std::vector<PlayItem>();
+  const std::vector<PlayItem>& codes = options.codes.empty() ? all : options.codes;
   const uint32_t maxCarrierHz = maxCarrierFor(sink.sampleRate);
-  const bool anyPlayable = std::any_of(codes.begin(), codes.end(), [&](size_t i) {
-    return canRender(kIrCodes[i]->carrierHz, maxCarrierHz);
+  const bool anyPlayable = std::any_of(codes.begin(), codes.end(), [&](const PlayItem& item) {
+    return canRender(item.code().carrierHz, maxCarrierHz);
   });
-
-  // Nothing is said about the codes until the device is known to play.
-  const std::string deviceShown = options.device.empty() ? "default" : options.device;
-  if (anyPlayable) {
-    sink.deviceName = options.device;
-    sink.stopRequest = stop;
-    if (sink.open(nullptr) != 0) {
-      err << "irwav-play: cannot open audio device \"" << deviceShown << "\": " << sink.errorText
-          << std::endl;
-      sink.close();
-      return 1;
+  if (!anyPlayable) {
+    for (const PlayItem& item : codes) {
+      const uint32_t carrierHz = item.code().carrierHz;
+      printSkipLine(out, item.name, carrierHz, rateNote(carrierHz));
     }
+    err << "irwav-play: nothing to play: no code asked for renders at " << sink.sampleRate << " Hz"
+        << std::endl;
+    return 1;
+  }
+
+  // Nothing is said about the codes until the device or file is known to
+  // take them.
+  const bool toFile = !options.output.empty();
+  const std::string targetShown = toFile                   ? options.output
+                                  : options.device.empty() ? "default"
+                                                           : options.device;
+  sink.deviceName = options.device;
+  sink.stopRequest = stop;
+  if (sink.open(toFile ? widenFileName(options.output).c_str() : nullptr) != 0) {
+    err << (toFile ? "irwav-play: cannot write \"" : "irwav-play: cannot open audio device \"")
+        << targetShown << "\": " << sink.errorText << std::endl;
+    sink.close();
+    return 1;
   }
 
   const uint32_t gapFrames =
@@ -195,11 +176,11 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   const auto stopped = [stop] { return stop && *stop; };
   bool played = false;
   std::vector<PlayedCode> playedCodes;
-  for (size_t i : codes) {
+  for (const PlayItem& item : codes) {
     if (stopped()) break;
-    const uint32_t carrierHz = kIrCodes[i]->carrierHz;
-    if (!canRender(carrierHz, maxCarrierHz)) {
-      printSkipLine(out, kIrCodeNames[i], carrierHz);
+    const IrCode code = item.code();
+    if (!canRender(code.carrierHz, maxCarrierHz)) {
+      printSkipLine(out, item.name, code.carrierHz, rateNote(code.carrierHz));
       continue;
     }
     // The gap goes to the device as silence, so it keeps streaming evenly.
@@ -208,24 +189,31 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
       if (stopped()) break;
     }
     played = true;
-    out << "Playing " << i << " " << kIrCodeNames[i] << " - freq = " << carrierHz << " Hz"
-        << std::endl;
+    // A built-in code goes by its index too, as --list shows it.
+    const std::string shownName = item.tableIndex == kNotInTable
+                                      ? item.name
+                                      : std::to_string(item.tableIndex) + " " + item.name;
+    if (toFile) {
+      out << "Writing " << shownName << " - freq = " << code.carrierHz << " Hz, at "
+          << timeWritten(sink) << " s" << std::endl;
+    } else {
+      out << "Playing " << shownName << " - freq = " << code.carrierHz << " Hz" << std::endl;
+    }
     const uint64_t fromByte = sink.takenBytes();
-    renderCode(kIrCodes[i], sink);
-    playedCodes.push_back({i, fromByte, sink.takenBytes()});
+    renderCode(&code, sink);
+    playedCodes.push_back({item.name, fromByte, sink.takenBytes()});
   }
 
-  if (!anyPlayable) return 0;
   int status = 0;
   if (sink.close() != 0) {
-    err << "irwav-play: playing on \"" << deviceShown << "\" failed: " << sink.errorText
-        << std::endl;
+    err << (toFile ? "irwav-play: cannot write \"" : "irwav-play: playing on \"") << targetShown
+        << (toFile ? "\": " : "\" failed: ") << sink.errorText << std::endl;
     status = 1;
   }
   if (reportInterruptedCodes(playedCodes, sink.underruns, err)) status = 1;
   // A stop that came while the device drained counts as well. The caller
-  // was asked to stop, so that is what the status says, whatever else
-  // went wrong.
+  // was asked to stop, so that is what the status says, whatever else went
+  // wrong.
   if (stopped()) {
     err << "irwav-play: stopped" << std::endl;
     status = 128 + *stop;
@@ -241,14 +229,23 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << "irwav-play: " << error << std::endl;
     return 2;
   }
-  WaveSink sink(nullptr, audio);
   if (options.help) {
     printPlayerHelp(out);
     return 0;
   }
-  if (options.list) {
-    printCodeList(out, sink.sampleRate);
+  if (options.version) {
+    out << "irwav-play " << IRWAV_VERSION << std::endl;
     return 0;
   }
+  if (options.brands) {
+    printBrandList(out);
+    return 0;
+  }
+  if (options.list) {
+    printCodeList(out, options.codes, options.sampleRate);
+    return 0;
+  }
+  WaveSink sink(nullptr, audio);
+  sink.setFormat(2, 2, options.sampleRate);
   return playCodes(options, sink, out, err, stop);
 }

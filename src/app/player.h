@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/play_item.h"
+
 class AudioOutput;
 class WaveSink;
 
@@ -20,49 +22,67 @@ constexpr uint32_t kDefaultGapMs = 500;
 /// The longest --gap accepted: a minute.
 constexpr uint32_t kMaxGapMs = 60000;
 
+/// The sample rates --rate takes.
+constexpr uint32_t kPlayerRates[] = {44100, 48000, 96000, 192000};
+
 /// What the player was asked to do.
 struct PlayerOptions {
-  std::vector<size_t> codes;  ///< table indices in playing order; empty: all
-  std::string device;         ///< the output to play on; empty: the default
+  std::vector<PlayItem> codes;  ///< in playing order; empty: every built-in code
+  std::string device;           ///< the output to play on; empty: the default
+  std::string output;           ///< a WAV file to write instead; empty: play
   uint32_t gapMs = kDefaultGapMs;
+  uint32_t sampleRate = 48000;
   bool list = false;
+  bool brands = false;
   bool help = false;
+  bool version = false;
 };
 
 /// The table index of the code that `arg` names: a code name, in any case,
 /// or a decimal table index. Returns false when there is none.
 bool findCode(const std::string& arg, size_t* index);
 
-/// Parses the arguments that follow the program name. Returns false, with a
-/// message for standard error in *error, for an unknown option, an option
-/// without its value, a bad --gap, or an argument that names no code.
+/// Parses the arguments that follow the program name. --help and --version
+/// anywhere before "--" win over everything else; "--" ends the options.
+/// Returns false, with a message for standard error in *error, for an
+/// unknown option, an option without its value, a bad --gap or --rate, a
+/// --code or --pronto that does not encode, an unknown brand, or an
+/// argument that names no code.
 bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
                      std::string* error);
 
 /// Prints the usage text.
 void printPlayerHelp(std::ostream& out);
 
-/// Prints one line per built-in code: index, name, carrier, mark count, and
-/// whether it renders at `sampleRate`.
-void printCodeList(std::ostream& out, uint32_t sampleRate);
+/// Prints one line per code: table index ("-" for a code not in the
+/// table), name, carrier, mark count, and whether it renders at
+/// `sampleRate`. With no codes, every built-in code.
+void printCodeList(std::ostream& out, const std::vector<PlayItem>& codes, uint32_t sampleRate);
 
-/// Plays the codes of `options` on `sink`, which is opened without a file
-/// name on options.device: one line on `out` as each code starts, the
-/// converter's skip line for a code whose carrier cannot be rendered, and
-/// options.gapMs of silence between two played codes. Stops after the block
-/// in hand once *stop (if given) turns non-zero, and always lets the device
-/// play out what it was given before closing it. A code during which the
-/// stream ran dry is named on `err` once the device is closed. Returns the
-/// exit status: 0 when everything played, 1 when the device could not be
-/// opened or failed or a code was interrupted, and 128 + *stop when stopped
-/// (*stop holds the number of the signal that asked: 130 for SIGINT, 143
-/// for SIGTERM), also when the stop came during the final drain.
+/// Prints every brand with the number of codes --brand plays for it.
+void printBrandList(std::ostream& out);
+
+/// Plays the codes of `options` on `sink`: into the WAV file options.output
+/// when one is named, otherwise on the audio output options.device. One
+/// line on `out` as each code starts; the converter's skip line, and the
+/// --rate that would render it, for a code whose carrier the rate cannot
+/// carry; options.gapMs of silence between two played codes. Nothing is
+/// opened when every code is skipped. Stops after the block in hand once
+/// *stop (if given) turns non-zero, and always lets the device play out
+/// what it was given before closing it. A code during which the stream ran
+/// dry is named on `err` once the device is closed. Returns the exit
+/// status: 0 when everything played, 1 when every code was skipped, the
+/// device or file could not be opened or failed, or a code was interrupted;
+/// 128 + *stop when stopped (*stop holds the number of the signal that
+/// asked: 130 for SIGINT, 143 for SIGTERM), also when the stop came during
+/// the final drain.
 int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, std::ostream& err,
               const volatile std::sig_atomic_t* stop);
 
-/// The whole player: parses `args` and lists, helps or plays on `audio`
-/// (null: the system's audio output). Returns the exit status: 2 for bad
-/// arguments, before anything plays; otherwise that of playCodes.
+/// The whole player: parses `args` and helps, lists or plays on `audio`
+/// (null: the system's audio output). Returns the exit status: 0 for
+/// --help, --version and the lists; 2 for bad arguments, before anything
+/// plays; otherwise that of playCodes.
 int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               AudioOutput* audio, const volatile std::sig_atomic_t* stop);
 

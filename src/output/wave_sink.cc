@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr uint32_t kFixedSampleRate = 48000;
-
 /// File-name length the sink keeps room for from construction on.
 constexpr size_t kReservedNameChars = 260;
 
@@ -49,13 +47,14 @@ WaveSink::~WaveSink() { close(); }
 
 void WaveSink::setDefaultFormat() { setFormat(2, 2); }
 
-bool WaveSink::setFormat(uint32_t newBytesPerSample, uint32_t newChannels) {
+bool WaveSink::setFormat(uint32_t newBytesPerSample, uint32_t newChannels, uint32_t newSampleRate) {
   if ((newBytesPerSample != 1 && newBytesPerSample != 2) || (newChannels != 1 && newChannels != 2))
     return false;
+  if (newSampleRate < kMinSampleRate || newSampleRate > kMaxSampleRate) return false;
   // An open sink keeps its format: wider frames could run past the end of
   // the buffer, and the file's header already names the format.
   if (buffer) return false;
-  sampleRate = kFixedSampleRate;
+  sampleRate = newSampleRate;
   bytesPerSample = newBytesPerSample;
   channels = newChannels;
   const uint16_t frameBytes = static_cast<uint16_t>(channels * bytesPerSample);

@@ -21,10 +21,19 @@ constexpr uint32_t kDeviceBlockBytes = 16384;
 /// How often live playback asks the device whether a block is done.
 constexpr uint32_t kDevicePollMs = 50;
 
+/// Frames per second unless setFormat says otherwise.
+constexpr uint32_t kDefaultSampleRate = 48000;
+
+/// The range of rates setFormat takes. At the lowest, in the smallest frame,
+/// both device blocks together still play for less than kDeviceStallMs.
+constexpr uint32_t kMinSampleRate = 8000;
+constexpr uint32_t kMaxSampleRate = 384000;
+
 /// How long live playback waits for a block to come back before it gives the
 /// device up as stalled. Both blocks together play for well under a second
-/// in any format the sink offers. A device that reports a failure is given
-/// up at once instead.
+/// at 48000 Hz in 16-bit stereo, and for under five seconds in any format
+/// the sink offers. A device that reports a failure is given up at once
+/// instead.
 constexpr uint32_t kDeviceStallMs = 5000;
 
 /// The one output object: a sample buffer that the renderer fills frame by
@@ -50,11 +59,12 @@ class WaveSink {
   /// 48000 Hz, 2 bytes per sample, 2 channels.
   void setDefaultFormat();
 
-  /// 48000 Hz with `bytesPerSample` 1 (unsigned 8-bit) or 2 (signed
-  /// 16-bit) and 1 or 2 `channels`; the header and deviceFormat describe it.
-  /// Returns false, changing nothing, for other values and while the sink
-  /// is open.
-  bool setFormat(uint32_t bytesPerSample, uint32_t channels);
+  /// `bytesPerSample` 1 (unsigned 8-bit) or 2 (signed 16-bit), 1 or 2
+  /// `channels`, and `sampleRate` frames per second, from kMinSampleRate to
+  /// kMaxSampleRate; the header and deviceFormat describe it. Returns false,
+  /// changing nothing, for other values and while the sink is open.
+  bool setFormat(uint32_t bytesPerSample, uint32_t channels,
+                 uint32_t sampleRate = kDefaultSampleRate);
 
   /// Opens a file named `fileName`, created or truncated, with a
   /// provisional header; or, when `fileName` is null, the audio output named

@@ -1,0 +1,24 @@
+#ifndef IRWAV_APP_PLAY_ITEM_H_
+#define IRWAV_APP_PLAY_ITEM_H_
+
+#include <cstddef>
+#include <string>
+
+#include "app/ir_codes.h"
+#include "synth/ir_protocol.h"
+
+/// The tableIndex of a code that is not a built-in one.
+constexpr size_t kNotInTable = static_cast<size_t>(-1);
+
+/// One code the player was asked for: a built-in one, or one built from a
+/// brand library row, a --code or a --pronto.
+struct PlayItem {
+  std::string name;  ///< as the report names it: "sony", "lg nec1:4:8", "pronto 1"
+  size_t tableIndex = kNotInTable;
+  OwnedIrCode built;  ///< the code, when it is not a built-in one
+
+  /// The code to render; valid while this item lives unchanged.
+  IrCode code() const { return tableIndex != kNotInTable ? *kIrCodes[tableIndex] : built.view(); }
+};
+
+#endif  // IRWAV_APP_PLAY_ITEM_H_

@@ -1,0 +1,236 @@
+// The player's command line: parsing and the usage text.
+
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <ostream>
+
+#include "app/batch_driver.h"
+#include "app/brands.h"
+#include "app/ir_codes.h"
+#include "app/player.h"
+#include "synth/pronto.h"
+
+namespace {
+
+bool sameNameIgnoringCase(const std::string& a, const char* b) {
+  size_t i = 0;
+  for (; i < a.size() && b[i]; ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return i == a.size() && !b[i];
+}
+
+/// Parses a decimal number of at most `max`; no sign, no blanks. Leading
+/// zeros are allowed: the value counts, not the length.
+bool parseNumber(const std::string& text, uint32_t max, uint32_t* value) {
+  if (text.empty()) return false;
+  uint64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + static_cast<uint64_t>(c - '0');
+    if (v > max) return false;
+  }
+  *value = static_cast<uint32_t>(v);
+  return true;
+}
+
+std::string rateChoices() {
+  std::string text;
+  for (size_t i = 0; i < std::size(kPlayerRates); ++i) {
+    if (i > 0) text += i + 1 == std::size(kPlayerRates) ? " or " : ", ";
+    text += std::to_string(kPlayerRates[i]);
+  }
+  return text;
+}
+
+/// Sets what a value option says. Returns false with a message for a bad
+/// value.
+bool takeValue(const std::string& name, const std::string& value, PlayerOptions* options,
+               size_t* prontoCount, std::string* error) {
+  if (name == "--device" || name == "--output") {
+    if (value.empty()) {
+      *error =
+          "option " + name + (name == "--device" ? " needs a device name" : " needs a file name");
+      return false;
+    }
+    (name == "--device" ? options->device : options->output) = value;
+    return true;
+  }
+  if (name == "--gap") {
+    if (parseNumber(value, kMaxGapMs, &options->gapMs)) return true;
+    *error = "option --gap takes milliseconds from 0 to " + std::to_string(kMaxGapMs) + ", not \"" +
+             value + "\"";
+    return false;
+  }
+  if (name == "--rate") {
+    uint32_t rate = 0;
+    const bool supported =
+        parseNumber(value, UINT32_MAX, &rate) &&
+        std::find(std::begin(kPlayerRates), std::end(kPlayerRates), rate) != std::end(kPlayerRates);
+    if (supported) {
+      options->sampleRate = rate;
+      return true;
+    }
+    *error = "option --rate takes " + rateChoices() + " (Hz), not \"" + value + "\"";
+    return false;
+  }
+  if (name == "--brand") {
+    if (appendBrandCodes(value, &options->codes)) return true;
+    *error = "no brand named \"" + value + "\" (irwav-play --brands lists them)";
+    return false;
+  }
+  PlayItem item;
+  std::string reason;
+  if (name == "--code") {
+    item.name = value;
+    if (encodeCodeSpec(value, &item.built, &reason)) {
+      options->codes.push_back(std::move(item));
+      return true;
+    }
+  } else {
+    item.name = "pronto " + std::to_string(++*prontoCount);
+    if (parsePronto(value, &item.built, &reason)) {
+      options->codes.push_back(std::move(item));
+      return true;
+    }
+  }
+  *error = "option " + name + " \"" + value + "\": " + reason;
+  return false;
+}
+
+}  // namespace
+
+bool findCode(const std::string& arg, size_t* index) {
+  uint32_t number;
+  if (parseNumber(arg, kIrCodeCount - 1, &number)) {
+    *index = number;
+    return true;
+  }
+  for (size_t i = 0; i < kIrCodeCount; ++i) {
+    if (sameNameIgnoringCase(arg, kIrCodeNames[i])) {
+      *index = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
+                     std::string* error) {
+  *options = PlayerOptions();
+  // --help and --version answer whatever else the line holds.
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (arg == "--help" || arg == "-h") {
+      options->help = true;
+      return true;
+    }
+    if (arg == "--version") {
+      options->version = true;
+      return true;
+    }
+  }
+
+  bool optionsEnded = false;
+  size_t prontoCount = 0;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.empty() || arg[0] != '-') {
+      PlayItem item;
+      if (!findCode(arg, &item.tableIndex)) {
+        *error = "no code named \"" + arg + "\" (irwav-play --list shows them all)";
+        return false;
+      }
+      item.name = kIrCodeNames[item.tableIndex];
+      options->codes.push_back(std::move(item));
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg == "--list" || arg == "--brands") {
+      (arg == "--list" ? options->list : options->brands) = true;
+      continue;
+    }
+    // The options that take a value, as "--name VALUE" or "--name=VALUE".
+    const size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    static const char* const kValueOptions[] = {"--device", "--gap",  "--rate",  "--output",
+                                                "--brand",  "--code", "--pronto"};
+    if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) ==
+        std::end(kValueOptions)) {
+      *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
+      return false;
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      *error = "option " + name + " needs a value";
+      return false;
+    }
+    if (!takeValue(name, value, options, &prontoCount, error)) return false;
+  }
+  return true;
+}
+
+void printPlayerHelp(std::ostream& out) {
+  // The built-in codes that the default rate cannot carry.
+  std::string highCarriers;
+  for (size_t i = 0; i < kIrCodeCount; ++i) {
+    if (canRender(kIrCodes[i]->carrierHz, maxCarrierFor(48000))) continue;
+    highCarriers += std::string(highCarriers.empty() ? "" : ", ") + kIrCodeNames[i];
+  }
+  out << "Usage: irwav-play [OPTION]... [CODE]...\n"
+         "Plays remote-control codes on the sound card, for an infrared emitter\n"
+         "on the headphone jack (volume at maximum), or writes them into one WAV file.\n"
+         "\n"
+         "A CODE is a built-in code's name (any case) or table index, as --list\n"
+         "shows them. Codes, --brand, --code and --pronto play in the order given;\n"
+         "with none, every built-in code plays in table order. A code whose carrier\n"
+         "is too high for the rate is reported, with the --rate that plays it, and\n"
+         "passed over.\n"
+         "\n"
+         "  --brand NAME     every code of brand NAME (any case): its built-in codes,\n"
+         "                   then the other documented power codes of the brand;\n"
+         "                   \"all\" for every brand\n"
+         "  --code P:D[.S]:F your own code: protocol P, device D, subdevice S,\n"
+         "                   function F, e.g. nec1:4:8, necx2:7.7:2, rc5:0:12\n"
+         "  --pronto \"HEX\"   your own code in Pronto learned format (0000 ...)\n"
+         "  --output FILE    write everything into the WAV file FILE instead of\n"
+         "                   playing it: codes, gaps and all\n"
+         "  --rate HZ        sample rate: "
+      << rateChoices()
+      << " (default 48000).\n"
+         "                   The highest carrier is 10/11 of it; most sound cards\n"
+         "                   take 96000, which plays every built-in code (at 48000\n"
+         "                   these are passed over: "
+      << highCarriers
+      << ")\n"
+         "  --gap MS         silence between codes in milliseconds (default "
+      << kDefaultGapMs
+      << ")\n"
+#ifdef _WIN32
+         "  --device NAME    play on the waveform output whose product name is NAME\n"
+         "                   instead of the default one\n"
+#else
+         "  --device NAME    play on ALSA device NAME instead of \"default\"\n"
+#endif
+         "  --list           list the codes asked for (all built-in codes when none):\n"
+         "                   index, name, carrier, marks, and whether they render\n"
+         "  --brands         list the brands and how many codes --brand plays for each\n"
+         "  --help           show this text\n"
+         "  --version        show the version\n"
+         "  --               what follows is a CODE, not an option\n"
+         "\n"
+         "Ctrl-C or SIGTERM stops after the sound already on its way; the player\n"
+         "then ends by that signal.\n"
+         "Exit status: 0 played, 1 every code skipped, the audio device or file\n"
+         "failed, or a code was cut by an underrun, 2 bad arguments.\n";
+}

@@ -1,0 +1,206 @@
+// The functions the web page calls: the list of codes, and WAV files that
+// the player writes into memory (the browser build's files) for the page to
+// play or save. The page makes one call at a time; each result stays valid
+// until the next call.
+
+#include <emscripten/emscripten.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/batch_driver.h"
+#include "app/brands.h"
+#include "app/play_item.h"
+#include "app/player.h"
+#include "output/wave_sink.h"
+#include "platform/memory_files.h"
+#include "synth/ir_protocol.h"
+
+namespace {
+
+constexpr char kOutputName[] = "irwav.wav";
+constexpr char kMessagePrefix[] = "irwav-play: ";
+
+/// The page's list: every brand's codes in the order --brand plays them.
+struct ListedCode {
+  std::string brand;
+  PlayItem item;
+};
+
+std::vector<ListedCode> listed;
+std::string codesJson;
+std::string featuresJson;
+std::vector<uint8_t> wavBytes;
+std::string errorText;
+std::string reportText;
+
+void appendJsonString(std::string* out, const std::string& text) {
+  *out += '"';
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) {
+      static const char kHex[] = "0123456789abcdef";
+      *out += "\\u00";
+      *out += kHex[(c >> 4) & 0xF];
+      *out += kHex[c & 0xF];
+      continue;
+    }
+    if (c == '"' || c == '\\') *out += '\\';
+    *out += c;
+  }
+  *out += '"';
+}
+
+void listCodes() {
+  if (!listed.empty()) return;
+  for (const std::string& brand : brandNames()) {
+    std::vector<PlayItem> items;
+    appendBrandCodes(brand, &items);
+    std::transform(items.begin(), items.end(), std::back_inserter(listed),
+                   [&brand](PlayItem& item) {
+                     return ListedCode{brand, std::move(item)};
+                   });
+  }
+}
+
+/// The listed code that the decimal number `text` names.
+bool findListed(const std::string& text, size_t* index) {
+  if (text.empty() || text.size() > 9) return false;
+  size_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<size_t>(c - '0');
+  }
+  if (value >= listed.size()) return false;
+  *index = value;
+  return true;
+}
+
+/// Splits text into lines.
+std::vector<std::string> splitLines(const char* text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+/// What the player said on standard error, and the skip lines it printed,
+/// as the page shows them: without the program's name.
+std::string messageOf(const std::string& out, const std::string& err) {
+  std::string message;
+  for (const std::string& line : splitLines(out.c_str())) {
+    if (line.find(" skipped - ") != std::string::npos) message += line + "\n";
+  }
+  for (std::string line : splitLines(err.c_str())) {
+    if (line.compare(0, sizeof kMessagePrefix - 1, kMessagePrefix) == 0)
+      line.erase(0, sizeof kMessagePrefix - 1);
+    message += line + "\n";
+  }
+  while (!message.empty() && message.back() == '\n') message.pop_back();
+  return message;
+}
+
+}  // namespace
+
+extern "C" {
+
+/// The codes the page lists, as a JSON array of objects {"index", "name",
+/// "brand", "carrier"}: every brand in turn, each with the codes that
+/// --brand plays for it, in that order.
+EMSCRIPTEN_KEEPALIVE const char* irwavCodes() {
+  if (!codesJson.empty()) return codesJson.c_str();
+  listCodes();
+  codesJson = "[";
+  for (size_t i = 0; i < listed.size(); ++i) {
+    if (i) codesJson += ',';
+    codesJson += "{\"index\":" + std::to_string(i) + ",\"name\":";
+    appendJsonString(&codesJson, listed[i].item.name);
+    codesJson += ",\"brand\":";
+    appendJsonString(&codesJson, listed[i].brand);
+    codesJson += ",\"carrier\":" + std::to_string(listed[i].item.code().carrierHz) + "}";
+  }
+  codesJson += "]";
+  return codesJson.c_str();
+}
+
+/// What the player offers, as a JSON object: "defaultGapMs"; "maxCarrier",
+/// the highest carrier at each sample rate it takes; "protocols", the
+/// protocol names a code of the user's may use.
+EMSCRIPTEN_KEEPALIVE const char* irwavFeatures() {
+  if (!featuresJson.empty()) return featuresJson.c_str();
+  featuresJson = "{\"defaultGapMs\":" + std::to_string(kDefaultGapMs) + ",\"maxCarrier\":{";
+  for (uint32_t rate : kPlayerRates) {
+    if (rate != kPlayerRates[0]) featuresJson += ',';
+    featuresJson += "\"" + std::to_string(rate) + "\":" + std::to_string(maxCarrierFor(rate));
+  }
+  featuresJson += "},\"protocols\":[";
+  for (const std::string& name : irProtocolNames()) {
+    if (name != irProtocolNames().front()) featuresJson += ',';
+    appendJsonString(&featuresJson, name);
+  }
+  featuresJson += "]}";
+  return featuresJson.c_str();
+}
+
+/// Writes one WAV file in memory as `irwav-play --output` does for the
+/// player's arguments `args` (one a line), followed by the listed codes
+/// whose indices `indices` gives (decimal numbers, one a line). Returns the
+/// player's exit status; when it is not 0, irwavError() holds its message.
+EMSCRIPTEN_KEEPALIVE int irwavRender(const char* args, const char* indices) {
+  wavBytes.clear();
+  errorText.clear();
+  reportText.clear();
+  std::vector<std::string> arguments = splitLines(args);
+  arguments.insert(arguments.end(), {"--output", kOutputName});
+  PlayerOptions options;
+  if (!parsePlayerArgs(arguments, &options, &errorText)) return 2;
+  // The page passes values as --name=VALUE, so nothing a user types turns
+  // into one of these; they write no file.
+  if (options.help || options.version || options.list || options.brands) {
+    errorText = "the page renders codes only";
+    return 2;
+  }
+  listCodes();
+  for (const std::string& line : splitLines(indices)) {
+    size_t index;
+    if (!findListed(line, &index)) {
+      errorText = "no code number \"" + line + "\"";
+      return 2;
+    }
+    options.codes.push_back(listed[index].item);
+  }
+
+  std::ostringstream out;
+  std::ostringstream err;
+  WaveSink sink;
+  sink.setFormat(2, 2, options.sampleRate);
+  const int status = playCodes(options, sink, out, err, nullptr);
+  reportText = out.str();
+  if (status != 0) {
+    errorText = messageOf(out.str(), err.str());
+    return status;
+  }
+  const std::wstring name(kOutputName, kOutputName + sizeof kOutputName - 1);
+  if (!takeMemoryFile(name.c_str(), &wavBytes)) {
+    errorText = "the player wrote no file";
+    return 1;
+  }
+  return 0;
+}
+
+/// The WAV file of the last successful irwavRender.
+EMSCRIPTEN_KEEPALIVE const uint8_t* irwavWavData() { return wavBytes.data(); }
+EMSCRIPTEN_KEEPALIVE uint32_t irwavWavSize() { return static_cast<uint32_t>(wavBytes.size()); }
+
+/// Why the last irwavRender failed.
+EMSCRIPTEN_KEEPALIVE const char* irwavError() { return errorText.c_str(); }
+
+/// What the player reported on its standard output in the last
+/// irwavRender: a line for each code written, with the time it starts at,
+/// and one for each code passed over.
+EMSCRIPTEN_KEEPALIVE const char* irwavReport() { return reportText.c_str(); }
+
+}  // extern "C"
