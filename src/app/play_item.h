@@ -18,7 +18,9 @@ struct PlayItem {
   OwnedIrCode built;  ///< the code, when it is not a built-in one
 
   /// The code to render; valid while this item lives unchanged.
-  IrCode code() const { return tableIndex != kNotInTable ? *kIrCodes[tableIndex] : built.view(); }
+  [[nodiscard]] IrCode code() const {
+    return tableIndex != kNotInTable ? *kIrCodes[tableIndex] : built.view();
+  }
 };
 
 #endif  // IRWAV_APP_PLAY_ITEM_H_

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iomanip>
+#include <iterator>
 #include <ostream>
 #include <sstream>
 
@@ -42,11 +43,11 @@ bool reportInterruptedCodes(const std::vector<PlayedCode>& codes,
 
 /// What the skip line adds: the lowest --rate that renders the carrier.
 std::string rateNote(uint32_t carrierHz) {
-  for (uint32_t rate : kPlayerRates) {
-    if (canRender(carrierHz, maxCarrierFor(rate)))
-      return " (--rate " + std::to_string(rate) + " plays it)";
-  }
-  return " (no --rate plays it)";
+  const uint32_t* rate =
+      std::find_if(std::begin(kPlayerRates), std::end(kPlayerRates),
+                   [carrierHz](uint32_t r) { return canRender(carrierHz, maxCarrierFor(r)); });
+  if (rate == std::end(kPlayerRates)) return " (no --rate plays it)";
+  return " (--rate " + std::to_string(*rate) + " plays it)";
 }
 
 /// A file name given as UTF-8, as wide characters (UTF-16 where wchar_t
@@ -86,8 +87,9 @@ std::wstring widenFileName(const std::string& name) {
 /// Where in the file the sink, opened in file mode, now is: seconds with
 /// three decimals.
 std::string timeWritten(const WaveSink& sink) {
-  const uint64_t ms =
-      sink.takenBytes() / (sink.bytesPerSample * sink.channels) * 1000 / sink.sampleRate;
+  const uint64_t ms = sink.takenBytes() /
+                      (static_cast<uint64_t>(sink.bytesPerSample) * sink.channels) * 1000 /
+                      sink.sampleRate;
   std::ostringstream text;
   text << ms / 1000 << '.' << std::setw(3) << std::setfill('0') << ms % 1000;
   return text.str();

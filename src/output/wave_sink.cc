@@ -47,6 +47,9 @@ WaveSink::~WaveSink() { close(); }
 
 void WaveSink::setDefaultFormat() { setFormat(2, 2); }
 
+// Three counts of one type. The rate's range and the others' do not meet,
+// so a rate swapped with a width or a channel count is refused.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 bool WaveSink::setFormat(uint32_t newBytesPerSample, uint32_t newChannels, uint32_t newSampleRate) {
   if ((newBytesPerSample != 1 && newBytesPerSample != 2) || (newChannels != 1 && newChannels != 2))
     return false;

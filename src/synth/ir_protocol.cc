@@ -1,6 +1,8 @@
 #include "synth/ir_protocol.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "synth/ir_protocol_table.h"
 
@@ -113,10 +115,10 @@ bool resolveFields(const IrProtocolInfo& p, const IrFields& in, IrFields* out, s
 }  // namespace
 
 const IrProtocolInfo* findIrProtocol(const std::string& name) {
-  for (const IrProtocolInfo& p : kProtocols) {
-    if (sameIgnoringCase(name, p.name)) return &p;
-  }
-  return nullptr;
+  const IrProtocolInfo* found =
+      std::find_if(std::begin(kProtocols), std::end(kProtocols),
+                   [&name](const IrProtocolInfo& p) { return sameIgnoringCase(name, p.name); });
+  return found == std::end(kProtocols) ? nullptr : found;
 }
 
 std::string unknownProtocolError(const std::string& name) {
@@ -148,8 +150,9 @@ bool encodeIrCode(const std::string& protocol, const IrFields& fields, OwnedIrCo
 
 const std::vector<std::string>& irProtocolNames() {
   static const std::vector<std::string> names = [] {
-    std::vector<std::string> list;
-    for (const IrProtocolInfo& p : kProtocols) list.push_back(p.name);
+    std::vector<std::string> list(std::size(kProtocols));
+    std::transform(std::begin(kProtocols), std::end(kProtocols), list.begin(),
+                   [](const IrProtocolInfo& p) { return std::string(p.name); });
     return list;
   }();
   return names;

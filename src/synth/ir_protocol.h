@@ -15,7 +15,7 @@ struct OwnedIrCode {
   std::vector<int32_t> timings;
 
   /// A view for renderCode; valid while this object lives unchanged.
-  IrCode view() const { return IrCode{carrierHz, timings.data(), timings.size()}; }
+  [[nodiscard]] IrCode view() const { return IrCode{carrierHz, timings.data(), timings.size()}; }
 };
 
 /// The fields of one code of a protocol, named as the protocol's definition

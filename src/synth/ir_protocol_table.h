@@ -11,7 +11,7 @@
 struct FieldRange {
   int32_t min;
   int32_t max;
-  bool used() const { return min <= max; }
+  [[nodiscard]] bool used() const { return min <= max; }
 };
 
 /// What a subdevice left at -1 means.

@@ -20,7 +20,7 @@ constexpr int32_t kRepeatFrameUs[] = {
 
 }  // namespace
 
-void encodeKlossRaw(const IrFields&, TimingBuilder* out) {
+void encodeKlossRaw(const IrFields& /*fields*/, TimingBuilder* out) {
   for (int32_t us : kFirstFrameUs) out->send(us);
   for (int32_t us : kRepeatFrameUs) out->send(us);
 }

@@ -25,7 +25,7 @@ struct ComplementFrame {
   BitOrder order;
   int deviceBits;
   int functionBits;
-  int64_t trailUs;
+  int32_t trailUs;
 };
 
 void sendComplementFrames(const ComplementFrame& p, const IrFields& f, TimingBuilder* out) {

@@ -2,7 +2,7 @@
 
 #include "synth/ir_code.h"
 
-void TimingBuilder::send(int64_t us) {
+void TimingBuilder::send(int32_t us) {
   if (us == 0) return;
   // A leading space has nothing to separate and is dropped.
   if (durations_.empty() && us < 0) return;
@@ -14,6 +14,7 @@ void TimingBuilder::send(int64_t us) {
   }
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): value, then width, as D:8 reads.
 void TimingBuilder::sendBits(uint32_t value, int width, BitOrder order, const BitCoding& coding) {
   for (int i = 0; i < width; ++i) {
     const int bit = order == BitOrder::kLsbFirst ? i : width - 1 - i;
@@ -24,7 +25,7 @@ void TimingBuilder::sendBits(uint32_t value, int width, BitOrder order, const Bi
 
 void TimingBuilder::extent(int64_t frameUs) {
   const int64_t frameSoFar = elapsedUs_ - frameStartUs_;
-  if (frameSoFar < frameUs) space(frameUs - frameSoFar);
+  if (frameSoFar < frameUs) space(static_cast<int32_t>(frameUs - frameSoFar));
 }
 
 void TimingBuilder::finish(uint32_t carrierHz, OwnedIrCode* code) const {

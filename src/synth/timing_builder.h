@@ -23,11 +23,13 @@ class TimingBuilder {
  public:
   /// Sends a duration of `us` µs: a mark when positive, a space when
   /// negative; 0 sends nothing.
-  void send(int64_t us);
-  void mark(int64_t us) { send(us); }
-  void space(int64_t us) { send(-us); }
+  void send(int32_t us);
+  void mark(int32_t us) { send(us); }
+  void space(int32_t us) { send(-us); }
 
   /// Sends the low `width` bits of `value` in `order`, each as `coding` says.
+  /// Value before width, as a protocol's definition writes a field (D:8).
+  // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
   void sendBits(uint32_t value, int width, BitOrder order, const BitCoding& coding);
 
   /// Starts a frame: extents count from here.
