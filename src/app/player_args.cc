@@ -229,8 +229,12 @@ void printPlayerHelp(std::ostream& out) {
          "  --version        show the version\n"
          "  --               what follows is a CODE, not an option\n"
          "\n"
+#ifdef _WIN32
+         "Ctrl-C stops after the sound already on its way, with exit status 130.\n"
+#else
          "Ctrl-C or SIGTERM stops after the sound already on its way; the player\n"
          "then ends by that signal.\n"
+#endif
          "Exit status: 0 played, 1 every code skipped, the audio device or file\n"
          "failed, or a code was cut by an underrun, 2 bad arguments.\n";
 }
