@@ -1,9 +1,8 @@
 // The functions the web page calls: the list of codes, and WAV files that
 // the player writes into memory (the browser build's files) for the page to
 // play or save. The page makes one call at a time; each result stays valid
-// until the next call.
-
-#include <emscripten/emscripten.h>
+// until the next call. The build exports each of them by name
+// (src/web/CMakeLists.txt).
 
 #include <algorithm>
 #include <cstdint>
@@ -110,7 +109,7 @@ extern "C" {
 /// The codes the page lists, as a JSON array of objects {"index", "name",
 /// "brand", "carrier"}: every brand in turn, each with the codes that
 /// --brand plays for it, in that order.
-EMSCRIPTEN_KEEPALIVE const char* irwavCodes() {
+const char* irwavCodes() {
   if (!codesJson.empty()) return codesJson.c_str();
   listCodes();
   codesJson = "[";
@@ -129,7 +128,7 @@ EMSCRIPTEN_KEEPALIVE const char* irwavCodes() {
 /// What the player offers, as a JSON object: "defaultGapMs"; "maxCarrier",
 /// the highest carrier at each sample rate it takes; "protocols", the
 /// protocol names a code of the user's may use.
-EMSCRIPTEN_KEEPALIVE const char* irwavFeatures() {
+const char* irwavFeatures() {
   if (!featuresJson.empty()) return featuresJson.c_str();
   featuresJson = "{\"defaultGapMs\":" + std::to_string(kDefaultGapMs) + ",\"maxCarrier\":{";
   for (uint32_t rate : kPlayerRates) {
@@ -149,7 +148,7 @@ EMSCRIPTEN_KEEPALIVE const char* irwavFeatures() {
 /// player's arguments `args` (one a line), followed by the listed codes
 /// whose indices `indices` gives (decimal numbers, one a line). Returns the
 /// player's exit status; when it is not 0, irwavError() holds its message.
-EMSCRIPTEN_KEEPALIVE int irwavRender(const char* args, const char* indices) {
+int irwavRender(const char* args, const char* indices) {
   wavBytes.clear();
   errorText.clear();
   reportText.clear();
@@ -192,15 +191,15 @@ EMSCRIPTEN_KEEPALIVE int irwavRender(const char* args, const char* indices) {
 }
 
 /// The WAV file of the last successful irwavRender.
-EMSCRIPTEN_KEEPALIVE const uint8_t* irwavWavData() { return wavBytes.data(); }
-EMSCRIPTEN_KEEPALIVE uint32_t irwavWavSize() { return static_cast<uint32_t>(wavBytes.size()); }
+const uint8_t* irwavWavData() { return wavBytes.data(); }
+uint32_t irwavWavSize() { return static_cast<uint32_t>(wavBytes.size()); }
 
 /// Why the last irwavRender failed.
-EMSCRIPTEN_KEEPALIVE const char* irwavError() { return errorText.c_str(); }
+const char* irwavError() { return errorText.c_str(); }
 
 /// What the player reported on its standard output in the last
 /// irwavRender: a line for each code written, with the time it starts at,
 /// and one for each code passed over.
-EMSCRIPTEN_KEEPALIVE const char* irwavReport() { return reportText.c_str(); }
+const char* irwavReport() { return reportText.c_str(); }
 
 }  // extern "C"
