@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Measures irwav against its floors and prints the figures of the README's
-# performance section: the benchmarks (median of REPS repetitions, default
-# 9), peak resident memory (median of 5 runs) and heap allocations per file,
-# each beside the floor it is compared with.
+# Measures irwav against its floors and prints the figures of the
+# performance section of docs/DEVELOPING.md: the benchmarks (median of REPS
+# repetitions, default 9), peak resident memory (median of 5 runs) and heap
+# allocations per file, each beside the floor it is compared with.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
