@@ -212,7 +212,9 @@ void printPlayerHelp(std::ostream& out) {
          "                   take 96000, which plays every built-in code (at 48000\n"
          "                   these are passed over: "
       << highCarriers
-      << ")\n"
+      << ").\n"
+         "                   A sound server may convert the rate to its own: play\n"
+         "                   such codes on the card itself (--device)\n"
          "  --gap MS         silence between codes in milliseconds (default "
       << kDefaultGapMs
       << ")\n"
