@@ -227,6 +227,8 @@ TEST_F(PlayerRunTest, AFailingDeviceEndsWithStatusOne) {
   device.failPollAt = 1;
   EXPECT_EQ(run({"sony", "sony"}), 1);
   EXPECT_EQ(err.str(), "irwav-play: playing on \"default\" failed: injected device failure\n");
+  // The device failed in the gap: the second code is not announced as playing.
+  EXPECT_EQ(out.str(), "Playing 0 sony - freq = 40000 Hz\n");
   EXPECT_EQ(device.closes, 1u);
   EXPECT_EQ(device.nowUs, 0u);
 }

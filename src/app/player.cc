@@ -176,10 +176,13 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   const uint32_t gapFrames =
       static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
   const auto stopped = [stop] { return stop && *stop; };
+  // Once the device or file has failed, nothing more reaches it: no further
+  // code is announced as playing.
+  const auto finished = [&] { return stopped() || sink.failed; };
   bool played = false;
   std::vector<PlayedCode> playedCodes;
   for (const PlayItem& item : codes) {
-    if (stopped()) break;
+    if (finished()) break;
     const IrCode code = item.code();
     if (!canRender(code.carrierHz, maxCarrierHz)) {
       printSkipLine(out, item.name, code.carrierHz, rateNote(code.carrierHz));
@@ -188,7 +191,7 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
     // The gap goes to the device as silence, so it keeps streaming evenly.
     if (played) {
       emitSilence(sink, gapFrames);
-      if (stopped()) break;
+      if (finished()) break;
     }
     played = true;
     // A built-in code goes by its index too, as --list shows it.

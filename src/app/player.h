@@ -67,7 +67,8 @@ void printBrandList(std::ostream& out);
 /// line on `out` as each code starts; the converter's skip line, and the
 /// --rate that would render it, for a code whose carrier the rate cannot
 /// carry; options.gapMs of silence between two played codes. Nothing is
-/// opened when every code is skipped. Stops after the block in hand once
+/// opened when every code is skipped. Goes no further once the device or
+/// file has failed. Stops after the block in hand once
 /// *stop (if given) turns non-zero, and always lets the device play out
 /// what it was given before closing it. A code during which the stream ran
 /// dry is named on `err` once the device is closed. Returns the exit
