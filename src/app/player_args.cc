@@ -210,7 +210,8 @@ void printPlayerHelp(std::ostream& out) {
       << " (default 48000).\n"
          "                   The highest carrier is 10/11 of it; most sound cards\n"
          "                   take 96000, which plays every built-in code (at 48000\n"
-         "                   these are passed over: "
+         "                   these are passed over:\n"
+         "                   "
       << highCarriers
       << ").\n"
          "                   A sound server may convert the rate to its own: play\n"
