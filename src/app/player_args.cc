@@ -1,7 +1,6 @@
 // The player's command line: parsing and the usage text.
 
 #include <algorithm>
-#include <cctype>
 #include <iterator>
 #include <ostream>
 
@@ -9,19 +8,10 @@
 #include "app/brands.h"
 #include "app/ir_codes.h"
 #include "app/player.h"
+#include "synth/name_match.h"
 #include "synth/pronto.h"
 
 namespace {
-
-bool sameNameIgnoringCase(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return i == a.size() && !b[i];
-}
 
 /// Parses a decimal number of at most `max`; no sign, no blanks. Leading
 /// zeros are allowed: the value counts, not the length.

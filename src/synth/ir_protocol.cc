@@ -1,10 +1,10 @@
 #include "synth/ir_protocol.h"
 
 #include <algorithm>
-#include <cctype>
 #include <iterator>
 
 #include "synth/ir_protocol_table.h"
+#include "synth/name_match.h"
 
 namespace {
 
@@ -55,16 +55,6 @@ constexpr IrProtocolInfo kProtocols[] = {
     {"Kloss",         38029, encodeKlossRaw,     kNo,          kNo,    kNone,       kNo,     false, kNo,   kNo,   kNo},
 };
 // clang-format on
-
-bool sameIgnoringCase(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
 
 /// Checks `value` of a field the protocol has; *error names it when out of range.
 bool inRange(const IrProtocolInfo& p, const char* field, int32_t value, FieldRange range,
@@ -117,7 +107,7 @@ bool resolveFields(const IrProtocolInfo& p, const IrFields& in, IrFields* out, s
 const IrProtocolInfo* findIrProtocol(const std::string& name) {
   const IrProtocolInfo* found =
       std::find_if(std::begin(kProtocols), std::end(kProtocols),
-                   [&name](const IrProtocolInfo& p) { return sameIgnoringCase(name, p.name); });
+                   [&name](const IrProtocolInfo& p) { return sameNameIgnoringCase(name, p.name); });
   return found == std::end(kProtocols) ? nullptr : found;
 }
 
