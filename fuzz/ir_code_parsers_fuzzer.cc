@@ -1,7 +1,8 @@
 // Fuzzes the parsers of a user's own codes. The first input byte chooses
-// what the rest is: a Pronto code (even), a code spec such as "nec1:4:8"
-// (odd, below 128), or fields for encodeIrCode (from 128: the next byte
-// picks the protocol, then up to seven little-endian 32-bit fields).
+// what the rest is: a Pronto code (even), a code as --code takes it, such
+// as "nec1:4:8" (odd, below 128), or fields for encodeIrCode (from 128: the
+// next byte picks the protocol, then up to seven little-endian 32-bit
+// fields).
 //
 // Besides the sanitizers' findings it stops on: a refusal without a
 // message, and an accepted code whose list renderCode would misread (no
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     accepted =
-        mode % 2 == 0 ? parsePronto(text, &code, &error) : encodeCodeSpec(text, &code, &error);
+        mode % 2 == 0 ? parsePronto(text, &code, &error) : encodeUserCode(text, &code, &error);
   }
   if (accepted) {
     checkCode(code);

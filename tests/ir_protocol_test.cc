@@ -272,31 +272,31 @@ TEST(IrEncoders, BadProtocolsAndFieldsAreNamed) {
   }
 }
 
-TEST(CodeSpec, EncodesAsTheFieldsItNames) {
+TEST(UserCode, EncodesAsTheFieldsItNames) {
   IrFields rc6 = fields(0, -1, 12);
   rc6.toggle = 1;
   IrFields kaseikyo = fields(8, 18, 22);
   kaseikyo.oem1 = 170;
   kaseikyo.oem2 = 90;
   kaseikyo.extra = 1;
-  const std::pair<const char*, OwnedIrCode> specs[] = {
+  const std::pair<const char*, OwnedIrCode> goods[] = {
       {"nec1:4:8", encode("NEC1", fields(4, -1, 8))},
       {"NECX2:007.0007:02", encode("NECx2", fields(7, 7, 2))},
       {"rc6:0:12:T=1", encode("RC6", rc6)},
       {"kaseikyo:8.18:22:m=170:N=90:e=1", encode("Kaseikyo", kaseikyo)},
       {"zenith:5.1:14", encode("Zenith", fields(5, 1, 14))},
   };
-  for (const auto& [spec, expected] : specs) {
-    SCOPED_TRACE(spec);
+  for (const auto& [text, expected] : goods) {
+    SCOPED_TRACE(text);
     OwnedIrCode code;
     std::string error;
-    ASSERT_TRUE(encodeCodeSpec(spec, &code, &error)) << error;
+    ASSERT_TRUE(encodeUserCode(text, &code, &error)) << error;
     EXPECT_EQ(code.carrierHz, expected.carrierHz);
     EXPECT_EQ(code.timings, expected.timings);
   }
 }
 
-TEST(CodeSpec, BadSpecsAreRefusedWithTheBadPart) {
+TEST(UserCode, BadCodesAreRefusedNamingWhatIsWrong) {
   const std::pair<const char*, const char*> bads[] = {
       {"nec1:4", "PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION"},
       {"nec9:4:8", "known protocols"},
@@ -315,12 +315,12 @@ TEST(CodeSpec, BadSpecsAreRefusedWithTheBadPart) {
       {"rc5:0:12:t=2", "toggle 2 is out of range 0..1"},
       {"zenith:5.1:32", "function 32 is out of range 0..31"},
   };
-  for (const auto& [spec, part] : bads) {
-    SCOPED_TRACE(spec);
+  for (const auto& [text, expected] : bads) {
+    SCOPED_TRACE(text);
     OwnedIrCode code;
     std::string error;
-    EXPECT_FALSE(encodeCodeSpec(spec, &code, &error));
-    EXPECT_NE(error.find(part), std::string::npos) << error;
+    EXPECT_FALSE(encodeUserCode(text, &code, &error));
+    EXPECT_NE(error.find(expected), std::string::npos) << error;
   }
 }
 
@@ -341,24 +341,24 @@ const char kProntoRc5[] =
     "0000 0073 0000 000C 0020 0020 0040 0020 0020 0020 0020 0020 0020 0020 0020 0020 0020 0020 "
     "0020 0020 0020 0040 0020 0020 0040 0020 0020 0CCC";
 
-TEST(Pronto, LearnedCodesGiveTheTimingsOfTheirCodeSpecs) {
+TEST(Pronto, LearnedCodesGiveTheTimingsOfTheSameUserCodes) {
   OwnedIrCode pronto;
-  OwnedIrCode spec;
+  OwnedIrCode typed;
   std::string error;
   ASSERT_TRUE(parsePronto(kProntoNec1, &pronto, &error)) << error;
-  ASSERT_TRUE(encodeCodeSpec("nec1:4:8", &spec, &error)) << error;
+  ASSERT_TRUE(encodeUserCode("nec1:4:8", &typed, &error)) << error;
   EXPECT_EQ(pronto.carrierHz, 38381u);
-  Timings specUs;
-  for (int32_t units : spec.timings) specUs.push_back(units * 10);
-  expectWithinOneUnit(pronto.timings, specUs);
+  Timings typedUs;
+  for (int32_t units : typed.timings) typedUs.push_back(units * 10);
+  expectWithinOneUnit(pronto.timings, typedUs);
 
   ASSERT_TRUE(parsePronto(kProntoRc5, &pronto, &error)) << error;
-  ASSERT_TRUE(encodeCodeSpec("rc5:0:12", &spec, &error)) << error;
+  ASSERT_TRUE(encodeUserCode("rc5:0:12", &typed, &error)) << error;
   EXPECT_EQ(pronto.carrierHz, 36045u);
-  specUs.clear();
-  for (size_t i = 0; i < 24; ++i) specUs.push_back(spec.timings[i] * 10);
-  specUs.back() = 0;
-  expectWithinOneUnit(pronto.timings, specUs);
+  typedUs.clear();
+  for (size_t i = 0; i < 24; ++i) typedUs.push_back(typed.timings[i] * 10);
+  typedUs.back() = 0;
+  expectWithinOneUnit(pronto.timings, typedUs);
 }
 
 TEST(Pronto, BadCodesAreRefusedWithTheFault) {

@@ -370,14 +370,14 @@
       $('protocol').appendChild(option);
     }
     // PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION, the form the player takes.
-    const spec = () => {
+    const typedCode = () => {
       const sub = $('subdevice').value.trim();
       return $('protocol').value + ':' + $('device').value.trim() + (sub === '' ? '' : '.' + sub) + ':' +
         $('function').value.trim();
     };
-    const specWav = (highOk) => atOwnRate((rate) => window.irwav.code(spec(), rate), highOk);
-    $('spec-play').addEventListener('click', guarded(() => play(specWav(canPlayHigh()), spec(), null)));
-    $('spec-save').addEventListener('click', guarded(() => save(specWav(true), fileNameOf(spec(), kFileRate))));
+    const typedWav = (highOk) => atOwnRate((rate) => window.irwav.code(typedCode(), rate), highOk);
+    $('fields-play').addEventListener('click', guarded(() => play(typedWav(canPlayHigh()), typedCode(), null)));
+    $('fields-save').addEventListener('click', guarded(() => save(typedWav(true), fileNameOf(typedCode(), kFileRate))));
   }
 
   // ---- The scripting surface ----------------------------------------------
@@ -397,8 +397,8 @@
       return render(options(rate).concat(['--pronto=' + text]));
     },
     /// The WAV file of a code given as PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION.
-    code(spec, rate) {
-      return render(options(rate).concat(['--code=' + spec]));
+    code(text, rate) {
+      return render(options(rate).concat(['--code=' + text]));
     },
     /// One WAV file of several codes (names or indices of codes()) in order,
     /// `gapMs` of silence apart, as the player's --output writes it.

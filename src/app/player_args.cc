@@ -76,7 +76,7 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
   std::string reason;
   if (name == "--code") {
     item.name = value;
-    if (encodeCodeSpec(value, &item.built, &reason)) {
+    if (encodeUserCode(value, &item.built, &reason)) {
       options->codes.push_back(std::move(item));
       return true;
     }

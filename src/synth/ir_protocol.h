@@ -49,11 +49,11 @@ const std::vector<std::string>& irProtocolNames();
 /// Parses a user's code, "PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION" (e.g.
 /// "nec1:4:8", "necx2:7.7:2", "rc5:0:12"), and encodes it as encodeIrCode
 /// does. The protocol matches in any case; fields are unsigned decimal.
-/// Extra fields follow as ":NAME=VALUE" parts, NAME in any case: T (toggle),
+/// Extra fields follow as ":NAME=VALUE" pieces, NAME in any case: T (toggle),
 /// M and N (Kaseikyo's maker bytes), E (the nibble E), as in
 /// "rc6:0:12:t=1" or "kaseikyo:8.18:22:m=170:n=90:e=1". Returns false, with
-/// a message naming the bad part in *error, also for a subdevice or an
+/// a message naming the bad piece in *error, also for a subdevice or an
 /// extra field that the protocol does not have.
-bool encodeCodeSpec(const std::string& spec, OwnedIrCode* code, std::string* error);
+bool encodeUserCode(const std::string& text, OwnedIrCode* code, std::string* error);
 
 #endif  // IRWAV_SYNTH_IR_PROTOCOL_H_

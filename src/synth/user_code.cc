@@ -1,5 +1,5 @@
 // A user's code written as PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION, with the
-// extra fields some protocols have as further :NAME=VALUE parts: T (the
+// extra fields some protocols have as further :NAME=VALUE pieces: T (the
 // toggle of RC5, RC6, Thomson and RECS80), M and N (Kaseikyo's maker bytes)
 // and E (the extra nibble of Kaseikyo and Fujitsu). For example "rc5:0:12",
 // "necx2:7.7:2", "rc6:0:12:t=1", "kaseikyo:8.18:22:m=170:n=90:e=1".
@@ -16,14 +16,14 @@ namespace {
 const char kSyntax[] = "PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION";
 
 std::vector<std::string> split(const std::string& text, char separator) {
-  std::vector<std::string> parts(1);
+  std::vector<std::string> pieces(1);
   for (char c : text) {
     if (c == separator)
-      parts.emplace_back();
+      pieces.emplace_back();
     else
-      parts.back() += c;
+      pieces.back() += c;
   }
-  return parts;
+  return pieces;
 }
 
 /// Reads a field's decimal digits into *value. A value beyond the field's
@@ -53,7 +53,7 @@ bool parseField(const IrProtocolInfo& p, const char* field, const std::string& t
   return true;
 }
 
-/// One extra field that a NAME=VALUE part may set.
+/// One extra field that a NAME=VALUE piece may set.
 struct ExtraField {
   char name;
   const char* description;
@@ -68,10 +68,10 @@ const ExtraField kExtraFields[] = {
     {'E', "extra nibble E", &IrProtocolInfo::extra, &IrFields::extra},
 };
 
-bool parseExtraField(const IrProtocolInfo& p, const std::string& part, IrFields* fields,
+bool parseExtraField(const IrProtocolInfo& p, const std::string& piece, IrFields* fields,
                      bool (*given)[4], std::string* error) {
-  const size_t equals = part.find('=');
-  const std::string name = part.substr(0, equals);
+  const size_t equals = piece.find('=');
+  const std::string name = piece.substr(0, equals);
   for (size_t i = 0; i < 4; ++i) {
     const ExtraField& extra = kExtraFields[i];
     if (name.size() != 1 || std::toupper(static_cast<unsigned char>(name[0])) != extra.name)
@@ -87,42 +87,42 @@ bool parseExtraField(const IrProtocolInfo& p, const std::string& part, IrFields*
       return false;
     }
     (*given)[i] = true;
-    return parseField(p, extra.description, part.substr(equals + 1), range, &(fields->*extra.value),
-                      error);
+    return parseField(p, extra.description, piece.substr(equals + 1), range,
+                      &(fields->*extra.value), error);
   }
-  *error = "\"" + part + "\" is not an extra field: T=, M=, N= or E= followed by a number";
+  *error = "\"" + piece + "\" is not an extra field: T=, M=, N= or E= followed by a number";
   return false;
 }
 
 }  // namespace
 
-bool encodeCodeSpec(const std::string& spec, OwnedIrCode* code, std::string* error) {
-  const std::vector<std::string> parts = split(spec, ':');
-  if (parts.size() < 3) {
-    *error = "\"" + spec + "\" is not a code of the form " + kSyntax;
+bool encodeUserCode(const std::string& text, OwnedIrCode* code, std::string* error) {
+  const std::vector<std::string> pieces = split(text, ':');
+  if (pieces.size() < 3) {
+    *error = "\"" + text + "\" is not a code of the form " + kSyntax;
     return false;
   }
-  const IrProtocolInfo* p = findIrProtocol(parts[0]);
+  const IrProtocolInfo* p = findIrProtocol(pieces[0]);
   if (p == nullptr) {
-    *error = unknownProtocolError(parts[0]);
+    *error = unknownProtocolError(pieces[0]);
     return false;
   }
   IrFields fields;
-  const size_t dot = parts[1].find('.');
+  const size_t dot = pieces[1].find('.');
   if (dot != std::string::npos && !p->subdevice.used()) {
     *error = std::string(p->name) + " has no subdevice";
     return false;
   }
-  if (!parseField(*p, "device", parts[1].substr(0, dot), p->device, &fields.device, error))
+  if (!parseField(*p, "device", pieces[1].substr(0, dot), p->device, &fields.device, error))
     return false;
-  if (dot != std::string::npos && !parseField(*p, "subdevice", parts[1].substr(dot + 1),
+  if (dot != std::string::npos && !parseField(*p, "subdevice", pieces[1].substr(dot + 1),
                                               p->subdevice, &fields.subdevice, error))
     return false;
   // The range of a Zenith function depends on the device; encodeIrCode checks it.
-  if (!parseField(*p, "function", parts[2], p->function, &fields.function, error)) return false;
+  if (!parseField(*p, "function", pieces[2], p->function, &fields.function, error)) return false;
   bool given[4] = {};
-  for (size_t i = 3; i < parts.size(); ++i) {
-    if (!parseExtraField(*p, parts[i], &fields, &given, error)) return false;
+  for (size_t i = 3; i < pieces.size(); ++i) {
+    if (!parseExtraField(*p, pieces[i], &fields, &given, error)) return false;
   }
   return encodeIrCode(p->name, fields, code, error);
 }
