@@ -95,8 +95,10 @@ std::string timeWritten(const WaveSink& sink) {
   return text.str();
 }
 
-/// Every built-in code, in table order.
-std::vector<PlayItem> tableItems() {
+/// The codes asked for, or every built-in code in table order when none
+/// were.
+std::vector<PlayItem> codesOrTable(const std::vector<PlayItem>& codes) {
+  if (!codes.empty()) return codes;
   std::vector<PlayItem> items(kIrCodeCount);
   for (size_t i = 0; i < kIrCodeCount; ++i) {
     items[i].name = kIrCodeNames[i];
@@ -108,8 +110,7 @@ std::vector<PlayItem> tableItems() {
 }  // namespace
 
 void printCodeList(std::ostream& out, const std::vector<PlayItem>& codes, uint32_t sampleRate) {
-  const std::vector<PlayItem> table = codes.empty() ? tableItems() : std::vector<PlayItem>();
-  const std::vector<PlayItem>& items = codes.empty() ? table : codes;
+  const std::vector<PlayItem> items = codesOrTable(codes);
   size_t nameWidth = 12;
   for (const PlayItem& item : items) nameWidth = std::max(nameWidth, item.name.size() + 1);
   const uint32_t maxCarrierHz = maxCarrierFor(sampleRate);
@@ -142,8 +143,7 @@ void printBrandList(std::ostream& out) {
 
 int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, std::ostream& err,
               const volatile std::sig_atomic_t* stop) {
-  const std::vector<PlayItem> all = options.codes.empty() ? tableItems() : std::vector<PlayItem>();
-  const std::vector<PlayItem>& codes = options.codes.empty() ? all : options.codes;
+  const std::vector<PlayItem> codes = codesOrTable(options.codes);
   const uint32_t maxCarrierHz = maxCarrierFor(sink.sampleRate);
   const bool anyPlayable = std::any_of(codes.begin(), codes.end(), [&](const PlayItem& item) {
     return canRender(item.code().carrierHz, maxCarrierHz);

@@ -8,21 +8,16 @@
 #include "app/brands.h"
 #include "app/ir_codes.h"
 #include "app/player.h"
+#include "synth/decimal.h"
 #include "synth/name_match.h"
 #include "synth/pronto.h"
 
 namespace {
 
-/// Parses a decimal number of at most `max`; no sign, no blanks. Leading
-/// zeros are allowed: the value counts, not the length.
+/// Parses a decimal number of at most `max`, as readDecimal reads it.
 bool parseNumber(const std::string& text, uint32_t max, uint32_t* value) {
-  if (text.empty()) return false;
   uint64_t v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<uint64_t>(c - '0');
-    if (v > max) return false;
-  }
+  if (!readDecimal(text, &v) || v > max) return false;
   *value = static_cast<uint32_t>(v);
   return true;
 }

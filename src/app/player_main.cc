@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,12 @@ volatile std::sig_atomic_t stopRequested = 0;
 
 const int kStopSignals[] = {SIGINT, SIGTERM};
 /// Which of kStopSignals the player handles; set before any can arrive.
-bool handled[2] = {false, false};
+bool handled[std::size(kStopSignals)] = {};
 
 extern "C" void onStopSignal(int signal) {
   if (stopRequested == 0) stopRequested = signal;
   // The next one ends the player at once.
-  for (int i = 0; i < 2; ++i) {
+  for (size_t i = 0; i < std::size(kStopSignals); ++i) {
     if (handled[i]) std::signal(kStopSignals[i], SIG_DFL);
   }
 }
@@ -32,7 +33,7 @@ extern "C" void onStopSignal(int signal) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 0; i < 2; ++i) {
+  for (size_t i = 0; i < std::size(kStopSignals); ++i) {
     handled[i] = std::signal(kStopSignals[i], onStopSignal) != SIG_IGN;
     if (!handled[i]) std::signal(kStopSignals[i], SIG_IGN);
   }

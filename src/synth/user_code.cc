@@ -5,9 +5,9 @@
 // "necx2:7.7:2", "rc6:0:12:t=1", "kaseikyo:8.18:22:m=170:n=90:e=1".
 
 #include <cctype>
-#include <climits>
 #include <cstddef>
 
+#include "synth/decimal.h"
 #include "synth/ir_protocol.h"
 #include "synth/ir_protocol_table.h"
 
@@ -34,15 +34,13 @@ bool parseField(const IrProtocolInfo& p, const char* field, const std::string& t
     *error = std::string(p.name) + " " + field + " is missing in " + kSyntax;
     return false;
   }
-  int64_t number = 0;
-  for (char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) {
-      *error = std::string(p.name) + " " + field + " \"" + text + "\" is not a decimal number";
-      return false;
-    }
-    // Past INT32_MAX the value stays out of every range; stop growing there.
-    if (number <= INT32_MAX) number = number * 10 + (c - '0');
+  uint64_t digits = 0;
+  if (!readDecimal(text, &digits)) {
+    *error = std::string(p.name) + " " + field + " \"" + text + "\" is not a decimal number";
+    return false;
   }
+  // At most kDecimalCeiling: past every range, and within 64 signed bits.
+  const int64_t number = static_cast<int64_t>(digits);
   // A protocol without this field (the Kloss capture) takes any number and ignores it.
   if (!range.used()) return true;
   if (number < range.min || number > range.max) {

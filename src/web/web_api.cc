@@ -17,6 +17,7 @@
 #include "app/player.h"
 #include "output/wave_sink.h"
 #include "platform/memory_files.h"
+#include "synth/decimal.h"
 #include "synth/ir_protocol.h"
 
 namespace {
@@ -67,14 +68,9 @@ void listCodes() {
 
 /// The listed code that the decimal number `text` names.
 bool findListed(const std::string& text, size_t* index) {
-  if (text.empty() || text.size() > 9) return false;
-  size_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<size_t>(c - '0');
-  }
-  if (value >= listed.size()) return false;
-  *index = value;
+  uint64_t value = 0;
+  if (!readDecimal(text, &value) || value >= listed.size()) return false;
+  *index = static_cast<size_t>(value);
   return true;
 }
 

@@ -1,0 +1,26 @@
+#ifndef IRWAV_SYNTH_DECIMAL_H_
+#define IRWAV_SYNTH_DECIMAL_H_
+
+#include <cstdint>
+#include <string>
+
+/// The value readDecimal stops growing at: above every limit a caller
+/// checks against, so however many digits are given, nothing overflows.
+constexpr uint64_t kDecimalCeiling = uint64_t{1} << 32;
+
+/// Reads `text` as an unsigned decimal number: digits only, no sign and no
+/// blanks, leading zeros allowed (the value counts, not the length). A
+/// value above kDecimalCeiling reads as kDecimalCeiling. Returns false for
+/// empty text or any other character.
+inline bool readDecimal(const std::string& text, uint64_t* value) {
+  if (text.empty()) return false;
+  uint64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    if (v < kDecimalCeiling) v = v * 10 + static_cast<uint64_t>(c - '0');
+  }
+  *value = v < kDecimalCeiling ? v : kDecimalCeiling;
+  return true;
+}
+
+#endif  // IRWAV_SYNTH_DECIMAL_H_
