@@ -85,6 +85,7 @@ TEST(IrpCode, BadNotationAssignmentsAndUnsendableCodesAreNamed) {
       {"{38k,564}<1,-1|1,-3>(D:65,1,-20)[D:0..1]", {"D=1"}, {"width 65"}},
       {"{38k,1}<1,-1|1,-3>(D:8,1,-20)[D:0..255]", {"D=0"}, {"rounds to 0"}},
       {"{38k,564}(1,-100000m)", {}, {"longer than 60 s"}},
+      {"{38k,564}(-1,-2)*", {}, {"sends no mark"}},
       {"{38k,564}<1,-1|1,-3>(D:3,1,-20)[D:0..(1<<E)-1,E:0..3]",
        {"D=4", "E=2"},
        {"parameter D 4 is out of range 0..3"}},

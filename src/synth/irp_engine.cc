@@ -213,6 +213,7 @@ class Sender {
 
   bool finish(OwnedIrCode* code) {
     if (protocol_.carrierHz > UINT32_MAX) return fail("a carrier above 4294967295 Hz");
+    if (durations_.empty()) return fail("the code sends no mark");
     code->carrierHz = static_cast<uint32_t>(protocol_.carrierHz);
     code->timings.clear();
     for (double us : durations_) {
