@@ -8,22 +8,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "code_checks.h"
 #include "synth/ir_protocol.h"
-
-namespace {
-
-void check(bool condition, const char* what) {
-  if (condition) return;
-  std::fprintf(stderr, "irp_fuzzer: %s\n", what);
-  std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -37,16 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> assignments(lines.begin() + 1, lines.end());
   OwnedIrCode code;
   std::string error;
-  if (!encodeIrpCode(lines[0], assignments, &code, &error)) {
-    check(!error.empty(), "a refusal without a message");
-    return 0;
-  }
-  const std::vector<int32_t>& t = code.timings;
-  check(t.size() >= 2 && t.size() % 2 == 0, "a list that is not whole mark-space pairs");
-  check(t.back() == 0, "a list without its terminator");
-  for (size_t i = 0; i + 1 < t.size(); ++i) {
-    check(t[i] > 0, "a duration of 0 or below before the terminator");
-    check(t[i] <= INT32_MAX / 10, "a duration whose microseconds overflow");
+  if (encodeIrpCode(lines[0], assignments, &code, &error)) {
+    fuzzCheckCode(code, "irp_fuzzer");
+  } else {
+    fuzzCheck(!error.empty(), "irp_fuzzer", "a refusal without a message");
   }
   return 0;
 }
