@@ -49,6 +49,20 @@ TEST(IrpCode, SendsAShortPressAsTheTableDoes) {
   }
 }
 
+TEST(IrpCode, AComplementOfAValueIsAllItsBitsAndOfABitFieldItsWidth) {
+  // "~(5)" is ~5, all 64 bits; "~X:3" the low 3 bits of ~X.
+  std::string nested;
+  for (int i = 0; i < 15; ++i) nested += "~(";
+  nested += "5" + std::string(15, ')');
+  OwnedIrCode code;
+  std::string error;
+  ASSERT_TRUE(
+      encodeIrpCode("{38k,564}<1,-1|1,-3>(~X:3,1,-20){X=" + nested + "}", {}, &code, &error))
+      << error;
+  // 15 complements of 5 are ~5, and ~X:3 is then 5: bits 1, 0, 1, least significant first.
+  EXPECT_EQ(code.timings, (std::vector<int32_t>{56, 169, 56, 56, 56, 169, 56, 0}));
+}
+
 TEST(IrpCode, BadNotationAssignmentsAndUnsendableCodesAreNamed) {
   const std::string deep =
       "{38k,564}<1,-1|1,-3>" + std::string(40, '(') + "1" + std::string(40, ')');

@@ -66,6 +66,7 @@ class Parser {
   size_t pos_ = 0;
   int depth_ = 0;
   std::string error_;
+  double unitPeriods_ = 0;  ///< a unit given in carrier periods ("{38k,22p}")
 
   bool fail(const std::string& what) {
     if (!error_.empty()) return false;
@@ -199,7 +200,6 @@ class Parser {
     }
     return true;
   }
-  double unitPeriods_ = 0;
 
   // <1,-1|1,-3>: the symbols, each a list of durations and bit fields.
   bool parseBitSpec(IrpBitSpec* spec) {
@@ -446,28 +446,32 @@ class Parser {
   bool parseUnary(IrpExpression* e) {
     skipBlanks();
     const char c = peek();
-    if (c == '-' || c == '!' || c == '#' || (c == '~' && !complementIsBitField())) {
+    if (c == '-' || c == '!' || c == '#' || c == '~') {
       ++pos_;
       if (!enter()) return false;
+      IrpExpression operand;
+      if (!parseUnary(&operand)) return false;
+      --depth_;
+      // "~F:8" complements F within the bit field: the low 8 bits of ~F.
+      if (c == '~' && operand.kind == IrpExpression::Kind::kBitField && !operand.complement) {
+        *e = std::move(operand);
+        e->complement = true;
+        return true;
+      }
       e->kind = IrpExpression::Kind::kUnary;
       e->name = std::string(1, c);
-      e->operands.emplace_back();
-      if (!parseUnary(&e->operands.back())) return false;
-      --depth_;
+      e->operands.push_back(std::move(operand));
       return true;
     }
-    const bool complement = take('~');
     IrpExpression value;
     if (!parsePrimary(&value)) return false;
     skipBlanks();
     if (peek() != ':') {
-      if (complement) return fail("expected ':' after ~ and a value");
       *e = std::move(value);
       return true;
     }
     ++pos_;
     e->kind = IrpExpression::Kind::kBitField;
-    e->complement = complement;
     e->operands.resize(3);
     e->operands[0] = std::move(value);
     if (take(':')) {
@@ -489,18 +493,6 @@ class Parser {
     if (take(':')) return parsePrimary(&e->operands[2]);
     e->operands[2].number = 0;
     return true;
-  }
-
-  /// Whether the "~" at pos_ complements a bit field ("~F:8") rather than a value.
-  bool complementIsBitField() {
-    const size_t start = pos_;
-    const std::string saved = error_;
-    ++pos_;
-    IrpExpression value;
-    const bool field = parsePrimary(&value) && (skipBlanks(), peek() == ':');
-    pos_ = start;
-    error_ = saved;
-    return field;
   }
 
   bool parsePrimary(IrpExpression* e) {
