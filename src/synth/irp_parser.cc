@@ -185,6 +185,7 @@ class Parser {
           ++pos_;  // the duty cycle: the renderer's bursts have their own
         } else if (peek() == 'p') {
           ++pos_;
+          if (value <= 0) return fail("a unit of 0");
           unitPeriods_ = value;
         } else {
           if (peek() == 'u') ++pos_;
