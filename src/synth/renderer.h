@@ -27,6 +27,11 @@ enum class SlotRole { kMark, kSpace };
 /// or to timingCount, whichever comes first.
 void renderCode(const IrCode* code, WaveSink& sink);
 
+/// The frames renderCode writes for `code` into a sink at `sampleRate`,
+/// the closing kTrailingGapUs included, counted without rendering: the same
+/// walk through the list and through each burst's phase, less the sines.
+uint64_t renderedFrameCount(const IrCode& code, uint32_t sampleRate);
+
 /// The number of marks renderCode reads from `code`'s list, the last one
 /// (paired with the terminating 0) included.
 size_t countMarks(const IrCode* code);
