@@ -17,6 +17,13 @@ const std::vector<int32_t> kLongList = {400000, 100000, 300000, 0};
 const IrCode kLongCode{38000, kLongList.data(), kLongList.size()};
 constexpr uint32_t kRate = 192000;
 
+/// Whether the rendering ended at a flush: the cursor stands at the start
+/// of a fresh block. The whole code would end elsewhere in its last block.
+bool endedAtAFlush(const WaveSink& sink, uint32_t blockBytes) {
+  EXPECT_NE(renderedFrameCount(kLongCode, kRate) * 4 % blockBytes, 0u);
+  return sink.cursor == sink.blockStart;
+}
+
 /// A memory file system that sets a stop request as its nth write happens.
 class StoppingFileSystem : public MemoryFileSystem {
  public:
@@ -37,10 +44,11 @@ TEST(RenderHaltTest, AStopEndsTheCodeWithinABlockAndTheFileGoes) {
   sink.stopRequest = &fs.stop;
   ASSERT_EQ(sink.open(L"big.wav"), 0);
   renderCode(&kLongCode, sink);
-  // The request came in a block's write; the next flush saw it, so the
-  // rendering ended one block after it.
+  // The request came in a block's write; the next flush saw it, and the
+  // rendering ended there.
   EXPECT_TRUE(sink.stopped());
-  EXPECT_LE(sink.takenBytes(), 8u * kBufferBytes);
+  EXPECT_TRUE(endedAtAFlush(sink, kBufferBytes));
+  EXPECT_EQ(sink.totalBytes, 2 * kBufferBytes);  // up to the write that saw the stop
   const size_t writes = fs.writes;
   EXPECT_EQ(sink.close(), 0);
   EXPECT_EQ(fs.writes, writes);  // no header rewritten over a stopped file
@@ -63,7 +71,7 @@ TEST(RenderHaltTest, AStopOrAFailureEndsALiveCodeWithinABlock) {
     ASSERT_EQ(sink.open(nullptr), 0);
     renderCode(&kLongCode, sink);
     EXPECT_TRUE(sink.halted());
-    EXPECT_LE(sink.takenBytes(), 5u * sink.blockBytes);
+    EXPECT_TRUE(endedAtAFlush(sink, sink.blockBytes));
     EXPECT_LE(device.writes, 4u);
     EXPECT_EQ(sink.close(), failing ? -1 : 0);
     EXPECT_TRUE(device.violations.empty()) << device.violations.front();
@@ -77,7 +85,7 @@ TEST(RenderHaltTest, AFailedFileEndsTheCodeAtTheFailure) {
   ASSERT_TRUE(sink.setFormat(2, 2, kRate));
   ASSERT_EQ(sink.open(L"big.wav"), 0);
   renderCode(&kLongCode, sink);
-  EXPECT_LE(sink.takenBytes(), 3u * kBufferBytes);
+  EXPECT_TRUE(endedAtAFlush(sink, kBufferBytes));
   EXPECT_EQ(sink.close(), -1);
   EXPECT_EQ(sink.errorText, "injected write failure");
 }
