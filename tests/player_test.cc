@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/ir_codes.h"
+#include "discarding_file_system.h"
 #include "ir_decode.h"
 #include "memory_file_system.h"
 #include "output/wave_sink.h"
@@ -270,6 +271,28 @@ TEST_F(PlayerRunTest, AStopDuringTheFinalDrainCountsAsAStop) {
   EXPECT_EQ(run({"sony"}, &stop), 130);
   EXPECT_EQ(device.played, renderedBytes(0));
   EXPECT_EQ(err.str(), "irwav-play: stopped\n");
+}
+
+TEST_F(PlayerRunTest, AnUnderrunPastFourGibibytesOfStreamNamesItsCode) {
+  // 94 sony with a minute's gap each at 192000 Hz fill 4.3 GB of stream;
+  // toshiba comes after the first 4 GiB. The device notes a break inside it.
+  DiscardingFileSystem fs;
+  WaveSink file(&fs, nullptr);
+  ASSERT_TRUE(file.setFormat(2, 2, 192000));
+  ASSERT_EQ(file.open(L"sony.wav"), 0);
+  renderCode(kIrCodes[0], file);
+  const uint64_t sonyBytes = file.takenBytes();
+  const uint64_t toshibaStart = 94 * (sonyBytes + 60ull * 192000 * 4);
+  ASSERT_GT(toshibaStart, uint64_t{UINT32_MAX});
+  device.instant = true;
+  device.keepBytes = false;
+  device.underrunScript.push_back({toshibaStart + 4000, toshibaStart + 4000});
+  std::vector<std::string> args = {"--rate", "192000", "--gap", "60000"};
+  args.insert(args.end(), 94, "sony");
+  args.push_back("toshiba");
+  EXPECT_EQ(run(args), 1);
+  EXPECT_EQ(err.str(), "irwav-play: toshiba was interrupted by an underrun; play it again\n");
+  EXPECT_GT(device.writtenBytes, toshibaStart);
 }
 
 TEST(PlayerArgsTest, NumbersCountByValueNotByLength) {
