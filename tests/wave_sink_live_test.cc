@@ -202,6 +202,23 @@ TEST(LiveSinkStallTest, ADeviceThatStopsIsGivenUpAfterTheStallAndOneThatFailsAtO
   }
 }
 
+TEST(LiveSinkStallTest, AStopCutsTheWaitForAStalledDeviceShortWithoutAFailure) {
+  LiveRun run;
+  ScriptedAudioOutput& device = run.device;
+  device.neverDoneAt = 1;
+  volatile std::sig_atomic_t stop = 0;
+  device.onSleep = [&] { stop = device.nowUs >= 200000 ? SIGINT : 0; };
+  run.sink.stopRequest = &stop;
+  ASSERT_EQ(run.sink.open(nullptr), 0);
+  run.putFrames(3 * kBlockFrames);
+  // Seen at 200 ms of waiting, the stop leaves the sound a second more.
+  EXPECT_EQ(device.nowUs, (200 + kDeviceStopWaitMs) * 1000ull);
+  EXPECT_EQ(run.sink.close(), 0);
+  EXPECT_EQ(run.sink.errorText, "");
+  EXPECT_EQ(device.resets, 1u);
+  EXPECT_TRUE(device.violations.empty()) << device.violations.front();
+}
+
 TEST_F(LiveSinkTest, AStopRequestSendsTheBlockInHandAndNothingAfter) {
   volatile std::sig_atomic_t stop = 0;
   sink.stopRequest = &stop;
