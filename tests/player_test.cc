@@ -330,7 +330,7 @@ TEST(PlayerFileSizeTest, TheSizeKnownBeforehandIsTheSizeWritten) {
     ASSERT_TRUE(sink.setFormat(frameBytes == 1 ? 1 : 2, frameBytes == 4 ? 2 : 1, 44100));
     std::ostringstream out, err;
     ASSERT_EQ(playCodes(options, sink, out, err, nullptr), 0) << err.str();
-    EXPECT_EQ(playedDataBytes(options.codes, 44100, frameBytes, 44100 * 7 / 1000) + 44,
+    EXPECT_EQ(playedDataBytes(options.codes, sink, 44100 * 7 / 1000) + 44,
               fs.files[L"t.wav"].bytes.size());
   }
 }

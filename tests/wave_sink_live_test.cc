@@ -257,7 +257,7 @@ TEST(LiveSinkPacingTest, ADeviceThatPlaysInRealTimeNeverRunsDryAtAnyRate) {
     EXPECT_EQ(device.dryRuns, 0u);
     EXPECT_LE(mostQueued, 2u);
     // What is in flight plays for the same time at every rate.
-    EXPECT_EQ(device.lengths.front(), deviceBlockBytes(rate, 4));
+    EXPECT_EQ(device.lengths.front(), sink.blockBytes);
     EXPECT_NEAR(device.lengths.front() / 4 * 1000.0 / rate, 85.3, 0.2);
   }
 }

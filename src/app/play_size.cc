@@ -4,9 +4,9 @@
 #include "output/wav_header.h"
 #include "synth/renderer.h"
 
-uint64_t playedDataBytes(const std::vector<PlayItem>& codes, uint32_t sampleRate,
-                         uint32_t frameBytes, uint32_t gapFrames) {
-  const uint32_t maxCarrierHz = maxCarrierFor(sampleRate);
+uint64_t playedDataBytes(const std::vector<PlayItem>& codes, const WaveSink& sink,
+                         uint32_t gapFrames) {
+  const uint32_t maxCarrierHz = maxCarrierFor(sink.sampleRate);
   uint64_t frames = 0;
   bool first = true;
   for (const PlayItem& item : codes) {
@@ -14,9 +14,9 @@ uint64_t playedDataBytes(const std::vector<PlayItem>& codes, uint32_t sampleRate
     if (!canRender(code.carrierHz, maxCarrierHz)) continue;
     if (!first) frames += gapFrames;
     first = false;
-    frames += renderedFrameCount(code, sampleRate);
+    frames += renderedFrameCount(code, sink.sampleRate);
   }
-  return frames * frameBytes;
+  return frames * sink.bytesPerSample * sink.channels;
 }
 
 bool fitsWavFile(uint64_t dataBytes, std::string* error) {

@@ -170,9 +170,7 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   // A file's size is known from the timings: one that cannot be a WAV file
   // is refused before anything renders.
   std::string sizeError;
-  if (toFile && !fitsWavFile(playedDataBytes(codes, sink.sampleRate,
-                                             sink.bytesPerSample * sink.channels, gapFrames),
-                             &sizeError)) {
+  if (toFile && !fitsWavFile(playedDataBytes(codes, sink, gapFrames), &sizeError)) {
     err << "irwav-play: cannot write \"" << targetShown << "\": " << sizeError << std::endl;
     return 1;
   }

@@ -9,9 +9,9 @@ constexpr size_t kReservedNameChars = 260;
 
 }  // namespace
 
-uint32_t deviceBlockBytes(uint32_t sampleRate, uint32_t frameBytes) {
-  const uint64_t frames = uint64_t{sampleRate} * kDeviceBlockFramesAt48k / 48000;
-  return static_cast<uint32_t>(frames == 0 ? 1 : frames) * frameBytes;
+uint32_t deviceBlockBytes(const AudioFormat& format) {
+  const uint64_t frames = uint64_t{format.samplesPerSec} * kDeviceBlockFramesAt48k / 48000;
+  return static_cast<uint32_t>(frames == 0 ? 1 : frames) * format.blockAlign;
 }
 
 WaveSink::WaveSink() : WaveSink(nullptr, nullptr) {}
@@ -85,7 +85,7 @@ int WaveSink::open(const wchar_t* name) {
   // freed while the device may still read from it.
   if (buffer) close();
   toFile = name != nullptr;
-  blockBytes = deviceBlockBytes(sampleRate, bytesPerSample * channels);
+  blockBytes = deviceBlockBytes(deviceFormat);
   const uint32_t bufferBytes =
       toFile || 2 * blockBytes < kBufferBytes ? kBufferBytes : 2 * blockBytes;
   buffer.reset(new uint8_t[bufferBytes]);

@@ -47,9 +47,9 @@ constexpr uint32_t kMaxSampleRate = 384000;
 /// a failure is given up at once instead.
 constexpr uint32_t kDeviceStallMs = kAudioStallMs;
 
-/// The bytes of each live block in a format: the frames that play for as
+/// The bytes of each live block in `format`: the frames that play for as
 /// long as kDeviceBlockFramesAt48k do at 48000 Hz (at least one).
-uint32_t deviceBlockBytes(uint32_t sampleRate, uint32_t frameBytes);
+uint32_t deviceBlockBytes(const AudioFormat& format);
 
 /// The one output object: a sample buffer that the renderer fills frame by
 /// frame, handed block by block either to a WAV file (file mode) or to the

@@ -125,13 +125,13 @@ void openPcm(const std::string& name, const AudioFormat& format, OpenedPcm* open
 
 // The calls into the PCM that pcmCall runs, each with the PCM and one
 // number in and out.
-long callState(snd_pcm_t* pcm, long*) { return snd_pcm_state(pcm); }
-long callStart(snd_pcm_t* pcm, long*) { return snd_pcm_start(pcm); }
-long callPrepare(snd_pcm_t* pcm, long*) { return snd_pcm_prepare(pcm); }
-long callResume(snd_pcm_t* pcm, long*) { return snd_pcm_resume(pcm); }
-long callDrop(snd_pcm_t* pcm, long*) { return snd_pcm_drop(pcm); }
-long callDrain(snd_pcm_t* pcm, long*) { return snd_pcm_drain(pcm); }
-long callClose(snd_pcm_t* pcm, long*) { return snd_pcm_close(pcm); }
+long callState(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_state(pcm); }
+long callStart(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_start(pcm); }
+long callPrepare(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_prepare(pcm); }
+long callResume(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_resume(pcm); }
+long callDrop(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_drop(pcm); }
+long callDrain(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_drain(pcm); }
+long callClose(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_close(pcm); }
 /// snd_pcm_delay: the delay in *delay.
 long callDelay(snd_pcm_t* pcm, long* delay) {
   snd_pcm_sframes_t frames = 0;
@@ -153,7 +153,9 @@ class AlsaAudioOutput : public AudioOutput {
   void reset() override;
   void close() override;
   void sleep(uint32_t milliseconds) override;
-  void watchStop(const volatile std::sig_atomic_t* stop) override { caller_.watchStop(stop); }
+  void watchStop(const volatile std::sig_atomic_t* stop) override {
+    caller_.watchStop(stop, kAudioStopGraceMs);
+  }
 
  private:
   /// What the output knows of a prepared block.
@@ -209,7 +211,7 @@ constexpr long kNoAnswer = -1000000;
 bool AlsaAudioOutput::bounded(std::function<void(CallReply*)> call, uint32_t limitMs,
                               CallReply* reply) {
   if (!pcm_ || caller_.stuck()) return false;
-  if (caller_.run(std::move(call), limitMs, kAudioStopGraceMs, reply)) return true;
+  if (caller_.run(std::move(call), limitMs, reply)) return true;
   breakDown("the audio device did not answer within " + std::to_string(limitMs) + " ms");
   return false;
 }
@@ -233,7 +235,7 @@ bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, st
   auto opened = std::make_shared<OpenedPcm>();
   CallReply reply;
   if (!caller_.run([name, format, opened](CallReply*) { openPcm(name, format, opened.get()); },
-                   kAudioStallMs, kAudioStopGraceMs, &reply)) {
+                   kAudioStallMs, &reply)) {
     if (error) *error = "the audio device \"" + name + "\" did not answer";
     return false;
   }
@@ -355,10 +357,10 @@ snd_pcm_sframes_t AlsaAudioOutput::writeFrames(const uint8_t* data, uint32_t fra
   snd_pcm_t* pcm = pcm_;
   const std::shared_ptr<std::vector<uint8_t>> staging = staging_;
   CallReply reply;
-  const auto write = [pcm, staging, frames](CallReply* r) {
+  const auto writei = [pcm, staging, frames](CallReply* r) {
     r->value = snd_pcm_writei(pcm, staging->data(), frames);
   };
-  return bounded(write, kAudioStallMs, &reply) ? reply.value : kNoAnswer;
+  return bounded(writei, kAudioStallMs, &reply) ? reply.value : kNoAnswer;
 }
 
 void AlsaAudioOutput::pump() {

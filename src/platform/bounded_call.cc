@@ -51,8 +51,7 @@ void BoundedCaller::whenFree(std::function<void(CallReply*)> call) {
   shared_->pending = true;
 }
 
-bool BoundedCaller::run(std::function<void(CallReply*)> call, uint32_t limitMs, uint32_t graceMs,
-                        CallReply* reply) {
+bool BoundedCaller::run(std::function<void(CallReply*)> call, uint32_t limitMs, CallReply* reply) {
   if (stuck_) return false;
   if (!worker_.joinable()) {
     worker_ = std::thread([shared = shared_] {
@@ -83,7 +82,7 @@ bool BoundedCaller::run(std::function<void(CallReply*)> call, uint32_t limitMs, 
     const auto now = Clock::now();
     if (!stopSeen && stop_ && *stop_) {
       stopSeen = true;
-      const auto graceEnd = now + std::chrono::milliseconds(graceMs);
+      const auto graceEnd = now + std::chrono::milliseconds(graceMs_);
       if (graceEnd < deadline) deadline = graceEnd;
     }
     if (now >= deadline) {

@@ -29,12 +29,11 @@ class BoundedCaller {
   BoundedCaller& operator=(const BoundedCaller&) = delete;
 
   /// Runs `call` and waits until it returns, for at most `limitMs` of
-  /// wall-clock time; once *stop (see watchStop) is non-zero, for at most
-  /// `graceMs` after that was seen. Returns true with the call's reply in
-  /// *reply, or false when it did not return in time (or the caller was
-  /// stuck already).
-  bool run(std::function<void(CallReply*)> call, uint32_t limitMs, uint32_t graceMs,
-           CallReply* reply);
+  /// wall-clock time, and once the stop request (see watchStop) is set, for
+  /// at most its grace after that was seen. Returns true with the call's
+  /// reply in *reply, or false when it did not return in time (or the
+  /// caller was stuck already).
+  bool run(std::function<void(CallReply*)> call, uint32_t limitMs, CallReply* reply);
 
   /// Once stuck: runs `call` on the worker after the stuck call has
   /// returned, if it ever does, to release what that call was using.
@@ -43,8 +42,12 @@ class BoundedCaller {
   /// Whether a call has not returned in time.
   [[nodiscard]] bool stuck() const { return stuck_; }
 
-  /// Names the stop request that shortens every wait (null: none).
-  void watchStop(const volatile std::sig_atomic_t* stop) { stop_ = stop; }
+  /// Names the stop request that shortens every wait to `graceMs` once it
+  /// is set (null: none).
+  void watchStop(const volatile std::sig_atomic_t* stop, uint32_t graceMs) {
+    stop_ = stop;
+    graceMs_ = graceMs;
+  }
 
  private:
   struct Shared;
@@ -52,6 +55,7 @@ class BoundedCaller {
   std::thread worker_;
   bool stuck_ = false;
   const volatile std::sig_atomic_t* stop_ = nullptr;
+  uint32_t graceMs_ = 0;
 };
 
 #endif  // IRWAV_PLATFORM_BOUNDED_CALL_H_

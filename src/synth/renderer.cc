@@ -1,5 +1,6 @@
 #include "synth/renderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -109,6 +110,8 @@ double phaseStepFor(uint32_t halfCarrierHz, uint32_t sampleRate) {
 /// returns false, and returns the phase after the last frame, less kTwoPi. emitCarrier and the
 /// frame count share this one walk, so they cannot disagree by a frame.
 template <typename Frame>
+// The step and the count differ in meaning and are emitCarrier's own pair.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 double walkCarrier(double step, uint32_t halfCycles, Frame frame) {
   // Without a phase advance the sine would never reach its limit; the cycle
   // then ends after its one frame.
@@ -141,11 +144,14 @@ class SlotCounter {
     if (d < 0) return scaleCount(sampleRate_, static_cast<uint64_t>(-d), 1000000);
     if (d == 0) return 0;
     const uint32_t halfCycles = scaleCount(halfCarrierHz_, static_cast<uint64_t>(d), 500000);
-    for (const auto& known : bursts_) {
-      if (known.first == halfCycles) return known.second;
-    }
+    const auto known = std::find_if(bursts_.begin(), bursts_.end(),
+                                    [halfCycles](const auto& b) { return b.first == halfCycles; });
+    if (known != bursts_.end()) return known->second;
     uint64_t n = 0;
-    walkCarrier(step_, halfCycles, [&n](double) { return ++n != 0; });
+    walkCarrier(step_, halfCycles, [&n](double) {
+      ++n;
+      return true;
+    });
     if (bursts_.size() < kRemembered) bursts_.emplace_back(halfCycles, n);
     return n;
   }
