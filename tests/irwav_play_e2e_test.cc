@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -228,6 +229,37 @@ TEST_F(PlayE2eTest, ASignalStopsAfterTheSoundOnItsWayAndEndsThePlayerByThatSigna
   const SignalledRun r = playAndSignal(root, work, SIGTERM, 200000, true);
   EXPECT_TRUE(WIFEXITED(r.waitStatus) && WEXITSTATUS(r.waitStatus) == 0) << r.waitStatus;
   EXPECT_GT(r.played, 4000000u);
+}
+
+TEST_F(PlayE2eTest, AStoppedOutputEndsWithinASecondAndLeavesNoFile) {
+  // Forty codes of 8.6 s at 192000 Hz: 265 MB, seconds of rendering.
+  std::vector<std::string> args = {"irwav-play", "--rate",   "192000", "--gap",
+                                   "0",          "--output", "big.wav"};
+  for (int i = 0; i < 40; ++i) {
+    args.push_back("--pronto");
+    args.push_back("0000 006D 0000 0003 FFFF FFFF FFFF FFFF FFFF FFFF");
+  }
+  const pid_t player = ::fork();
+  if (player == 0) {
+    std::signal(SIGTERM, SIG_DFL);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    if (::chdir(work.c_str()) != 0 || !std::freopen("/dev/null", "w", stdout) ||
+        !std::freopen((root / "err").c_str(), "w", stderr))
+      ::_exit(127);
+    ::execv(IRWAV_PLAY_PATH, argv.data());
+    ::_exit(127);
+  }
+  ::usleep(300000);
+  const auto signalled = std::chrono::steady_clock::now();
+  ::kill(player, SIGTERM);
+  int status = 0;
+  ::waitpid(player, &status, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(1));
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_EQ(readText(root / "err"), "irwav-play: stopped\n");
+  EXPECT_FALSE(fs::exists(work / "big.wav"));
 }
 
 TEST_F(PlayE2eTest, OutputHoldsExactlyTheStreamTheSoundCardGets) {

@@ -67,10 +67,12 @@ void printBrandList(std::ostream& out);
 /// line on `out` as each code starts; the converter's skip line, and the
 /// --rate that would render it, for a code whose carrier the rate cannot
 /// carry; options.gapMs of silence between two played codes. Nothing is
-/// opened when every code is skipped. Goes no further once the device or
-/// file has failed. Stops after the block in hand once
-/// *stop (if given) turns non-zero, and always lets the device play out
-/// what it was given before closing it. A code during which the stream ran
+/// opened when every code is skipped, nor a file that would hold more than
+/// a WAV file can (its size is known from the timings; status 1). Goes no
+/// further once the device or file has failed. Stops after the block in
+/// hand once *stop (if given) turns non-zero, and lets the device play out
+/// what it was given before closing it (for a second at most once stopped);
+/// a stopped file is removed. A code during which the stream ran
 /// dry is named on `err` once the device is closed. Returns the exit
 /// status: 0 when everything played, 1 when every code was skipped, the
 /// device or file could not be opened or failed, or a code was interrupted;
