@@ -3,5 +3,6 @@
 #include "platform/arguments.h"
 
 std::vector<std::string> commandLineArguments(int argc, char** argv) {
-  return std::vector<std::string>(argv + 1, argv + argc);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return args;
 }

@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "platform/file.h"
 #include "platform/utf8.h"
@@ -72,9 +74,10 @@ struct PendingFile {
 PendingFile pendingFiles[kMaxPendingFiles];
 
 PendingFile* pendingFor(int fd) {
-  for (PendingFile& p : pendingFiles)
-    if (p.used && p.fd == fd) return &p;
-  return nullptr;
+  PendingFile* end = std::end(pendingFiles);
+  PendingFile* p = std::find_if(std::begin(pendingFiles), end,
+                                [fd](const PendingFile& f) { return f.used && f.fd == fd; });
+  return p == end ? nullptr : p;
 }
 
 bool fail(std::string* error) {
@@ -153,22 +156,21 @@ FileHandle openInPlace(const char* path, std::string* error) {
     return kInvalidFile;
   }
   const int flags = ::fcntl(fd, F_GETFL);
-  const char* reason = nullptr;
   if (::fstat(fd, &st) != 0 || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
     fail(error);
-  } else if ((reason = unfitFileReason(st.st_mode)) != nullptr) {
-    failCreate(error, reason);
-  } else if (::isatty(fd)) {
-    // A terminal would show the samples as text, and cannot take the header
-    // back at the end.
-    failCreate(error, "Is a terminal");
-  } else if (::lseek(fd, 0, SEEK_CUR) < 0) {
-    // The header is written last, at the start: a device that cannot go
-    // back there would be left with a file that says it holds nothing.
-    fail(error);
-  } else {
-    return fd;
+    ::close(fd);
+    return kInvalidFile;
   }
+  const char* reason = unfitFileReason(st.st_mode);
+  // A terminal would show the samples as text. The header is written last,
+  // at the start: a device that cannot go back there (lseek fails) would be
+  // left with a file that says it holds nothing.
+  if (!reason && ::isatty(fd)) reason = "Is a terminal";
+  if (!reason && ::lseek(fd, 0, SEEK_CUR) >= 0) return fd;
+  if (reason)
+    failCreate(error, reason);
+  else
+    fail(error);
   ::close(fd);
   return kInvalidFile;
 }
@@ -311,7 +313,8 @@ bool wideFileName(const std::string& name, std::wstring* wide) {
 
 bool isStandardOutputFile(const wchar_t* name) {
   const NarrowName narrow(name);
-  struct stat file, out;
+  struct stat file;
+  struct stat out;
   return narrow.fits && ::stat(narrow.path, &file) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 &&
          S_ISREG(out.st_mode) && file.st_dev == out.st_dev && file.st_ino == out.st_ino;
 }

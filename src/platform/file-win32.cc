@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "platform/file.h"
@@ -50,9 +52,11 @@ struct PendingFile {
 PendingFile pendingFiles[kMaxPendingFiles];
 
 PendingFile* pendingFor(HANDLE handle) {
-  for (PendingFile& p : pendingFiles)
-    if (p.used && p.handle == handle) return &p;
-  return nullptr;
+  PendingFile* end = std::end(pendingFiles);
+  PendingFile* p = std::find_if(std::begin(pendingFiles), end, [handle](const PendingFile& f) {
+    return f.used && f.handle == handle;
+  });
+  return p == end ? nullptr : p;
 }
 
 /// The path a link or junction at an existing `name` finally leads to, as
