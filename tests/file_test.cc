@@ -61,6 +61,24 @@ TEST_F(FileTest, WideNamesReachTheFileSystemUnchanged) {
   EXPECT_TRUE(fsys::is_regular_file(dir / fsys::u8path(u8"  7_t\u00e9l\u00e9.wav")));
 }
 
+TEST_F(FileTest, NamesFromTheCommandLineKeepEveryCharacter) {
+  for (const char* leaf : {u8"\u20acuro.wav", u8"\u65e5\u672c.wav", u8"\U0001F4FA.wav"}) {
+    SCOPED_TRACE(leaf);
+    std::wstring wide;
+    ASSERT_TRUE(wideFileName(leaf, &wide));
+    std::string error;
+    const FileHandle file = files.create(name(wide.c_str()).c_str(), &error);
+    ASSERT_NE(file, kInvalidFile) << error;
+    EXPECT_TRUE(files.close(file, &error)) << error;
+    EXPECT_TRUE(fsys::is_regular_file(dir / fsys::u8path(leaf)));
+  }
+  EXPECT_EQ(std::distance(fsys::directory_iterator(dir), fsys::directory_iterator()), 3);
+  // A byte that is not UTF-8: a file name of its own on POSIX, none on
+  // Windows, where it would otherwise turn into some other character.
+  std::wstring wide;
+  EXPECT_EQ(wideFileName("caf\xe9.wav", &wide), fsys::path::preferred_separator == '/');
+}
+
 TEST_F(FileTest, ANameTakenByADirectoryCannotBeCreatedAndIsKept) {
   fsys::create_directory(dir / "d.wav");
   std::string error;
@@ -73,13 +91,21 @@ TEST_F(FileTest, ANameTakenByADirectoryCannotBeCreatedAndIsKept) {
   EXPECT_TRUE(fsys::is_directory(dir / "d.wav"));
 }
 
-TEST_F(FileTest, DiscardRemovesAPartlyWrittenFile) {
+TEST_F(FileTest, DiscardRemovesAPartlyWrittenFileAndKeepsThePreviousOne) {
   std::string error;
-  const FileHandle file = files.create(name(L"p.wav").c_str(), &error);
+  FileHandle file = files.create(name(L"p.wav").c_str(), &error);
   ASSERT_NE(file, kInvalidFile) << error;
   EXPECT_TRUE(files.write(file, "RIFF", 4, &error)) << error;
   files.discard(file, name(L"p.wav").c_str());
-  EXPECT_FALSE(fsys::exists(dir / "p.wav"));
+  EXPECT_TRUE(fsys::is_empty(dir));
+
+  { std::ofstream(dir / "p.wav", std::ios::binary) << "previous"; }
+  file = files.create(name(L"p.wav").c_str(), &error);
+  ASSERT_NE(file, kInvalidFile) << error;
+  EXPECT_TRUE(files.write(file, "RIFF", 4, &error)) << error;
+  files.discard(file, name(L"p.wav").c_str());
+  EXPECT_EQ(contents(dir / "p.wav"), "previous");
+  EXPECT_EQ(std::distance(fsys::directory_iterator(dir), fsys::directory_iterator()), 1);
 }
 
 }  // namespace

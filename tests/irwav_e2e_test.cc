@@ -227,7 +227,7 @@ TEST_F(E2eTest, AFileWhoseWritesFailIsNotLeftAsAWave) {
   expectCarriesCode(readBytes(work / "  0_sony.wav"), *kIrCodes[0], "sony");
 }
 
-TEST_F(E2eTest, AFileThatFailsBehindALinkIsEmptiedThroughIt) {
+TEST_F(E2eTest, AFileThatFailsBehindALinkLeavesTheLinkAndItsFile) {
   std::ofstream(root / "target.wav") << "older content";
   fs::create_symlink(root / "target.wav", work / "  0_sony.wav");
   // Writes past 4 KiB fail with "File too large" instead of ending the run.
@@ -236,7 +236,12 @@ TEST_F(E2eTest, AFileThatFailsBehindALinkIsEmptiedThroughIt) {
   EXPECT_NE(r.err.find("irwav: cannot write \"  0_sony.wav\": File too large\n"), std::string::npos)
       << r.err;
   EXPECT_TRUE(fs::is_symlink(work / "  0_sony.wav"));
-  EXPECT_EQ(fs::file_size(root / "target.wav"), 0u);
+  EXPECT_EQ(readText(root / "target.wav"), "older content");
+  // Every file is too large here; none leaves a temporary file behind in
+  // either directory: work holds the link alone, and the link's directory
+  // its target, work and the run's three outputs.
+  EXPECT_EQ(listing().size(), 1u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 5);
 }
 
 TEST_F(E2eTest, ANamedPipeAtANameFailsThatFileWithoutWaiting) {

@@ -161,6 +161,18 @@ if [ -e /dev/full ]; then
   echo "windows: writes failing: exit 1, $(tr -d '\r' <"$work/full.err"); $compared other files identical"
 fi
 
+# Names beyond any code page: the player takes its arguments as UTF-16, so
+# each name reaches the file system as it was typed, and a second run
+# replaces the file. Every file is the converter's sony file.
+for name in "€uro.wav" "日本.wav" "€uro.wav"; do
+  status="$(run_in "$work/names" env LC_ALL=C.UTF-8 wine "$top/build/windows/src/irwav-play.exe" --output "$name" sony)"
+  [ "$status" = 0 ] || fail "irwav-play.exe --output $name exited with $status: $(cat "$work/names.err")"
+  cmp -s "$work/names/$name" "$work/linux/  0_sony.wav" || fail "\"$name\" is not the sony file"
+done
+[ "$(ls -A "$work/names" | LC_ALL=C sort | xargs)" = "$(printf '%s\n' "日本.wav" "€uro.wav" | LC_ALL=C sort | xargs)" ] ||
+  fail "the names came out as: $(ls -A "$work/names" | od -c | head)"
+echo "windows: irwav-play.exe --output wrote \"€uro.wav\" and \"日本.wav\" under exactly those names"
+
 # Live playback: what irwav-play.exe hands the waveform-output device comes
 # out of Wine's ALSA driver into the capture file. It must be the sample data
 # of the converter's file for the same code; Wine may pad the device's last

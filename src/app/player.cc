@@ -11,7 +11,9 @@
 #include "app/brands.h"
 #include "app/ir_codes.h"
 #include "app/play_size.h"
+#include "app/output_name.h"
 #include "output/wave_sink.h"
+#include "platform/file.h"
 #include "synth/renderer.h"
 
 namespace {
@@ -49,40 +51,6 @@ std::string rateNote(uint32_t carrierHz) {
                    [carrierHz](uint32_t r) { return canRender(carrierHz, maxCarrierFor(r)); });
   if (rate == std::end(kPlayerRates)) return " (no --rate plays it)";
   return " (--rate " + std::to_string(*rate) + " plays it)";
-}
-
-/// A file name given as UTF-8, as wide characters (UTF-16 where wchar_t
-/// has 16 bits). A byte that is not part of valid UTF-8 stands for itself.
-std::wstring widenFileName(const std::string& name) {
-  std::wstring wide;
-  for (size_t i = 0; i < name.size();) {
-    const auto byte = [&name](size_t at) { return static_cast<unsigned char>(name[at]); };
-    uint32_t c = byte(i);
-    size_t length = c < 0x80 ? 1 : c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
-    if (length > 1 && i + length <= name.size()) {
-      c &= 0x3F >> (length - 1);
-      for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) length = 0;
-        c = (c << 6) | (byte(i + k) & 0x3F);
-      }
-      if (length == 3 && (c < 0x800 || (c >= 0xD800 && c < 0xE000))) length = 0;
-      if (length == 4 && (c < 0x10000 || c > 0x10FFFF)) length = 0;
-    } else if (length > 1) {
-      length = 0;
-    }
-    if (length == 0) {
-      c = byte(i);
-      length = 1;
-    }
-    if (c > 0xFFFF && sizeof(wchar_t) == 2) {
-      wide += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
-      wide += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      wide += static_cast<wchar_t>(c);
-    }
-    i += length;
-  }
-  return wide;
 }
 
 /// Where in the file the sink, opened in file mode, now is: seconds with
@@ -176,7 +144,9 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   }
   sink.deviceName = options.device;
   sink.stopRequest = stop;
-  if (sink.open(toFile ? widenFileName(options.output).c_str() : nullptr) != 0) {
+  std::wstring fileName;
+  if (toFile) wideFileName(options.output, &fileName);
+  if (sink.open(toFile ? fileName.c_str() : nullptr) != 0) {
     err << (toFile ? "irwav-play: cannot write \"" : "irwav-play: cannot open audio device \"")
         << targetShown << "\": " << sink.errorText << std::endl;
     sink.close();
@@ -186,7 +156,9 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   const auto stopped = [stop] { return stop && *stop; };
   // Once the device or file has failed, nothing more reaches it: no further
   // code is announced as playing.
-  const auto finished = [&] { return stopped() || sink.halted(); };
+  // A report that can no longer be written stops the run as well: nobody
+  // would learn where each code is.
+  const auto finished = [&] { return stopped() || sink.halted() || !out; };
   bool played = false;
   std::vector<PlayedCode> playedCodes;
   for (const PlayItem& item : codes) {
@@ -217,8 +189,12 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
     playedCodes.push_back({item.name, fromByte, sink.takenBytes()});
   }
 
+  // A file that was stopped or lost its report is not finished: it is
+  // thrown away, and its name keeps what it held.
+  const bool abandoned = toFile && !sink.failed && (stopped() || !out);
+  if (abandoned) sink.abandon(stopped() ? "stopped" : "standard output was lost");
   int status = 0;
-  if (sink.close() != 0) {
+  if (sink.close() != 0 && !abandoned) {
     err << (toFile ? "irwav-play: cannot write \"" : "irwav-play: playing on \"") << targetShown
         << (toFile ? "\": " : "\" failed: ") << sink.errorText << std::endl;
     status = 1;
@@ -258,6 +234,7 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     printCodeList(out, options.codes, options.sampleRate);
     return 0;
   }
+  if (!options.output.empty() && !checkOutputName("irwav-play", options.output, err)) return 2;
   WaveSink sink(nullptr, audio);
   sink.setFormat(2, 2, options.sampleRate);
   return playCodes(options, sink, out, err, stop);

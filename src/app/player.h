@@ -71,21 +71,24 @@ void printBrandList(std::ostream& out);
 /// a WAV file can (its size is known from the timings; status 1). Goes no
 /// further once the device or file has failed. Stops after the block in
 /// hand once *stop (if given) turns non-zero, and lets the device play out
-/// what it was given before closing it (for a second at most once stopped);
-/// a stopped file is removed. A code during which the stream ran
-/// dry is named on `err` once the device is closed. Returns the exit
+/// what it was given before closing it (for a second at most once stopped).
+/// A file that was stopped, or whose report on `out` could no longer be
+/// written (which also ends the run), is thrown away unfinished: its name
+/// keeps what it held. A code during which the stream ran dry is named on
+/// `err` once the device is closed. Returns the exit
 /// status: 0 when everything played, 1 when every code was skipped, the
 /// device or file could not be opened or failed, or a code was interrupted;
 /// 128 + *stop when stopped (*stop holds the number of the signal that
-/// asked: 130 for SIGINT, 143 for SIGTERM), also when the stop came during
-/// the final drain.
+/// asked: 130 for SIGINT, 143 for SIGTERM, 129 for SIGHUP), also when the
+/// stop came during the final drain.
 int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, std::ostream& err,
               const volatile std::sig_atomic_t* stop);
 
 /// The whole player: parses `args` and helps, lists or plays on `audio`
 /// (null: the system's audio output). Returns the exit status: 0 for
 /// --help, --version and the lists; 2 for bad arguments, before anything
-/// plays; otherwise that of playCodes.
+/// plays, among them an output file that is standard output's own file or
+/// no file name at all (see checkOutputName); otherwise that of playCodes.
 int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               AudioOutput* audio, const volatile std::sig_atomic_t* stop);
 

@@ -286,6 +286,8 @@ void WaveSink::writeHeader() {
   }
 }
 
+void WaveSink::abandon(const std::string& reason) { fail(reason); }
+
 void WaveSink::fail(const std::string& reason) {
   if (!failed) errorText = reason.empty() ? "unknown error" : reason;
   failed = true;

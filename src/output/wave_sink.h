@@ -106,6 +106,10 @@ class WaveSink {
   /// are listed in `underruns`. Harmless on a closed sink.
   int close();
 
+  /// Gives the output up for `reason`: nothing more reaches it, and close
+  /// throws the file away (its name keeps what it held) and returns -1.
+  void abandon(const std::string& reason);
+
   /// Writes the 44-byte header, with sizes from totalBytes, at offset 0.
   void writeHeader();
 

@@ -8,6 +8,7 @@
 
 #include "platform/file.h"
 #include "platform/memory_files.h"
+#include "platform/utf8.h"
 
 namespace {
 
@@ -97,3 +98,12 @@ FileSystem& systemFileSystem() { return memoryFileSystem(); }
 bool takeMemoryFile(const wchar_t* name, std::vector<uint8_t>* bytes) {
   return memoryFileSystem().take(name, bytes);
 }
+
+bool wideFileName(const std::string& name, std::wstring* wide) {
+  *wide = widenKeepingBytes(name);
+  return true;
+}
+
+bool isStandardOutputFile(const wchar_t* /*name*/) { return false; }
+
+void removeUnfinishedFiles() {}

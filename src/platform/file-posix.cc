@@ -1,40 +1,46 @@
-// POSIX implementation of the output-file operations.
+// POSIX implementation of the output-file operations. A file is written
+// under a temporary name beside its target and renamed over it when closed.
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "platform/file.h"
+#include "platform/utf8.h"
 
 namespace {
 
-/// A wide file name encoded as UTF-8, the usual encoding of POSIX file
-/// names, held in a fixed array so that opening a file allocates nothing.
+/// Symbolic links followed from a name before giving up, as the kernel does.
+constexpr int kMaxLinks = 40;
+
+/// Temporary names tried in a directory before giving up: more are taken
+/// only by files a crashed run of the same process number left.
+constexpr unsigned kMaxTemporaryTries = 100;
+
+/// Outputs that may be open at once.
+constexpr size_t kMaxPendingFiles = 8;
+
+/// A wide file name as the bytes of a POSIX path: UTF-8, except that
+/// U+DC80..U+DCFF stand for the bytes 0x80..0xFF (see wideFileName). Held
+/// in a fixed array, so that opening a file allocates nothing.
 struct NarrowName {
   explicit NarrowName(const wchar_t* name) {
     for (; *name; ++name) {
       // wchar_t is a character type of its own, not a signed char; the check
       // mistakes it for one.
-      uint32_t c = static_cast<uint32_t>(*name);  // NOLINT(bugprone-signed-char-misuse)
-      if (c < 0x80) {
-        put(c);
-      } else if (c < 0x800) {
-        put(0xC0 | (c >> 6));
-        put(0x80 | (c & 0x3F));
-      } else if (c < 0x10000) {
-        put(0xE0 | (c >> 12));
-        put(0x80 | ((c >> 6) & 0x3F));
-        put(0x80 | (c & 0x3F));
-      } else {
-        put(0xF0 | ((c >> 18) & 0x07));
-        put(0x80 | ((c >> 12) & 0x3F));
-        put(0x80 | ((c >> 6) & 0x3F));
-        put(0x80 | (c & 0x3F));
-      }
+      const uint32_t c = static_cast<uint32_t>(*name);  // NOLINT(bugprone-signed-char-misuse)
+      char bytes[4];
+      const size_t n = c >= 0xDC80 && c <= 0xDCFF ? (bytes[0] = static_cast<char>(c & 0xFF), 1)
+                                                  : encodeUtf8(c, bytes);
+      for (size_t i = 0; i < n; ++i) put(bytes[i]);
     }
     path[length] = '\0';
   }
@@ -45,9 +51,9 @@ struct NarrowName {
   bool fits = true;
 
  private:
-  void put(uint32_t byte) {
+  void put(char byte) {
     if (length + 1 < sizeof path)
-      path[length++] = static_cast<char>(byte);
+      path[length++] = byte;
     else
       fits = false;
   }
@@ -55,9 +61,33 @@ struct NarrowName {
   size_t length = 0;
 };
 
+/// An output being written: its descriptor, the temporary file it writes
+/// and the name that file takes at close. Fixed arrays, so that a signal
+/// handler can read them.
+struct PendingFile {
+  volatile std::sig_atomic_t used;  ///< set once `temporary` names a file
+  int fd;
+  char temporary[PATH_MAX];
+  char target[PATH_MAX];
+};
+
+PendingFile pendingFiles[kMaxPendingFiles];
+
+PendingFile* pendingFor(int fd) {
+  PendingFile* end = std::end(pendingFiles);
+  PendingFile* p = std::find_if(std::begin(pendingFiles), end,
+                                [fd](const PendingFile& f) { return f.used && f.fd == fd; });
+  return p == end ? nullptr : p;
+}
+
 bool fail(std::string* error) {
   if (error) *error = strerror(errno);
   return false;
+}
+
+FileHandle failCreate(std::string* error, const char* reason) {
+  if (error) *error = reason;
+  return kInvalidFile;
 }
 
 /// Why a file of type `mode` cannot take a WAV, or null when it can: a
@@ -71,38 +101,150 @@ const char* unfitFileReason(mode_t mode) {
   return nullptr;
 }
 
+/// Copies `text` of `length` bytes to `out` (PATH_MAX bytes) as a string;
+/// false when it does not fit.
+bool copyPath(const char* text, size_t length, char* out) {
+  if (length >= PATH_MAX) return false;
+  std::memcpy(out, text, length);
+  out[length] = '\0';
+  return true;
+}
+
+/// The path of what `name` finally stands for, its symbolic links followed
+/// (also a link to a file that does not exist yet), in `out`. Only the last
+/// part of a path is a link that matters here: the file is replaced in the
+/// directory that holds it. Sets errno and returns false when the chain is
+/// too long.
+bool resolveLinks(const char* name, char* out) {
+  if (!copyPath(name, std::strlen(name), out)) {
+    errno = ENAMETOOLONG;
+    return false;
+  }
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    struct stat st;
+    if (::lstat(out, &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    char link[PATH_MAX];
+    const ssize_t n = ::readlink(out, link, sizeof link - 1);
+    if (n < 0) return true;
+    const char* slash = std::strrchr(out, '/');
+    const size_t dirLength = link[0] == '/' || !slash ? 0 : static_cast<size_t>(slash - out + 1);
+    if (dirLength + static_cast<size_t>(n) >= PATH_MAX) {
+      errno = ENAMETOOLONG;
+      return false;
+    }
+    std::memmove(out + dirLength, link, static_cast<size_t>(n));
+    out[dirLength + static_cast<size_t>(n)] = '\0';
+  }
+  errno = ELOOP;
+  return false;
+}
+
+/// Opens the existing special file `path` to be written in place, as a
+/// device that swallows a WAV file (/dev/null) is. Never waits, and refuses
+/// what cannot be a WAV file before anything is written.
+FileHandle openInPlace(const char* path, std::string* error) {
+  // Non-blocking, so that a named pipe without a reader fails at once
+  // (ENXIO) instead of holding the open until one comes.
+  const int fd = ::open(path, O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK);
+  struct stat st;
+  if (fd < 0) {
+    const int openError = errno;
+    if (openError == ENXIO && ::stat(path, &st) == 0 && unfitFileReason(st.st_mode))
+      return failCreate(error, unfitFileReason(st.st_mode));
+    errno = openError;
+    fail(error);
+    return kInvalidFile;
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &st) != 0 || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    fail(error);
+    ::close(fd);
+    return kInvalidFile;
+  }
+  const char* reason = unfitFileReason(st.st_mode);
+  // A terminal would show the samples as text. The header is written last,
+  // at the start: a device that cannot go back there (lseek fails) would be
+  // left with a file that says it holds nothing.
+  if (!reason && ::isatty(fd)) reason = "Is a terminal";
+  if (!reason && ::lseek(fd, 0, SEEK_CUR) >= 0) return fd;
+  if (reason)
+    failCreate(error, reason);
+  else
+    fail(error);
+  ::close(fd);
+  return kInvalidFile;
+}
+
+/// Creates a temporary file for `target` in its directory, with the mode
+/// the new file should have, and records it. Sets errno on failure.
+FileHandle createTemporary(const char* target, mode_t mode, std::string* error) {
+  PendingFile* slot = nullptr;
+  for (PendingFile& p : pendingFiles)
+    if (!p.used) slot = &p;
+  if (!slot) {
+    errno = EMFILE;
+    fail(error);
+    return kInvalidFile;
+  }
+  const char* slash = std::strrchr(target, '/');
+  const int dirLength = slash ? static_cast<int>(slash - target + 1) : 0;
+  static unsigned counter = 0;
+  for (unsigned tries = 0; tries < kMaxTemporaryTries; ++tries) {
+    const int n = std::snprintf(slot->temporary, sizeof slot->temporary, "%.*s.irwav-%ld-%u.tmp",
+                                dirLength, target, static_cast<long>(::getpid()), counter++);
+    if (n < 0 || static_cast<size_t>(n) >= sizeof slot->temporary) {
+      errno = ENAMETOOLONG;
+      break;
+    }
+    const int fd =
+        ::open(slot->temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) break;
+    slot->fd = fd;
+    std::strcpy(slot->target, target);
+    slot->used = 1;
+    return fd;
+  }
+  fail(error);
+  return kInvalidFile;
+}
+
+/// Frees the record of `pending` after removing its temporary file.
+void dropPending(PendingFile* pending) {
+  ::unlink(pending->temporary);
+  pending->used = 0;
+}
+
 class PosixFileSystem : public FileSystem {
  public:
   FileHandle create(const wchar_t* name, std::string* error) override {
     const NarrowName narrow(name);
+    char target[PATH_MAX];
     if (!narrow.fits) errno = ENAMETOOLONG;
-    // Non-blocking, so that a named pipe without a reader fails at once
-    // (ENXIO) instead of holding the open until one comes.
-    const int fd = narrow.fits ? ::open(narrow.path,
-                                        O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666)
-                               : -1;
-    struct stat st;
-    if (fd < 0) {
-      const int openError = errno;
-      if (openError == ENXIO && ::stat(narrow.path, &st) == 0 && unfitFileReason(st.st_mode)) {
-        if (error) *error = unfitFileReason(st.st_mode);
-      } else {
-        errno = openError;
-        fail(error);
-      }
-      return kInvalidFile;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (::fstat(fd, &st) != 0 || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    if (!narrow.fits || !resolveLinks(narrow.path, target)) {
       fail(error);
-      ::close(fd);
       return kInvalidFile;
     }
-    if (unfitFileReason(st.st_mode)) {
-      if (error) *error = unfitFileReason(st.st_mode);
-      ::close(fd);
+    struct stat st;
+    if (::stat(target, &st) != 0) {
+      if (errno != ENOENT) {
+        fail(error);
+        return kInvalidFile;
+      }
+      return createTemporary(target, 0666, error);
+    }
+    if (!S_ISREG(st.st_mode)) return openInPlace(target, error);
+    // A file that may not be written is not replaced either, although its
+    // directory would allow a rename over it.
+    const int probe = ::open(target, O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (probe < 0) {
+      fail(error);
       return kInvalidFile;
     }
+    ::close(probe);
+    const FileHandle fd = createTemporary(target, 0600, error);
+    // The new file keeps the permissions of the one it replaces.
+    if (fd != kInvalidFile) (void)::fchmod(static_cast<int>(fd), st.st_mode & 0777);
     return fd;
   }
 
@@ -130,22 +272,30 @@ class PosixFileSystem : public FileSystem {
   }
 
   bool close(FileHandle file, std::string* error) override {
-    if (::close(static_cast<int>(file)) < 0) return fail(error);
-    return true;
+    PendingFile* pending = pendingFor(static_cast<int>(file));
+    const bool closed = ::close(static_cast<int>(file)) == 0;
+    const int closeError = errno;
+    if (!pending) {
+      errno = closeError;
+      return closed || fail(error);
+    }
+    if (closed && ::rename(pending->temporary, pending->target) == 0) {
+      pending->used = 0;
+      return true;
+    }
+    const int failure = closed ? errno : closeError;
+    dropPending(pending);
+    errno = failure;
+    return fail(error);
   }
 
-  void discard(FileHandle file, const wchar_t* name) override {
-    if (file != kInvalidFile) {
-      // Emptying through the handle also reaches a file behind a symbolic
-      // link, which removing the name would leave holding a partial WAV.
-      struct stat st;
-      if (::fstat(static_cast<int>(file), &st) == 0 && S_ISREG(st.st_mode))
-        (void)::ftruncate(static_cast<int>(file), 0);
-      ::close(static_cast<int>(file));
-    }
-    const NarrowName narrow(name);
-    struct stat st;
-    if (narrow.fits && ::lstat(narrow.path, &st) == 0 && S_ISREG(st.st_mode)) ::unlink(narrow.path);
+  void discard(FileHandle file, const wchar_t* /*name*/) override {
+    // The name is never touched: it holds the previous file, or another
+    // run's whole one.
+    if (file == kInvalidFile) return;
+    PendingFile* pending = pendingFor(static_cast<int>(file));
+    ::close(static_cast<int>(file));
+    if (pending) dropPending(pending);
   }
 };
 
@@ -154,4 +304,22 @@ class PosixFileSystem : public FileSystem {
 FileSystem& systemFileSystem() {
   static PosixFileSystem fileSystem;
   return fileSystem;
+}
+
+bool wideFileName(const std::string& name, std::wstring* wide) {
+  *wide = widenKeepingBytes(name);
+  return true;
+}
+
+bool isStandardOutputFile(const wchar_t* name) {
+  const NarrowName narrow(name);
+  struct stat file;
+  struct stat out;
+  return narrow.fits && ::stat(narrow.path, &file) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 &&
+         S_ISREG(out.st_mode) && file.st_dev == out.st_dev && file.st_ino == out.st_ino;
+}
+
+void removeUnfinishedFiles() {
+  for (PendingFile& p : pendingFiles)
+    if (p.used) ::unlink(p.temporary);
 }
