@@ -150,6 +150,8 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
   }
 
   bool optionsEnded = false;
+  bool gapGiven = false;
+  bool sweepAsked = false;
   size_t prontoCount = 0;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -191,7 +193,10 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       return false;
     }
     if (!takeValue(name, value, options, &prontoCount, error)) return false;
+    gapGiven = gapGiven || name == "--gap";
+    sweepAsked = sweepAsked || (name == "--brand" && brandKey(value) == "all");
   }
+  if (sweepAsked && !gapGiven) options->gapMs = kSweepGapMs;
   return true;
 }
 
@@ -236,8 +241,8 @@ void printPlayerHelp(std::ostream& out) {
          "                   A sound server may convert the rate to its own: play\n"
          "                   such codes on the card itself (--device)\n"
          "  --gap MS         silence between codes in milliseconds (default "
-      << kDefaultGapMs
-      << ")\n"
+      << kDefaultGapMs << "; " << kSweepGapMs
+      << " with --brand all)\n"
 #ifdef _WIN32
          "  --device NAME    play on the waveform output whose product name is NAME\n"
          "                   instead of the default one\n"
