@@ -241,7 +241,10 @@ void printPlayerHelp(std::ostream& out) {
          "                   A sound server may convert the rate to its own: play\n"
          "                   such codes on the card itself (--device)\n"
          "  --gap MS         silence between codes in milliseconds (default "
-      << kDefaultGapMs << "; " << kSweepGapMs
+      << kDefaultGapMs
+      << ";\n"
+         "                   "
+      << kSweepGapMs
       << " with --brand all)\n"
 #ifdef _WIN32
          "  --device NAME    play on the waveform output whose product name is NAME\n"
