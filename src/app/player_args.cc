@@ -33,10 +33,7 @@ std::string rateChoices() {
 
 /// Reads --power's value: on, off or toggle.
 bool parsePower(const std::string& value, PowerKey* power, std::string* error) {
-  if (value == "on" || value == "off" || value == "toggle") {
-    *power = value == "on" ? PowerKey::kOn : value == "off" ? PowerKey::kOff : PowerKey::kToggle;
-    return true;
-  }
+  if (readPowerKey(value, power)) return true;
   *error = "option --power takes on, off or toggle, not \"" + value + "\"";
   return false;
 }

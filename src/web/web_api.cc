@@ -128,10 +128,8 @@ const char* irwavCodes() {
 /// objects {"name", "carrier", "remotes", "documented"}: "remotes" is how
 /// many TV remote files send the code, 0 for a best guess.
 const char* irwavSweep(const char* power) {
-  const std::string kind = power ? power : "";
-  const PowerKey key = kind == "on"    ? PowerKey::kOn
-                       : kind == "off" ? PowerKey::kOff
-                                       : PowerKey::kToggle;
+  PowerKey key = PowerKey::kToggle;
+  if (power) readPowerKey(power, &key);  // anything else: the toggles
   sweepJson = "[";
   for (const SweepItem& sweep : sweepItems(key)) {
     if (sweepJson.size() > 1) sweepJson += ',';
