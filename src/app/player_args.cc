@@ -32,6 +32,13 @@ std::string rateChoices() {
   return text;
 }
 
+/// Reads --power's value: on, off or toggle.
+bool parsePower(const std::string& value, PowerKey* power, std::string* error) {
+  if (readPowerKey(value, power)) return true;
+  *error = "option --power takes on, off or toggle, not \"" + value + "\"";
+  return false;
+}
+
 /// Sets what a value option says. Returns false with a message for a bad
 /// value.
 bool takeValue(const std::string& name, const std::string& value, PlayerOptions* options,
@@ -63,10 +70,20 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     *error = "option --rate takes " + rateChoices() + " (Hz), not \"" + value + "\"";
     return false;
   }
+  if (name == "--power") return parsePower(value, &options->power, error);
   if (name == "--brand") {
-    if (appendBrandCodes(value, &options->codes)) return true;
-    *error = "no brand named \"" + value + "\" (irwav-play --brands lists them)";
-    return false;
+    const size_t before = options->codes.size();
+    if (!appendBrandCodes(value, &options->codes, options->power)) {
+      *error = unknownBrandMessage(value);
+      return false;
+    }
+    const std::vector<std::string> remarks = brandRemarks(value, options->power);
+    if (options->codes.size() == before) {
+      *error = remarks.empty() ? "brand \"" + value + "\" has no code to play" : remarks.front();
+      return false;
+    }
+    options->remarks.insert(options->remarks.end(), remarks.begin(), remarks.end());
+    return true;
   }
   PlayItem item;
   std::string reason;
@@ -146,7 +163,19 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     }
   }
 
+  // --power decides what every --brand plays, so it is read first.
+  for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+    const std::string& arg = args[i];
+    if (arg.compare(0, 8, "--power=") == 0) {
+      if (!parsePower(arg.substr(8), &options->power, error)) return false;
+    } else if (arg == "--power" && i + 1 < args.size()) {
+      if (!parsePower(args[++i], &options->power, error)) return false;
+    }
+  }
+
   bool optionsEnded = false;
+  bool gapGiven = false;
+  bool sweepAsked = false;
   size_t prontoCount = 0;
   size_t irpCount = 0;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -173,7 +202,9 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     static const char* const kValueOptions[] = {"--device", "--gap",  "--rate",   "--output",
-                                                "--brand",  "--code", "--pronto", "--irp"};
+    static const char* const kValueOptions[] = {"--device", "--gap",   "--rate",
+                                                "--output", "--brand", "--code",
+                                                "--pronto", "--irp",   "--power"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) ==
         std::end(kValueOptions)) {
       *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
@@ -196,7 +227,10 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       continue;
     }
     if (!takeValue(name, value, options, &prontoCount, error)) return false;
+    gapGiven = gapGiven || name == "--gap";
+    sweepAsked = sweepAsked || (name == "--brand" && brandKey(value) == "all");
   }
+  if (sweepAsked && !gapGiven) options->gapMs = kSweepGapMs;
   return true;
 }
 
@@ -217,9 +251,13 @@ void printPlayerHelp(std::ostream& out) {
          "carrier is too high for the rate is reported, with the --rate that plays\n"
          "it, and passed over.\n"
          "\n"
-         "  --brand NAME     every code of brand NAME (any case): its built-in codes,\n"
-         "                   then the other documented power codes of the brand;\n"
-         "                   \"all\" for every brand\n"
+         "  --brand NAME     the power codes of brand NAME (any case): its documented\n"
+         "                   codes, the most widely documented first, then its\n"
+         "                   best guesses; \"all\" for every distinct code once, the\n"
+         "                   codes that most TV remotes send first (--brands lists\n"
+         "                   the brands)\n"
+         "  --power KIND     what --brand plays: toggle (default), off or on; off and\n"
+         "                   on play a set's discrete off or on code where it has one\n"
          "  --code P:D[.S]:F your own code: protocol P, device D, subdevice S,\n"
          "                   function F, e.g. nec1:4:8, necx2:7.7:2, rc5:0:12\n"
          "  --pronto \"HEX\"   your own code in Pronto learned format (0000 ...)\n"
@@ -242,7 +280,10 @@ void printPlayerHelp(std::ostream& out) {
          "                   such codes on the card itself (--device)\n"
          "  --gap MS         silence between codes in milliseconds (default "
       << kDefaultGapMs
-      << ")\n"
+      << ";\n"
+         "                   "
+      << kSweepGapMs
+      << " with --brand all)\n"
 #ifdef _WIN32
          "  --device NAME    play on the waveform output whose product name is NAME\n"
          "                   instead of the default one\n"

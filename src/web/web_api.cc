@@ -15,6 +15,7 @@
 #include "app/brands.h"
 #include "app/play_item.h"
 #include "app/player.h"
+#include "app/power_choice.h"
 #include "output/wave_sink.h"
 #include "platform/memory_files.h"
 #include "synth/decimal.h"
@@ -34,6 +35,7 @@ struct ListedCode {
 std::vector<ListedCode> listed;
 std::string codesJson;
 std::string featuresJson;
+std::string sweepJson;
 std::vector<uint8_t> wavBytes;
 std::string errorText;
 std::string reportText;
@@ -121,12 +123,34 @@ const char* irwavCodes() {
   return codesJson.c_str();
 }
 
-/// What the player offers, as a JSON object: "defaultGapMs"; "maxCarrier",
+/// What "Play everything" plays (`--brand all --power POWER`, POWER "on",
+/// "off" or anything else for the toggles), in order, as a JSON array of
+/// objects {"name", "carrier", "remotes", "documented"}: "remotes" is how
+/// many TV remote files send the code, 0 for a best guess.
+const char* irwavSweep(const char* power) {
+  PowerKey key = PowerKey::kToggle;
+  if (power) readPowerKey(power, &key);  // anything else: the toggles
+  sweepJson = "[";
+  for (const SweepItem& sweep : sweepItems(key)) {
+    if (sweepJson.size() > 1) sweepJson += ',';
+    sweepJson += "{\"name\":";
+    appendJsonString(&sweepJson, sweep.item.name);
+    sweepJson += ",\"carrier\":" + std::to_string(sweep.item.code().carrierHz) +
+                 ",\"remotes\":" + std::to_string(sweep.remotes) +
+                 ",\"documented\":" + (sweep.item.documented ? "true" : "false") + "}";
+  }
+  sweepJson += "]";
+  return sweepJson.c_str();
+}
+
+/// What the player offers, as a JSON object: "defaultGapMs"; "sweepGapMs",
+/// the gap of "Play everything"; "maxCarrier",
 /// the highest carrier at each sample rate it takes; "protocols", the
 /// protocol names a code of the user's may use.
 const char* irwavFeatures() {
   if (!featuresJson.empty()) return featuresJson.c_str();
-  featuresJson = "{\"defaultGapMs\":" + std::to_string(kDefaultGapMs) + ",\"maxCarrier\":{";
+  featuresJson = "{\"defaultGapMs\":" + std::to_string(kDefaultGapMs) +
+                 ",\"sweepGapMs\":" + std::to_string(kSweepGapMs) + ",\"maxCarrier\":{";
   for (uint32_t rate : kPlayerRates) {
     if (rate != kPlayerRates[0]) featuresJson += ',';
     featuresJson += "\"" + std::to_string(rate) + "\":" + std::to_string(maxCarrierFor(rate));
