@@ -36,10 +36,14 @@ std::vector<uint8_t> renderedBytes(size_t index) {
   return std::vector<uint8_t>(file.begin() + 44, file.end());
 }
 
-/// The table indices of parsed codes, kNotInTable for the others.
+/// The table indices of parsed codes in playing order, kNotInTable for the
+/// others.
 std::vector<size_t> indices(const PlayerOptions& options) {
   std::vector<size_t> result;
-  for (const PlayItem& item : options.codes) result.push_back(item.tableIndex);
+  forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool) {
+    result.push_back(item.tableIndex);
+    return true;
+  });
   return result;
 }
 
@@ -53,6 +57,7 @@ TEST(PlayerArgsTest, CodesByNameOrIndexKeepTheirOrder) {
   PlayerOptions options;
   ASSERT_TRUE(parse({}, &options));
   EXPECT_TRUE(options.codes.empty());
+  EXPECT_EQ(indices(options).size(), kIrCodeCount);
   EXPECT_EQ(options.gapMs, kDefaultGapMs);
   EXPECT_EQ(options.device, "");
 
@@ -113,7 +118,7 @@ TEST(PlayerArgsTest, BadOptionsAreRefusedWithAReason) {
 
 TEST(PlayerListTest, OneLinePerCodeInTableOrder) {
   std::ostringstream out;
-  printCodeList(out, {}, 48000);
+  printCodeList(out, PlayerOptions());
   std::istringstream lines(out.str());
   std::string line;
   ASSERT_TRUE(std::getline(lines, line));
@@ -153,12 +158,14 @@ struct PlayerRunTest : ::testing::Test {
 };
 
 TEST_F(PlayerRunTest, PlaysTheNamedCodesWithTheGapBetween) {
-  ASSERT_EQ(run({"--gap", "10", "sony", "rca", "0"}), 0);
+  // rca, named but beyond the rate, is an error once the others played.
+  ASSERT_EQ(run({"--gap", "10", "sony", "rca", "0"}), 1);
   EXPECT_EQ(out.str(),
             "Playing 0 sony - freq = 40000 Hz\n"
-            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
             "Playing 0 sony - freq = 40000 Hz\n");
-  EXPECT_EQ(err.str(), "");
+  EXPECT_EQ(err.str(),
+            "irwav-play: rca was not played: a 55600 Hz carrier does not render at 48000 Hz "
+            "(--rate 96000 plays it)\n");
   std::vector<uint8_t> expected = renderedBytes(0);
   const size_t codeBytes = expected.size();
   expected.resize(codeBytes + 480 * 4, 0);  // 10 ms of silence
@@ -216,10 +223,13 @@ TEST_F(PlayerRunTest, ADeviceThatCannotBeOpenedEndsWithStatusOne) {
 
 TEST_F(PlayerRunTest, WhenEveryCodeIsSkippedNothingOpensAndTheStatusIsOne) {
   EXPECT_EQ(run({"rca", "ge"}), 1);
-  EXPECT_EQ(out.str(),
-            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
-            "Code ge skipped - freq = 54160 Hz (--rate 96000 plays it)\n");
-  EXPECT_EQ(err.str(), "irwav-play: nothing to play: no code asked for renders at 48000 Hz\n");
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(),
+            "irwav-play: rca was not played: a 55600 Hz carrier does not render at 48000 Hz "
+            "(--rate 96000 plays it)\n"
+            "irwav-play: ge was not played: a 54160 Hz carrier does not render at 48000 Hz "
+            "(--rate 96000 plays it)\n"
+            "irwav-play: nothing to play: no code asked for renders at 48000 Hz\n");
   EXPECT_EQ(device.opens, 0u);
 }
 

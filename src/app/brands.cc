@@ -76,6 +76,7 @@ void appendOneBrand(const std::string& brand, std::vector<PlayItem>* items,
     if (carried) continue;
     played->push_back(item.built);
     item.name = libraryCodeName(*row);
+    item.libraryRow = row;
     items->push_back(std::move(item));
   }
 }

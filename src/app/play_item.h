@@ -7,6 +7,8 @@
 #include "app/ir_codes.h"
 #include "synth/ir_protocol.h"
 
+struct BrandCode;
+
 /// The tableIndex of a code that is not a built-in one.
 constexpr size_t kNotInTable = static_cast<size_t>(-1);
 
@@ -15,7 +17,8 @@ constexpr size_t kNotInTable = static_cast<size_t>(-1);
 struct PlayItem {
   std::string name;  ///< as the report names it: "sony", "lg nec1:4:8", "pronto 1"
   size_t tableIndex = kNotInTable;
-  OwnedIrCode built;  ///< the code, when it is not a built-in one
+  OwnedIrCode built;                      ///< the code, when it is not a built-in one
+  const BrandCode* libraryRow = nullptr;  ///< the library row it was built from, if any
 
   /// The code to render; valid while this item lives unchanged.
   [[nodiscard]] IrCode code() const {

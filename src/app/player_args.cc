@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <ostream>
 
 #include "app/batch_driver.h"
@@ -48,6 +49,18 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     if (parseNumber(value, kMaxGapMs, &options->gapMs)) return true;
     *error = "option --gap takes milliseconds from 0 to " + std::to_string(kMaxGapMs) + ", not \"" +
              value + "\"";
+    return false;
+  }
+  if (name == "--repeat") {
+    if (parseNumber(value, kMaxRepeat, &options->repeat) && options->repeat >= 1) return true;
+    *error = "option --repeat takes presses from 1 to " + std::to_string(kMaxRepeat) + ", not \"" +
+             value + "\"";
+    return false;
+  }
+  if (name == "--format") {
+    options->formatGiven = true;
+    if (parseListFormat(value, &options->format)) return true;
+    *error = "option --format takes table, tsv or json, not \"" + value + "\"";
     return false;
   }
   if (name == "--rate") {
@@ -121,6 +134,23 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
 
   bool optionsEnded = false;
   size_t prontoCount = 0;
+  // The runs that arguments so far named, by argument: an argument given
+  // again refers to its run instead of building its codes anew.
+  std::map<std::string, PlayRun> earlierRuns;
+  // Adds the codes appended since `first` as a run, remembered under `key`
+  // when that is not empty.
+  const auto addRun = [&](size_t first, bool named, const std::string& key) {
+    if (options->codes.size() == first) return;
+    const PlayRun run{first, options->codes.size() - first, named};
+    options->runs.push_back(run);
+    if (!key.empty()) earlierRuns[key] = run;
+  };
+  const auto repeatRun = [&](const std::string& key) {
+    const auto earlier = earlierRuns.find(key);
+    if (earlier == earlierRuns.end()) return false;
+    options->runs.push_back(earlier->second);
+    return true;
+  };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg.empty() || arg[0] != '-') {
@@ -129,23 +159,33 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
         *error = "no code named \"" + arg + "\" (irwav-play --list shows them all)";
         return false;
       }
+      const std::string key = "code " + std::to_string(item.tableIndex);
+      if (repeatRun(key)) continue;
       item.name = kIrCodeNames[item.tableIndex];
       options->codes.push_back(std::move(item));
+      addRun(options->codes.size() - 1, true, key);
       continue;
     }
     if (arg == "--") {
       optionsEnded = true;
       continue;
     }
-    if (arg == "--list" || arg == "--brands") {
-      (arg == "--list" ? options->list : options->brands) = true;
+    if (arg == "--list" || arg == "--brands" || arg == "--protocols") {
+      (arg == "--list"     ? options->list
+       : arg == "--brands" ? options->brands
+                           : options->protocols) = true;
+      continue;
+    }
+    if (arg == "-q" || arg == "--quiet") {
+      options->quiet = true;
       continue;
     }
     // The options that take a value, as "--name VALUE" or "--name=VALUE".
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    static const char* const kValueOptions[] = {"--device", "--gap",  "--rate",  "--output",
-                                                "--brand",  "--code", "--pronto"};
+    static const char* const kValueOptions[] = {"--device", "--gap",    "--rate",
+                                                "--output", "--brand",  "--code",
+                                                "--pronto", "--repeat", "--format"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) ==
         std::end(kValueOptions)) {
       *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
@@ -160,7 +200,27 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       *error = "option " + name + " needs a value";
       return false;
     }
+    // The same code named again is the same code: its run is shared. An
+    // option this parser does not know to leave codes alone may change
+    // what later codes build, so after one nothing earlier is shared.
+    static const char* const kSharedOptions[] = {"--brand", "--code", "--pronto"};
+    static const char* const kNeutralOptions[] = {"--device", "--gap",    "--rate",
+                                                  "--output", "--repeat", "--format"};
+    const bool shared = std::find(std::begin(kSharedOptions), std::end(kSharedOptions), name) !=
+                        std::end(kSharedOptions);
+    const std::string key =
+        shared ? name + " " + (name == "--brand" ? brandKey(value) : value) : "";
+    if (shared && repeatRun(key)) continue;
+    if (!shared && std::find(std::begin(kNeutralOptions), std::end(kNeutralOptions), name) ==
+                       std::end(kNeutralOptions))
+      earlierRuns.clear();
+    const size_t first = options->codes.size();
     if (!takeValue(name, value, options, &prontoCount, error)) return false;
+    addRun(first, name != "--brand", key);
+  }
+  if (options->formatGiven && !options->list && !options->brands) {
+    *error = "option --format goes with --list or --brands";
+    return false;
   }
   return true;
 }
@@ -189,7 +249,9 @@ void printPlayerHelp(std::ostream& out) {
          "                   function F, e.g. nec1:4:8, necx2:7.7:2, rc5:0:12\n"
          "  --pronto \"HEX\"   your own code in Pronto learned format (0000 ...)\n"
          "  --output FILE    write everything into the WAV file FILE instead of\n"
-         "                   playing it: codes, gaps and all\n"
+         "                   playing it: codes, gaps and all; \"-\" for standard\n"
+         "                   output (the report then goes to standard error),\n"
+         "                   \"./-\" for a file named -\n"
          "  --rate HZ        sample rate: "
       << rateChoices()
       << " (default 48000).\n"
@@ -201,9 +263,14 @@ void printPlayerHelp(std::ostream& out) {
       << ").\n"
          "                   A sound server may convert the rate to its own: play\n"
          "                   such codes on the card itself (--device)\n"
-         "  --gap MS         silence between codes in milliseconds (default "
-      << kDefaultGapMs
+         "  --gap MS         silence between codes in milliseconds, 0 to "
+      << kMaxGapMs << " (default " << kDefaultGapMs
       << ")\n"
+         "  --repeat N       press each code N times, 1 to "
+      << kMaxRepeat
+      << " (default 1), the gap\n"
+         "                   between two presses\n"
+         "  -q, --quiet      print no report, only errors\n"
 #ifdef _WIN32
          "  --device NAME    play on the waveform output whose product name is NAME\n"
          "                   instead of the default one\n"
@@ -213,6 +280,9 @@ void printPlayerHelp(std::ostream& out) {
          "  --list           list the codes asked for (all built-in codes when none):\n"
          "                   index, name, carrier, marks, and whether they render\n"
          "  --brands         list the brands and how many codes --brand plays for each\n"
+         "  --format FORMAT  how --list and --brands print: table (the default), or\n"
+         "                   tsv or json, one record per code for programs\n"
+         "  --protocols      list the protocols --code takes\n"
          "  --help           show this text\n"
          "  --version        show the version\n"
          "  --               what follows is a CODE, not an option\n"
@@ -223,6 +293,9 @@ void printPlayerHelp(std::ostream& out) {
          "Ctrl-C or SIGTERM stops after the sound already on its way; the player\n"
          "then ends by that signal.\n"
 #endif
-         "Exit status: 0 played, 1 every code skipped, the audio device or file\n"
-         "failed, or a code was cut by an underrun, 2 bad arguments.\n";
+         "Exit status: 0 played (a code a --brand expansion found that the rate\n"
+         "cannot play is passed over with a notice); 1 a code named by name, index,\n"
+         "--code or --pronto could not play at the rate, every code was skipped,\n"
+         "the audio device or file failed, a code was cut by an underrun, or\n"
+         "standard output could not be written; 2 bad arguments.\n";
 }

@@ -25,6 +25,8 @@ WaveSink::WaveSink(FileSystem* files, AudioOutput* audio)
       file(kInvalidFile),
       header(),
       totalBytes(0),
+      sizeDeclared(false),
+      declaredBytes(0),
       device(nullptr),
       deviceFormat(),
       blockIndex(0),
@@ -217,7 +219,10 @@ int WaveSink::close() {
   flush();
   if (toFile) {
     if (file != kInvalidFile) {
-      if (!failed) writeHeader();
+      if (!failed && !sizeDeclared) writeHeader();
+      if (!failed && sizeDeclared && totalBytes != declaredBytes)
+        fail("wrote " + std::to_string(totalBytes) + " sample bytes of the " +
+             std::to_string(declaredBytes) + " its header declares");
       std::string error;
       if (!failed && !files->close(file, &error)) {
         fail(error);
@@ -233,7 +238,15 @@ int WaveSink::close() {
   }
   buffer.reset();
   toFile = false;
+  sizeDeclared = false;
   return failed ? -1 : 0;
+}
+
+bool WaveSink::declareDataSize(uint64_t bytes) {
+  if (buffer || bytes > kMaxWavDataBytes) return false;
+  sizeDeclared = true;
+  declaredBytes = static_cast<uint32_t>(bytes);
+  return true;
 }
 
 uint64_t WaveSink::takenBytes() const {
@@ -245,13 +258,15 @@ void WaveSink::writeHeader() {
   std::memcpy(header.fmtId, "fmt ", 4);
   header.fmtSize = 16;
   std::memcpy(header.dataId, "data", 4);
-  header.riffSize = totalBytes + static_cast<uint32_t>(kWavHeaderBytes - 8);
-  header.dataSize = totalBytes;
+  const uint32_t dataBytes = sizeDeclared ? declaredBytes : totalBytes;
+  header.riffSize = dataBytes + static_cast<uint32_t>(kWavHeaderBytes - 8);
+  header.dataSize = dataBytes;
   if (file == kInvalidFile || failed) return;
 
   const WavHeaderBytes bytes = encodeWavHeader(header);
   std::string error;
-  if (!files->rewind(file, &error)) {
+  // A declared header goes out once, at the start, where the file is.
+  if (!sizeDeclared && !files->rewind(file, &error)) {
     fail(error);
     return;
   }
