@@ -64,6 +64,8 @@ TEST(PlayerArgsTest, CodesByNameOrIndexKeepTheirOrder) {
   ASSERT_TRUE(parse({"sony", "22", "NEC", "nec2", "SONY", "0", "53", "0000000000053"}, &options));
   EXPECT_EQ(indices(options),
             (std::vector<size_t>{0, 22, indexOf("NEC"), indexOf("NEC2"), 0, 0, 53, 53}));
+  // A code named again is the same item, not a copy.
+  EXPECT_EQ(options.codes.size(), 4u);
 }
 
 TEST(PlayerArgsTest, AnArgumentThatNamesNoCodeIsRefused) {
@@ -282,6 +284,49 @@ TEST_F(PlayerRunTest, AStopDuringTheFinalDrainCountsAsAStop) {
   EXPECT_EQ(err.str(), "irwav-play: stopped\n");
 }
 
+TEST_F(PlayerRunTest, RepeatPressesEachCodeInTurnAndQuietLeavesOnlyErrors) {
+  // rca, named but beyond the rate, is the one line left.
+  ASSERT_EQ(run({"-q", "--repeat", "3", "--gap", "10", "sony", "rca", "--code", "rc5:0:12"}), 1);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str().rfind("irwav-play: rca was not played", 0), 0u) << err.str();
+  EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
+  MemoryFileSystem fs;
+  WaveSink sink(&fs, nullptr);
+  PlayerOptions rc5;
+  ASSERT_TRUE(parse({"--code", "rc5:0:12"}, &rc5));
+  ASSERT_EQ(sink.open(L"c.wav"), 0);
+  const IrCode rc5Code = rc5.codes[0].code();
+  renderCode(&rc5Code, sink);
+  ASSERT_EQ(sink.close(), 0);
+  const std::vector<uint8_t> sony = renderedBytes(0);
+  const std::vector<uint8_t> gap(480 * 4, 0);  // 10 ms
+  const std::vector<uint8_t> rc5Bytes(fs.files[L"c.wav"].bytes.begin() + 44,
+                                      fs.files[L"c.wav"].bytes.end());
+  std::vector<uint8_t> expected;
+  for (const std::vector<uint8_t>* part :
+       {&sony, &gap, &sony, &gap, &sony, &gap, &rc5Bytes, &gap, &rc5Bytes, &gap, &rc5Bytes})
+    expected.insert(expected.end(), part->begin(), part->end());
+  EXPECT_TRUE(device.played == expected) << device.played.size() << " vs " << expected.size();
+}
+
+TEST_F(PlayerRunTest, ANamedCodeBeyondTheRateFailsTheRunABrandsIsANotice) {
+  // rca's own code is beyond 48000 Hz, its NEC ones are not.
+  EXPECT_EQ(run({"--brand", "rca"}), 0) << err.str();
+  EXPECT_NE(out.str().find("Code rca skipped - freq = 55600 Hz"), std::string::npos) << out.str();
+  EXPECT_EQ(err.str(), "");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--code", "rca:15:42", "sony"},
+        std::vector<std::string>{"sony", "--pronto", "0000 0048 0000 0001 0010 0010"}}) {
+    out.str("");
+    err.str("");
+    device.played.clear();
+    EXPECT_EQ(run(args), 1) << args[1];
+    EXPECT_EQ(out.str(), "Playing 0 sony - freq = 40000 Hz\n");
+    EXPECT_NE(err.str().find(" was not played: a 5"), std::string::npos) << err.str();
+    EXPECT_TRUE(device.played == renderedBytes(0)) << "sony alone, and all of it";
+  }
+}
+
 TEST(PlayerArgsTest, NumbersCountByValueNotByLength) {
   PlayerOptions options;
   ASSERT_TRUE(
@@ -326,6 +371,10 @@ TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpen
       {{"--rate", "50000", "sony"}, "44100, 48000, 96000 or 192000 (Hz), not \"50000\""},
       {{"--rate", "-48000"}, "not \"-48000\""},
       {{"--output="}, "option --output needs a file name"},
+      {{"--repeat", "0", "sony"}, "from 1 to 100, not \"0\""},
+      {{"--repeat=101", "sony"}, "not \"101\""},
+      {{"--list", "--format", "xml"}, "table, tsv or json, not \"xml\""},
+      {{"--format=json", "sony"}, "option --format goes with --list or --brands"},
   };
   for (const auto& c : cases) {
     err.str("");
