@@ -240,7 +240,7 @@ void printPlayerHelp(std::ostream& out) {
          "shows them. Codes, --brand, --code and --pronto play in the order given;\n"
          "with none, every built-in code plays in table order. A code whose carrier\n"
          "is too high for the rate is reported, with the --rate that plays it, and\n"
-         "passed over.\n"
+         "passed over; the run then fails unless --brand found that code.\n"
          "\n"
          "  --brand NAME     every code of brand NAME (any case): its built-in codes,\n"
          "                   then the other documented power codes of the brand;\n"
@@ -264,7 +264,7 @@ void printPlayerHelp(std::ostream& out) {
          "                   A sound server may convert the rate to its own: play\n"
          "                   such codes on the card itself (--device)\n"
          "  --gap MS         silence between codes in milliseconds, 0 to "
-      << kMaxGapMs << " (default " << kDefaultGapMs
+      << kMaxGapMs << "\n                   (default " << kDefaultGapMs
       << ")\n"
          "  --repeat N       press each code N times, 1 to "
       << kMaxRepeat
