@@ -399,6 +399,15 @@ TEST_F(PlayE2eTest, OutputDashWritesTheSameWaveToAPipeAndTheReportToStandardErro
   EXPECT_EQ(run(IRWAV_PLAY_PATH, "--output ./- " + args).status, 0);
   EXPECT_TRUE(readText(work / "-") == wave);
 
+  // A terminal, which would show the samples as text, is refused.
+  if (std::system("command -v script > /dev/null") == 0) {
+    const Result tty =
+        runPipeline("script -qec '\"'$PLAY'\" --output - sony' /dev/null | tr -d '\\r'");
+    EXPECT_EQ(tty.status, 1);
+    EXPECT_EQ(tty.out,
+              "irwav-play: cannot write standard output: standard output is a terminal; pipe it "
+              "into a player\n");
+  }
   // What no WAV file can hold is refused before a byte goes out.
   const Result huge = run(IRWAV_PLAY_PATH, "--output - --gap 60000 --repeat 100 --brand all");
   EXPECT_EQ(huge.status, 1);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <ostream>
+#include <sstream>
 #include <vector>
 
 #include "app/batch_driver.h"
@@ -18,17 +19,6 @@ const char* const kFieldNames[] = {"index",      "name",     "brand",  "protocol
                                    "subdevice",  "function", "extra",  "carrier",  "marks",
                                    "documented", "source",   "renders"};
 
-std::vector<std::string> split(const std::string& text, char separator) {
-  std::vector<std::string> pieces(1);
-  for (char c : text) {
-    if (c == separator)
-      pieces.emplace_back();
-    else
-      pieces.back() += c;
-  }
-  return pieces;
-}
-
 /// A decimal field as a record number: -1 when it is not one.
 int64_t recordNumber(const std::string& text) {
   uint64_t value = 0;
@@ -39,7 +29,9 @@ int64_t recordNumber(const std::string& text) {
 /// "PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION[:NAME=VALUE]...". Text of another
 /// form, or of an unknown protocol, leaves the record as it is.
 void describeUserCode(const std::string& text, CodeRecord* record) {
-  const std::vector<std::string> pieces = split(text, ':');
+  std::vector<std::string> pieces;
+  std::istringstream stream(text);
+  for (std::string piece; std::getline(stream, piece, ':');) pieces.push_back(piece);
   if (pieces.size() < 3) return;
   for (const std::string& protocol : irProtocolNames()) {
     if (sameNameIgnoringCase(pieces[0], protocol.c_str())) record->protocol = protocol;

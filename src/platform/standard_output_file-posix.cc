@@ -1,38 +1,13 @@
-// POSIX: standard output as the target of a WAV.
+// POSIX: the standard output that a WAV may go to.
 
 #include <unistd.h>
 
 #include "platform/standard_output_file.h"
 
-namespace {
-
-class StandardOutputFiles : public FileSystem {
- public:
-  FileHandle create(const wchar_t* /*name*/, std::string* error) override {
-    if (::isatty(STDOUT_FILENO)) {
-      if (error) *error = "standard output is a terminal; pipe it into a player";
-      return kInvalidFile;
-    }
-    return STDOUT_FILENO;
+FileHandle standardOutputHandle(std::string* error) {
+  if (::isatty(STDOUT_FILENO)) {
+    *error = "standard output is a terminal; pipe it into a player";
+    return kInvalidFile;
   }
-
-  bool write(FileHandle file, const void* data, size_t size, std::string* error) override {
-    return systemFileSystem().write(file, data, size, error);
-  }
-
-  bool rewind(FileHandle /*file*/, std::string* error) override {
-    if (error) *error = "standard output cannot seek";
-    return false;
-  }
-
-  bool close(FileHandle /*file*/, std::string* /*error*/) override { return true; }
-
-  void discard(FileHandle /*file*/, const wchar_t* /*name*/) override {}
-};
-
-}  // namespace
-
-FileSystem& standardOutputFiles() {
-  static StandardOutputFiles files;
-  return files;
+  return STDOUT_FILENO;
 }
