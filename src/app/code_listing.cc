@@ -99,18 +99,15 @@ void printJsonText(std::ostream& out, const std::string& text) {
 }  // namespace
 
 bool parseListFormat(const std::string& text, ListFormat* format) {
-  static const struct {
-    const char* name;
-    ListFormat format;
-  } kFormats[] = {
-      {"table", ListFormat::kTable}, {"tsv", ListFormat::kTsv}, {"json", ListFormat::kJson}};
-  for (const auto& f : kFormats) {
-    if (text == f.name) {
-      *format = f.format;
-      return true;
-    }
-  }
-  return false;
+  if (text == "table")
+    *format = ListFormat::kTable;
+  else if (text == "tsv")
+    *format = ListFormat::kTsv;
+  else if (text == "json")
+    *format = ListFormat::kJson;
+  else
+    return false;
+  return true;
 }
 
 CodeRecord codeRecord(const PlayItem& item, uint32_t sampleRate) {

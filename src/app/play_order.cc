@@ -39,8 +39,11 @@ void forEachCode(const std::vector<PlayItem>& codes, const std::vector<PlayRun>&
   }
 }
 
+// Three counts of one type, named as the header names them.
+// NOLINTBEGIN(bugprone-easily-swappable-parameters)
 uint64_t playedFrameCount(const std::vector<PlayItem>& codes, const std::vector<PlayRun>& runs,
                           uint32_t repeat, uint32_t gapFrames, uint32_t sampleRate) {
+  // NOLINTEND(bugprone-easily-swappable-parameters)
   const uint32_t maxCarrierHz = maxCarrierFor(sampleRate);
   uint64_t frames = 0;
   uint64_t presses = 0;
