@@ -72,8 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       units += t[i];
     }
   }
-  if (options.codes.empty() || options.codes.size() > 3 || options.gapMs > 200 ||
-      !options.output.empty() || units > 200000 || options.list || options.brands)
+  if (options.codes.empty() || options.codes.size() > 3 || options.runs.size() > 3 ||
+      options.repeat > 3 || options.gapMs > 200 || !options.output.empty() || units > 200000 ||
+      options.list || options.brands || options.protocols)
     return 0;
 
   ScriptedAudioOutput device;

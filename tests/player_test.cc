@@ -39,10 +39,14 @@ std::vector<uint8_t> renderedBytes(size_t index, uint32_t sampleRate = 48000) {
   return std::vector<uint8_t>(file.begin() + 44, file.end());
 }
 
-/// The table indices of parsed codes, kNotInTable for the others.
+/// The table indices of parsed codes in playing order, kNotInTable for the
+/// others.
 std::vector<size_t> indices(const PlayerOptions& options) {
   std::vector<size_t> result;
-  for (const PlayItem& item : options.codes) result.push_back(item.tableIndex);
+  forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool) {
+    result.push_back(item.tableIndex);
+    return true;
+  });
   return result;
 }
 
@@ -56,12 +60,15 @@ TEST(PlayerArgsTest, CodesByNameOrIndexKeepTheirOrder) {
   PlayerOptions options;
   ASSERT_TRUE(parse({}, &options));
   EXPECT_TRUE(options.codes.empty());
+  EXPECT_EQ(indices(options).size(), kIrCodeCount);
   EXPECT_EQ(options.gapMs, kDefaultGapMs);
   EXPECT_EQ(options.device, "");
 
   ASSERT_TRUE(parse({"sony", "22", "NEC", "nec2", "SONY", "0", "53", "0000000000053"}, &options));
   EXPECT_EQ(indices(options),
             (std::vector<size_t>{0, 22, indexOf("NEC"), indexOf("NEC2"), 0, 0, 53, 53}));
+  // A code named again is the same item, not a copy.
+  EXPECT_EQ(options.codes.size(), 4u);
 }
 
 TEST(PlayerArgsTest, AnArgumentThatNamesNoCodeIsRefused) {
@@ -129,7 +136,7 @@ TEST(PlayerArgsTest, BadOptionsAreRefusedWithAReason) {
 
 TEST(PlayerListTest, OneLinePerCodeInTableOrder) {
   std::ostringstream out;
-  printCodeList(out, {}, 48000);
+  printCodeList(out, PlayerOptions());
   std::istringstream lines(out.str());
   std::string line;
   ASSERT_TRUE(std::getline(lines, line));
@@ -169,12 +176,14 @@ struct PlayerRunTest : ::testing::Test {
 };
 
 TEST_F(PlayerRunTest, PlaysTheNamedCodesWithTheGapBetween) {
-  ASSERT_EQ(run({"--gap", "10", "sony", "rca", "0"}), 0);
+  // rca, named but beyond the rate, is an error once the others played.
+  ASSERT_EQ(run({"--gap", "10", "sony", "rca", "0"}), 1);
   EXPECT_EQ(out.str(),
             "Playing 0 sony - freq = 40000 Hz\n"
-            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
             "Playing 0 sony - freq = 40000 Hz\n");
-  EXPECT_EQ(err.str(), "");
+  EXPECT_EQ(err.str(),
+            "irwav-play: rca was not played: a 55600 Hz carrier does not render at 48000 Hz "
+            "(--rate 96000 plays it)\n");
   std::vector<uint8_t> expected = renderedBytes(0);
   const size_t codeBytes = expected.size();
   expected.resize(codeBytes + 480 * 4, 0);  // 10 ms of silence
@@ -232,10 +241,13 @@ TEST_F(PlayerRunTest, ADeviceThatCannotBeOpenedEndsWithStatusOne) {
 
 TEST_F(PlayerRunTest, WhenEveryCodeIsSkippedNothingOpensAndTheStatusIsOne) {
   EXPECT_EQ(run({"rca", "ge"}), 1);
-  EXPECT_EQ(out.str(),
-            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
-            "Code ge skipped - freq = 54160 Hz (--rate 96000 plays it)\n");
-  EXPECT_EQ(err.str(), "irwav-play: nothing to play: no code asked for renders at 48000 Hz\n");
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(),
+            "irwav-play: rca was not played: a 55600 Hz carrier does not render at 48000 Hz "
+            "(--rate 96000 plays it)\n"
+            "irwav-play: ge was not played: a 54160 Hz carrier does not render at 48000 Hz "
+            "(--rate 96000 plays it)\n"
+            "irwav-play: nothing to play: no code asked for renders at 48000 Hz\n");
   EXPECT_EQ(device.opens, 0u);
 }
 
@@ -342,9 +354,55 @@ TEST(PlayerFileSizeTest, TheSizeKnownBeforehandIsTheSizeWritten) {
     WaveSink sink(&fs, nullptr);
     ASSERT_TRUE(sink.setFormat(frameBytes == 1 ? 1 : 2, frameBytes == 4 ? 2 : 1, 44100));
     std::ostringstream out, err;
-    ASSERT_EQ(playCodes(options, sink, out, err, nullptr), 0) << err.str();
-    EXPECT_EQ(playedDataBytes(options.codes, sink, 44100 * 7 / 1000) + 44,
+    // rca, named but beyond the rate, is skipped and fails the run.
+    ASSERT_EQ(playCodes(options, sink, out, err, nullptr), 1) << err.str();
+    EXPECT_EQ(playedFrameCount(options.codes, options.runs, 1, 44100 * 7 / 1000, 44100) *
+                      frameBytes +
+                  44,
               fs.files[L"t.wav"].bytes.size());
+  }
+}
+
+TEST_F(PlayerRunTest, RepeatPressesEachCodeInTurnAndQuietLeavesOnlyErrors) {
+  // rca, named but beyond the rate, is the one line left.
+  ASSERT_EQ(run({"-q", "--repeat", "3", "--gap", "10", "sony", "rca", "--code", "rc5:0:12"}), 1);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str().rfind("irwav-play: rca was not played", 0), 0u) << err.str();
+  EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
+  MemoryFileSystem fs;
+  WaveSink sink(&fs, nullptr);
+  PlayerOptions rc5;
+  ASSERT_TRUE(parse({"--code", "rc5:0:12"}, &rc5));
+  ASSERT_EQ(sink.open(L"c.wav"), 0);
+  const IrCode rc5Code = rc5.codes[0].code();
+  renderCode(&rc5Code, sink);
+  ASSERT_EQ(sink.close(), 0);
+  const std::vector<uint8_t> sony = renderedBytes(0);
+  const std::vector<uint8_t> gap(480 * 4, 0);  // 10 ms
+  const std::vector<uint8_t> rc5Bytes(fs.files[L"c.wav"].bytes.begin() + 44,
+                                      fs.files[L"c.wav"].bytes.end());
+  std::vector<uint8_t> expected;
+  for (const std::vector<uint8_t>* part :
+       {&sony, &gap, &sony, &gap, &sony, &gap, &rc5Bytes, &gap, &rc5Bytes, &gap, &rc5Bytes})
+    expected.insert(expected.end(), part->begin(), part->end());
+  EXPECT_TRUE(device.played == expected) << device.played.size() << " vs " << expected.size();
+}
+
+TEST_F(PlayerRunTest, ANamedCodeBeyondTheRateFailsTheRunABrandsIsANotice) {
+  // rca's own code is beyond 48000 Hz, its NEC ones are not.
+  EXPECT_EQ(run({"--brand", "rca"}), 0) << err.str();
+  EXPECT_NE(out.str().find("Code rca skipped - freq = 55600 Hz"), std::string::npos) << out.str();
+  EXPECT_EQ(err.str(), "");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--code", "rca:15:42", "sony"},
+        std::vector<std::string>{"sony", "--pronto", "0000 0048 0000 0001 0010 0010"}}) {
+    out.str("");
+    err.str("");
+    device.played.clear();
+    EXPECT_EQ(run(args), 1) << args[1];
+    EXPECT_EQ(out.str(), "Playing 0 sony - freq = 40000 Hz\n");
+    EXPECT_NE(err.str().find(" was not played: a 5"), std::string::npos) << err.str();
+    EXPECT_TRUE(device.played == renderedBytes(0)) << "sony alone, and all of it";
   }
 }
 
@@ -428,6 +486,10 @@ TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpen
       {{"--rate", "50000", "sony"}, "44100, 48000, 96000 or 192000 (Hz), not \"50000\""},
       {{"--rate", "-48000"}, "not \"-48000\""},
       {{"--output="}, "option --output needs a file name"},
+      {{"--repeat", "0", "sony"}, "from 1 to 100, not \"0\""},
+      {{"--repeat=101", "sony"}, "not \"101\""},
+      {{"--list", "--format", "xml"}, "table, tsv or json, not \"xml\""},
+      {{"--format=json", "sony"}, "option --format goes with --list or --brands"},
   };
   for (const auto& c : cases) {
     err.str("");

@@ -177,3 +177,33 @@ TEST(SinkFileTest, ReopeningReplacesTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SinkTest, ADeclaredSizeGoesOutFirstAndOnceAndMustBeMet) {
+  ASSERT_FALSE(sink.declareDataSize(uint64_t{1} << 32));
+  ASSERT_TRUE(sink.declareDataSize(8));
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  for (int i = 0; i < 2; ++i) emitSilence(sink, 1);
+  EXPECT_EQ(sink.close(), 0) << sink.errorText;
+  // The header once, at the start, then the data: no rewind, no rewrite.
+  EXPECT_EQ(fs.writeSizes, (std::vector<size_t>{8, 4, 8, 14, 2, 8, 8}));
+  std::vector<uint8_t> expected(std::begin(kEmptyHeader), std::end(kEmptyHeader));
+  expected[4] = 44;  // RIFF size 36 + 8
+  expected[40] = 8;  // data size
+  expected.resize(52, 0);
+  EXPECT_EQ(bytes(), expected);
+
+  // Fewer bytes than declared is a failure, and the declaration lasted one
+  // open only.
+  ASSERT_TRUE(sink.declareDataSize(8));
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  emitSilence(sink, 1);
+  EXPECT_EQ(sink.close(), -1);
+  EXPECT_EQ(sink.errorText, "wrote 4 sample bytes of the 8 its header declares");
+  ASSERT_EQ(sink.open(L"t.wav"), 0);
+  emitSilence(sink, 1);
+  EXPECT_EQ(sink.close(), 0);
+}
+
+}  // namespace

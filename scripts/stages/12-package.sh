@@ -4,7 +4,8 @@
 # belong; the manual pages read without warnings and carry the version;
 # `cpack -G DEB` makes a package that depends on the ALSA library, and the
 # programs unpacked from it (dpkg-deb -x) run: irwav writes its 48 files,
-# irwav-play lists the codes and shows the version.
+# irwav-play lists the codes and shows the version. The manual describes
+# every option that --help names and every protocol that --code takes.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
@@ -51,8 +52,16 @@ page="$(zcat "$work/root/share/man/man1/irwav-play.1.gz")"
 for option in $options; do
   grep -qF -- "\-\-${option#--}" <<<"$page" || fail "man irwav-play does not describe $option"
 done
+# Every protocol that --code takes is named in the manual, in the page's
+# source spelling (a hyphen there is "\-"), as a word of its own.
+protocols="$(build/release/src/irwav-play --protocols)"
+[ -n "$protocols" ] || fail "irwav-play --protocols lists no protocol"
+for protocol in $protocols; do
+  grep -qwF -- "${protocol//-/\\-}" <<<"$page" || fail "man irwav-play does not name protocol $protocol"
+done
 echo "package: installed $(wc -l <<<"$installed") files; both manual pages read cleanly and name $version;"
 echo "package: man irwav-play describes all $(wc -w <<<"$options") options of irwav-play --help"
+echo "package: and names all $(wc -w <<<"$protocols") protocols of irwav-play --protocols"
 
 echo "package: cpack -G DEB, as the README says"
 rm -f build/release/irwav_*.deb

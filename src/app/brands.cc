@@ -60,6 +60,7 @@ void appendOneBrand(const std::string& brand, PowerKey power, std::vector<PlayIt
     item.built = rows[r].code;
     item.documented = true;
     documented.push_back({std::move(item), rows[r].remotes});
+    item.libraryRow = &rows[r];
   }
   std::stable_sort(documented.begin(), documented.end(),
                    [](const Ranked& a, const Ranked& b) { return a.remotes > b.remotes; });

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "app/ir_codes.h"
+#include "app/power_library.h"
 #include "synth/ir_protocol.h"
+
 
 /// The tableIndex of a code that is not a built-in one.
 constexpr size_t kNotInTable = static_cast<size_t>(-1);
@@ -19,6 +21,7 @@ struct PlayItem {
   /// A documented power code: a library row, or a built-in code that
   /// carries one. False for a best guess and for a user's own code.
   bool documented = false;
+  const LibraryCode* libraryRow = nullptr;  ///< the library row it was built from, if any
 
   /// The code to render; valid while this item lives unchanged.
   [[nodiscard]] IrCode code() const {

@@ -1,23 +1,6 @@
 #include "app/play_size.h"
 
-#include "app/batch_driver.h"
 #include "output/wav_header.h"
-#include "synth/renderer.h"
-
-uint64_t playedDataBytes(const std::vector<PlayItem>& codes, const WaveSink& sink,
-                         uint32_t gapFrames) {
-  const uint32_t maxCarrierHz = maxCarrierFor(sink.sampleRate);
-  uint64_t frames = 0;
-  bool first = true;
-  for (const PlayItem& item : codes) {
-    const IrCode code = item.code();
-    if (!canRender(code.carrierHz, maxCarrierHz)) continue;
-    if (!first) frames += gapFrames;
-    first = false;
-    frames += renderedFrameCount(code, sink.sampleRate);
-  }
-  return frames * sink.bytesPerSample * sink.channels;
-}
 
 bool fitsWavFile(uint64_t dataBytes, std::string* error) {
   if (dataBytes <= kMaxWavDataBytes) return true;

@@ -3,17 +3,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
-
-#include "app/play_item.h"
-#include "output/wave_sink.h"
-
-/// The sample bytes that playing `codes` into `sink`, in its format, puts
-/// out, known from the timings before anything renders: every code whose
-/// carrier the rate renders (as canRender with maxCarrierFor decides), as
-/// renderCode writes it, and `gapFrames` of silence between two of them.
-uint64_t playedDataBytes(const std::vector<PlayItem>& codes, const WaveSink& sink,
-                         uint32_t gapFrames);
 
 /// Whether `dataBytes` of samples fit one WAV file; false, with the reason
 /// and both sizes in *error, when they do not.

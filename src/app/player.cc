@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iomanip>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -14,13 +15,14 @@
 #include "app/output_name.h"
 #include "output/wave_sink.h"
 #include "platform/file.h"
+#include "platform/standard_output_file.h"
 #include "synth/renderer.h"
 
 namespace {
 
 /// A code that went to the device: where its frames lie in the stream.
 struct PlayedCode {
-  std::string name;
+  const PlayItem* item;
   uint64_t fromByte;
   uint64_t toByte;  ///< just behind its last frame
 };
@@ -37,7 +39,7 @@ bool reportInterruptedCodes(const std::vector<PlayedCode>& codes,
           return u.fromByte < code.toByte && u.toByte > code.fromByte;
         });
     if (!broken) continue;
-    err << "irwav-play: " << code.name << " was interrupted by an underrun; play it again"
+    err << "irwav-play: " << code.item->name << " was interrupted by an underrun; play it again"
         << std::endl;
     any = true;
   }
@@ -73,67 +75,113 @@ const char* documentedWord(const PlayItem& item) {
   return "-";
 }
 
-/// The codes asked for, or every built-in code in table order when none
-/// were.
-std::vector<PlayItem> codesOrTable(const std::vector<PlayItem>& codes) {
-  if (!codes.empty()) return codes;
-  std::vector<PlayItem> items(kIrCodeCount);
-  for (size_t i = 0; i < kIrCodeCount; ++i) {
-    items[i].name = kIrCodeNames[i];
-    items[i].tableIndex = i;
-  }
-  return items;
+}
+
+/// Readies `sink` to write the WAV of `options` to standard output, which
+/// cannot seek: the header, written first, declares the size counted from
+/// the codes' timings. Returns false, with the reason on `err`, when that
+/// is more than a WAV file can hold.
+bool prepareStreamedWav(const PlayerOptions& options, uint32_t gapFrames, WaveSink& sink,
+                        std::ostream& err) {
+  const uint64_t bytes =
+      playedFrameCount(options.codes, options.runs, options.repeat, gapFrames, sink.sampleRate) *
+      sink.bytesPerSample * sink.channels;
+  sink.files = &standardOutputFiles();
+  if (sink.declareDataSize(bytes)) return true;
+  err << "irwav-play: cannot write standard output: " << bytes
+      << " bytes of samples are more than a WAV file can hold" << std::endl;
+  return false;
 }
 
 }  // namespace
 
-void printCodeList(std::ostream& out, const std::vector<PlayItem>& codes, uint32_t sampleRate) {
-  const std::vector<PlayItem> items = codesOrTable(codes);
+void printCodeList(std::ostream& out, const PlayerOptions& options) {
+  if (options.format != ListFormat::kTable) {
+    RecordPrinter records(out, options.format);
+    forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool) {
+      records.add(codeRecord(item, options.sampleRate));
+      return true;
+    });
+    records.finish();
+    return;
+  }
   size_t nameWidth = 12;
-  for (const PlayItem& item : items) nameWidth = std::max(nameWidth, item.name.size() + 1);
-  const uint32_t maxCarrierHz = maxCarrierFor(sampleRate);
+  forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool) {
+    nameWidth = std::max(nameWidth, item.name.size() + 1);
+    return true;
+  });
   out << "Index  " << std::left << std::setw(static_cast<int>(nameWidth)) << "Name" << std::right
       << std::setw(9) << "Carrier" << std::setw(7) << "Marks"
-      << "  At " << sampleRate << " Hz  Documented\n";
-  for (const PlayItem& item : items) {
-    const IrCode code = item.code();
-    const bool inTable = item.tableIndex != kNotInTable;
-    out << std::setw(5) << (inTable ? std::to_string(item.tableIndex) : "-") << "  " << std::left
-        << std::setw(static_cast<int>(nameWidth)) << item.name << std::right << std::setw(9)
-        << code.carrierHz << std::setw(7) << countMarks(&code) << "  "
-        << (canRender(code.carrierHz, maxCarrierHz) ? "rendered" : "skipped ") << "     "
-        << documentedWord(item) << '\n';
-  }
+      << "  At " << options.sampleRate << " Hz  Documented\n";
+  forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool) {
+    const CodeRecord code = codeRecord(item, options.sampleRate);
+    out << std::setw(5) << (code.index >= 0 ? std::to_string(code.index) : "-") << "  " << std::left
+        << std::setw(static_cast<int>(nameWidth)) << code.name << std::right << std::setw(9)
+        << code.carrierHz << std::setw(7) << code.marks << "  "
+        << (code.renders ? "rendered" : "skipped ") << "     " << documentedWord(item) << '\n';
+    return true;
+  });
 }
 
-void printBrandList(std::ostream& out) {
+void printBrandList(std::ostream& out, const PlayerOptions& options) {
+  const bool table = options.format == ListFormat::kTable;
+  std::optional<RecordPrinter> records;
   const std::vector<std::string> brands = brandNames();
   size_t width = 12;
   for (const std::string& brand : brands) width = std::max(width, brand.size() + 1);
-  out << std::left << std::setw(static_cast<int>(width)) << "Brand" << std::right
-      << " Codes  Documented\n";
+  if (table)
+    out << std::left << std::setw(static_cast<int>(width)) << "Brand" << std::right
+        << " Codes  Documented\n";
+  else
+    records.emplace(out, options.format);
   for (const std::string& brand : brands) {
     std::vector<PlayItem> items;
     appendBrandCodes(brand, &items);
-    const auto documented = std::count_if(items.begin(), items.end(),
-                                          [](const PlayItem& item) { return item.documented; });
-    out << std::left << std::setw(static_cast<int>(width)) << brand << std::right << std::setw(6)
-        << items.size() << std::setw(12) << documented << '\n';
+    size_t documented = 0;
+    for (const PlayItem& item : items) {
+      const CodeRecord record = codeRecord(item, options.sampleRate);
+      if (records) records->add(record);
+      if (record.documented) ++documented;
+    }
+    if (table)
+      out << std::left << std::setw(static_cast<int>(width)) << brand << std::right << std::setw(6)
+          << items.size()
+          << std::setw(12) << documented << '\n';
   }
+  if (records) records->finish();
+}
+
+void printProtocolList(std::ostream& out) {
+  for (const std::string& name : irProtocolNames()) out << name << '\n';
 }
 
 int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, std::ostream& err,
               const volatile std::sig_atomic_t* stop) {
-  const std::vector<PlayItem> codes = codesOrTable(options.codes);
   const uint32_t maxCarrierHz = maxCarrierFor(sink.sampleRate);
-  const bool anyPlayable = std::any_of(codes.begin(), codes.end(), [&](const PlayItem& item) {
-    return canRender(item.code().carrierHz, maxCarrierHz);
+  // A code the rate cannot carry: a brand's is a notice in the report, a
+  // code the user named an error.
+  bool namedSkipped = false;
+  const auto reportSkip = [&](const PlayItem& item, bool named) {
+    const uint32_t carrierHz = item.code().carrierHz;
+    if (!named) {
+      printSkipLine(out, item.name, carrierHz, rateNote(carrierHz));
+      return;
+    }
+    err << "irwav-play: " << item.name << " was not played: a " << carrierHz
+        << " Hz carrier does not render at " << sink.sampleRate << " Hz" << rateNote(carrierHz)
+        << std::endl;
+    namedSkipped = true;
+  };
+  bool anyPlayable = false;
+  forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool) {
+    anyPlayable = canRender(item.code().carrierHz, maxCarrierHz);
+    return !anyPlayable;
   });
   if (!anyPlayable) {
-    for (const PlayItem& item : codes) {
-      const uint32_t carrierHz = item.code().carrierHz;
-      printSkipLine(out, item.name, carrierHz, rateNote(carrierHz));
-    }
+    forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool named) {
+      reportSkip(item, named);
+      return true;
+    });
     err << "irwav-play: nothing to play: no code asked for renders at " << sink.sampleRate << " Hz"
         << std::endl;
     return 1;
@@ -142,16 +190,23 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   // Nothing is said about the codes until the device or file is known to
   // take them.
   const bool toFile = !options.output.empty();
-  const std::string targetShown = toFile                   ? options.output
-                                  : options.device.empty() ? "default"
-                                                           : options.device;
+  const bool toStandardOutput = options.output == "-";
+  const std::string targetShown = toStandardOutput         ? "standard output"
+                                  : toFile                 ? "\"" + options.output + "\""
+                                  : options.device.empty() ? "\"default\""
+                                                           : "\"" + options.device + "\"";
   const uint32_t gapFrames =
       static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
+  if (toStandardOutput && !prepareStreamedWav(options, gapFrames, sink, err)) return 1;
   // A file's size is known from the timings: one that cannot be a WAV file
   // is refused before anything renders.
   std::string sizeError;
-  if (toFile && !fitsWavFile(playedDataBytes(codes, sink, gapFrames), &sizeError)) {
-    err << "irwav-play: cannot write \"" << targetShown << "\": " << sizeError << std::endl;
+  if (toFile && !toStandardOutput &&
+      !fitsWavFile(playedFrameCount(options.codes, options.runs, options.repeat, gapFrames,
+                                    sink.sampleRate) *
+                       sink.bytesPerSample * sink.channels,
+                   &sizeError)) {
+    err << "irwav-play: cannot write " << targetShown << ": " << sizeError << std::endl;
     return 1;
   }
   sink.deviceName = options.device;
@@ -159,8 +214,8 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   std::wstring fileName;
   if (toFile) wideFileName(options.output, &fileName);
   if (sink.open(toFile ? fileName.c_str() : nullptr) != 0) {
-    err << (toFile ? "irwav-play: cannot write \"" : "irwav-play: cannot open audio device \"")
-        << targetShown << "\": " << sink.errorText << std::endl;
+    err << (toFile ? "irwav-play: cannot write " : "irwav-play: cannot open audio device ")
+        << targetShown << ": " << sink.errorText << std::endl;
     sink.close();
     return 1;
   }
@@ -173,42 +228,46 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   const auto finished = [&] { return stopped() || sink.halted() || !out; };
   bool played = false;
   std::vector<PlayedCode> playedCodes;
-  for (const PlayItem& item : codes) {
-    if (finished()) break;
+  forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool named) {
+    if (finished()) return false;
     const IrCode code = item.code();
     if (!canRender(code.carrierHz, maxCarrierHz)) {
-      printSkipLine(out, item.name, code.carrierHz, rateNote(code.carrierHz));
-      continue;
+      reportSkip(item, named);
+      return true;
     }
-    // The gap goes to the device as silence, so it keeps streaming evenly.
-    if (played) {
-      emitSilence(sink, gapFrames);
-      if (finished()) break;
-    }
-    played = true;
     // A built-in code goes by its index too, as --list shows it.
     const std::string shownName = item.tableIndex == kNotInTable
                                       ? item.name
                                       : std::to_string(item.tableIndex) + " " + item.name;
-    if (toFile) {
-      out << "Writing " << shownName << " - freq = " << code.carrierHz << " Hz, at "
-          << timeWritten(sink) << " s" << std::endl;
-    } else {
-      out << "Playing " << shownName << " - freq = " << code.carrierHz << " Hz" << std::endl;
+    for (uint32_t press = 0; press < options.repeat; ++press) {
+      // The gap goes to the device as silence, so it keeps streaming evenly.
+      if (played) {
+        emitSilence(sink, gapFrames);
+        if (finished()) return false;
+      }
+      played = true;
+      if (toFile) {
+        out << "Writing " << shownName << " - freq = " << code.carrierHz << " Hz, at "
+            << timeWritten(sink) << " s" << std::endl;
+      } else {
+        out << "Playing " << shownName << " - freq = " << code.carrierHz << " Hz" << std::endl;
+      }
+      const uint64_t fromByte = sink.takenBytes();
+      renderCode(&code, sink);
+      playedCodes.push_back({&item, fromByte, sink.takenBytes()});
+      if (finished()) return false;
     }
-    const uint64_t fromByte = sink.takenBytes();
-    renderCode(&code, sink);
-    playedCodes.push_back({item.name, fromByte, sink.takenBytes()});
-  }
+    return true;
+  });
 
   // A file that was stopped or lost its report is not finished: it is
   // thrown away, and its name keeps what it held.
   const bool abandoned = toFile && !sink.failed && (stopped() || !out);
   if (abandoned) sink.abandon(stopped() ? "stopped" : "standard output was lost");
-  int status = 0;
+  int status = namedSkipped ? 1 : 0;
   if (sink.close() != 0 && !abandoned) {
-    err << (toFile ? "irwav-play: cannot write \"" : "irwav-play: playing on \"") << targetShown
-        << (toFile ? "\": " : "\" failed: ") << sink.errorText << std::endl;
+    err << (toFile ? "irwav-play: cannot write " : "irwav-play: playing on ") << targetShown
+        << (toFile ? ": " : " failed: ") << sink.errorText << std::endl;
     status = 1;
   }
   if (reportInterruptedCodes(playedCodes, sink.underruns, err)) status = 1;
@@ -239,16 +298,25 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 0;
   }
   if (options.brands) {
-    printBrandList(out);
+    printBrandList(out, options);
     return 0;
   }
   for (const std::string& remark : options.remarks) err << "irwav-play: " << remark << std::endl;
   if (options.list) {
-    printCodeList(out, options.codes, options.sampleRate);
+    printCodeList(out, options);
     return 0;
   }
-  if (!options.output.empty() && !checkOutputName("irwav-play", options.output, err)) return 2;
+  if (options.protocols) {
+    printProtocolList(out);
+    return 0;
+  }
+  // The report: standard output holds the WAV itself with "--output -".
+  std::ostream nowhere(nullptr);
+  std::ostream& report = options.quiet ? nowhere : options.output == "-" ? err : out;
+  if (!options.output.empty() && options.output != "-" &&
+      !checkOutputName("irwav-play", options.output, err))
+    return 2;
   WaveSink sink(nullptr, audio);
   sink.setFormat(2, 2, options.sampleRate);
-  return playCodes(options, sink, out, err, stop);
+  return playCodes(options, sink, report, err, stop);
 }

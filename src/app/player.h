@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/code_listing.h"
 #include "app/play_item.h"
 #include "app/power_library.h"
+#include "app/play_order.h"
 
 class AudioOutput;
 class WaveSink;
@@ -30,20 +32,31 @@ constexpr uint32_t kSweepGapMs = 250;
 /// The longest --gap accepted: a minute.
 constexpr uint32_t kMaxGapMs = 60000;
 
+/// The most presses --repeat takes.
+constexpr uint32_t kMaxRepeat = 100;
+
 /// The sample rates --rate takes.
 constexpr uint32_t kPlayerRates[] = {44100, 48000, 96000, 192000};
 
 /// What the player was asked to do.
 struct PlayerOptions {
-  std::vector<PlayItem> codes;  ///< in playing order; empty: every built-in code
-  std::string device;           ///< the output to play on; empty: the default
-  std::string output;           ///< a WAV file to write instead; empty: play
+  /// Every code asked for, once: what plays is `runs` (see forEachCode);
+  /// empty: every built-in code.
+  std::vector<PlayItem> codes;
+  std::vector<PlayRun> runs;  ///< in playing order
+  std::string device;         ///< the output to play on; empty: the default
+  std::string output;         ///< a WAV file to write instead, "-": standard output; empty: play
   uint32_t gapMs = kDefaultGapMs;
   uint32_t sampleRate = 48000;
   PowerKey power = PowerKey::kToggle;  ///< what --brand plays for: --power
   std::vector<std::string> remarks;    ///< what to say about the brands asked for
+  uint32_t repeat = 1;  ///< presses of each code
+  bool quiet = false;   ///< no report, only errors
   bool list = false;
   bool brands = false;
+  bool protocols = false;
+  bool formatGiven = false;
+  ListFormat format = ListFormat::kTable;
   bool help = false;
   bool version = false;
 };
@@ -54,51 +67,67 @@ bool findCode(const std::string& arg, size_t* index);
 
 /// Parses the arguments that follow the program name. --help and --version
 /// anywhere before "--" win over everything else; "--" ends the options.
-/// --power, wherever it stands, applies to every --brand. Returns false,
-/// with a message for standard error in *error, for an unknown option, an
-/// option without its value, a bad --gap, --rate or --power, a --code or
-/// --pronto that does not encode, an unknown brand or one with nothing to
-/// play, or an argument that names no code.
+/// --power, wherever it stands, applies to every --brand. Each argument
+/// that names codes adds a run; one that repeats an earlier one (the same
+/// code name or index, --brand, --code or --pronto text, with no option
+/// between them that could change what it builds) adds that earlier run
+/// again, sharing its codes. Returns false, with a message for standard
+/// error in *error, for an unknown option, an option without its value, a
+/// bad --gap, --rate, --power, --repeat or --format (or a --format without
+/// a list), a --code, --pronto or --irp that does not encode, an unknown
+/// brand or one with nothing to play, or an argument that names no code.
 bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
                      std::string* error);
 
 /// Prints the usage text.
 void printPlayerHelp(std::ostream& out);
 
-/// Prints one line per code: table index ("-" for a code not in the
-/// table), name, carrier, mark count, whether it renders at `sampleRate`,
-/// and whether it is a documented power code ("yes"), a best guess
-/// ("guess") or the user's own ("-"). With no codes, every built-in code.
-void printCodeList(std::ostream& out, const std::vector<PlayItem>& codes, uint32_t sampleRate);
+/// Prints the codes of `options` in playing order (every built-in code
+/// when none) in options.format: as a table, one line per code with table
+/// index ("-" for a code not in the table), name, carrier, mark count, and
+/// whether it renders at options.sampleRate and whether it is a documented
+/// power code ("yes"), a best guess ("guess") or the user's own ("-");
+/// or as records (RecordPrinter).
+void printCodeList(std::ostream& out, const PlayerOptions& options);
 
 /// Prints every brand with the number of codes --brand plays for it and
-/// how many of those are documented.
-void printBrandList(std::ostream& out);
+/// how many of those are documented; with
+/// a record format, the record of each of those codes, brand by brand.
+void printBrandList(std::ostream& out, const PlayerOptions& options);
 
-/// Plays the codes of `options` on `sink`: into the WAV file options.output
-/// when one is named, otherwise on the audio output options.device. One
-/// line on `out` as each code starts; the converter's skip line, and the
-/// --rate that would render it, for a code whose carrier the rate cannot
-/// carry; options.gapMs of silence between two played codes. Nothing is
-/// opened when every code is skipped, nor a file that would hold more than
-/// a WAV file can (its size is known from the timings; status 1). Goes no
-/// further once the device or file has failed. Stops after the block in
-/// hand once *stop (if given) turns non-zero, and lets the device play out
-/// what it was given before closing it (for a second at most once stopped).
-/// A file that was stopped, or whose report on `out` could no longer be
-/// written (which also ends the run), is thrown away unfinished: its name
-/// keeps what it held. A code during which the stream ran dry is named on
-/// `err` once the device is closed. Returns the exit
-/// status: 0 when everything played, 1 when every code was skipped, the
-/// device or file could not be opened or failed, or a code was interrupted;
-/// 128 + *stop when stopped (*stop holds the number of the signal that
-/// asked: 130 for SIGINT, 143 for SIGTERM, 129 for SIGHUP), also when the
-/// stop came during the final drain.
+/// Prints the protocol names --code takes, one a line.
+void printProtocolList(std::ostream& out);
+
+/// Plays the codes of `options` on `sink`, each options.repeat times: into
+/// the WAV file options.output when one is named (standard output for
+/// "-": its header then written first with the sizes counted from the
+/// codes' timings, and refused before anything is written when they are
+/// more than a WAV file holds), otherwise on the audio output
+/// options.device. One line on `out` as each code starts; for a code whose
+/// carrier the rate cannot carry, the converter's skip line and the --rate
+/// that would render it, on `out` for a code a --brand expansion found and
+/// as an error on `err` for one the user named; options.gapMs of silence
+/// between two played codes. Nothing is opened when every code is skipped.
+/// Goes no further once the device or file has failed. Stops after the
+/// block in hand once *stop (if given) turns non-zero, and always lets the
+/// device play out what it was given before closing it (for a second at
+/// most once stopped). A file that would hold more than a WAV file can is
+/// refused before it is opened (status 1). A file that was stopped, or whose
+/// report on `out` could no longer be written (which also ends the run), is
+/// thrown away unfinished: its name keeps what it held. A code during which
+/// the stream ran dry is named on `err` once the device is closed. Returns
+/// the exit status: 0 when everything played, 1 when every code was
+/// skipped, a named code was skipped, the device or file could not be
+/// opened or failed, or a code was interrupted; 128 + *stop when stopped
+/// (*stop holds the number of the signal that asked: 130 for SIGINT, 143
+/// for SIGTERM, 129 for SIGHUP), also when the stop came during the final drain.
 int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, std::ostream& err,
               const volatile std::sig_atomic_t* stop);
 
 /// The whole player: parses `args` and helps, lists or plays on `audio`
-/// (null: the system's audio output). Returns the exit status: 0 for
+/// (null: the system's audio output). The report goes to `out`, or to
+/// `err` when the WAV goes to standard output, or nowhere with --quiet.
+/// Returns the exit status: 0 for
 /// --help, --version and the lists; 2 for bad arguments, before anything
 /// plays, among them an output file that is standard output's own file or
 /// no file name at all (see checkOutputName); otherwise that of playCodes.

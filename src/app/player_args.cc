@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iterator>
+#include <map>
 #include <ostream>
 
 #include "app/batch_driver.h"
@@ -56,6 +57,18 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     if (parseNumber(value, kMaxGapMs, &options->gapMs)) return true;
     *error = "option --gap takes milliseconds from 0 to " + std::to_string(kMaxGapMs) + ", not \"" +
              value + "\"";
+    return false;
+  }
+  if (name == "--repeat") {
+    if (parseNumber(value, kMaxRepeat, &options->repeat) && options->repeat >= 1) return true;
+    *error = "option --repeat takes presses from 1 to " + std::to_string(kMaxRepeat) + ", not \"" +
+             value + "\"";
+    return false;
+  }
+  if (name == "--format") {
+    options->formatGiven = true;
+    if (parseListFormat(value, &options->format)) return true;
+    *error = "option --format takes table, tsv or json, not \"" + value + "\"";
     return false;
   }
   if (name == "--rate") {
@@ -178,6 +191,23 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
   bool sweepAsked = false;
   size_t prontoCount = 0;
   size_t irpCount = 0;
+  // The runs that arguments so far named, by argument: an argument given
+  // again refers to its run instead of building its codes anew.
+  std::map<std::string, PlayRun> earlierRuns;
+  // Adds the codes appended since `first` as a run, remembered under `key`
+  // when that is not empty.
+  const auto addRun = [&](size_t first, bool named, const std::string& key) {
+    if (options->codes.size() == first) return;
+    const PlayRun run{first, options->codes.size() - first, named};
+    options->runs.push_back(run);
+    if (!key.empty()) earlierRuns[key] = run;
+  };
+  const auto repeatRun = [&](const std::string& key) {
+    const auto earlier = earlierRuns.find(key);
+    if (earlier == earlierRuns.end()) return false;
+    options->runs.push_back(earlier->second);
+    return true;
+  };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg.empty() || arg[0] != '-') {
@@ -186,25 +216,33 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
         *error = "no code named \"" + arg + "\" (irwav-play --list shows them all)";
         return false;
       }
+      const std::string key = "code " + std::to_string(item.tableIndex);
+      if (repeatRun(key)) continue;
       item.name = kIrCodeNames[item.tableIndex];
       options->codes.push_back(std::move(item));
+      addRun(options->codes.size() - 1, true, key);
       continue;
     }
     if (arg == "--") {
       optionsEnded = true;
       continue;
     }
-    if (arg == "--list" || arg == "--brands") {
-      (arg == "--list" ? options->list : options->brands) = true;
+    if (arg == "--list" || arg == "--brands" || arg == "--protocols") {
+      (arg == "--list"     ? options->list
+       : arg == "--brands" ? options->brands
+                           : options->protocols) = true;
+      continue;
+    }
+    if (arg == "-q" || arg == "--quiet") {
+      options->quiet = true;
       continue;
     }
     // The options that take a value, as "--name VALUE" or "--name=VALUE".
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    static const char* const kValueOptions[] = {"--device", "--gap",  "--rate",   "--output",
-    static const char* const kValueOptions[] = {"--device", "--gap",   "--rate",
-                                                "--output", "--brand", "--code",
-                                                "--pronto", "--irp",   "--power"};
+    static const char* const kValueOptions[] = {"--device", "--gap",    "--rate",   "--output",
+                                                "--brand",  "--code",   "--pronto", "--irp",
+                                                "--power",  "--repeat", "--format"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) ==
         std::end(kValueOptions)) {
       *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
@@ -223,12 +261,35 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       // The parameters' values follow the IRP as NAME=VALUE arguments.
       std::vector<std::string> assignments;
       while (i + 1 < args.size() && isIrpAssignment(args[i + 1])) assignments.push_back(args[++i]);
+      const size_t first = options->codes.size();
       if (!takeIrp(value, assignments, options, &irpCount, error)) return false;
+      addRun(first, true, "");
       continue;
     }
+    // The same code named again is the same code: its run is shared. An
+    // option this parser does not know to leave codes alone may change
+    // what later codes build, so after one nothing earlier is shared.
+    static const char* const kSharedOptions[] = {"--brand", "--code", "--pronto"};
+    static const char* const kNeutralOptions[] = {"--device", "--gap",    "--rate",
+                                                  "--output", "--repeat", "--format",
+                                                  "--power"};
+    const bool shared = std::find(std::begin(kSharedOptions), std::end(kSharedOptions), name) !=
+                        std::end(kSharedOptions);
+    const std::string key =
+        shared ? name + " " + (name == "--brand" ? brandKey(value) : value) : "";
+    if (shared && repeatRun(key)) continue;
+    if (!shared && std::find(std::begin(kNeutralOptions), std::end(kNeutralOptions), name) ==
+                       std::end(kNeutralOptions))
+      earlierRuns.clear();
+    const size_t first = options->codes.size();
     if (!takeValue(name, value, options, &prontoCount, error)) return false;
+    addRun(first, name != "--brand", key);
     gapGiven = gapGiven || name == "--gap";
     sweepAsked = sweepAsked || (name == "--brand" && brandKey(value) == "all");
+  }
+  if (options->formatGiven && !options->list && !options->brands) {
+    *error = "option --format goes with --list or --brands";
+    return false;
   }
   if (sweepAsked && !gapGiven) options->gapMs = kSweepGapMs;
   return true;
@@ -249,7 +310,7 @@ void printPlayerHelp(std::ostream& out) {
          "shows them. Codes, --brand, --code, --pronto and --irp play in the order\n"
          "given; with none, every built-in code plays in table order. A code whose\n"
          "carrier is too high for the rate is reported, with the --rate that plays\n"
-         "it, and passed over.\n"
+         "it, and passed over; the run then fails unless --brand found that code.\n"
          "\n"
          "  --brand NAME     the power codes of brand NAME (any case): its documented\n"
          "                   codes, the most widely documented first, then its\n"
@@ -266,7 +327,9 @@ void printPlayerHelp(std::ostream& out) {
          "                   following, e.g. Sony12 1:21: --irp \"{40k,600}<1,-1|\n"
          "                   2,-1>(4,-1,F:7,D:5,^45m)*[D:0..31,F:0..127]\" D=1 F=21\n"
          "  --output FILE    write everything into the WAV file FILE instead of\n"
-         "                   playing it: codes, gaps and all\n"
+         "                   playing it: codes, gaps and all; \"-\" for standard\n"
+         "                   output (the report then goes to standard error),\n"
+         "                   \"./-\" for a file named -\n"
          "  --rate HZ        sample rate: "
       << rateChoices()
       << " (default 48000).\n"
@@ -278,12 +341,16 @@ void printPlayerHelp(std::ostream& out) {
       << ").\n"
          "                   A sound server may convert the rate to its own: play\n"
          "                   such codes on the card itself (--device)\n"
-         "  --gap MS         silence between codes in milliseconds (default "
-      << kDefaultGapMs
+         "  --gap MS         silence between codes in milliseconds, 0 to "
+      << kMaxGapMs << "\n                   (default " << kDefaultGapMs
       << ";\n"
          "                   "
-      << kSweepGapMs
-      << " with --brand all)\n"
+      << kSweepGapMs << " with --brand all)\n"
+         "  --repeat N       press each code N times, 1 to "
+      << kMaxRepeat
+      << " (default 1), the gap\n"
+         "                   between two presses\n"
+         "  -q, --quiet      print no report, only errors\n"
 #ifdef _WIN32
          "  --device NAME    play on the waveform output whose product name is NAME\n"
          "                   instead of the default one\n"
@@ -293,6 +360,9 @@ void printPlayerHelp(std::ostream& out) {
          "  --list           list the codes asked for (all built-in codes when none):\n"
          "                   index, name, carrier, marks, and whether they render\n"
          "  --brands         list the brands and how many codes --brand plays for each\n"
+         "  --format FORMAT  how --list and --brands print: table (the default), or\n"
+         "                   tsv or json, one record per code for programs\n"
+         "  --protocols      list the protocols --code takes\n"
          "  --help           show this text\n"
          "  --version        show the version\n"
          "  --               what follows is a CODE, not an option\n"
@@ -303,6 +373,9 @@ void printPlayerHelp(std::ostream& out) {
          "Ctrl-C or SIGTERM stops after the sound already on its way; the player\n"
          "then ends by that signal.\n"
 #endif
-         "Exit status: 0 played, 1 every code skipped, the audio device or file\n"
-         "failed, or a code was cut by an underrun, 2 bad arguments.\n";
+         "Exit status: 0 played (a code a --brand expansion found that the rate\n"
+         "cannot play is passed over with a notice); 1 a code named by name, index,\n"
+         "--code or --pronto could not play at the rate, every code was skipped,\n"
+         "the audio device or file failed, a code was cut by an underrun, or\n"
+         "standard output could not be written; 2 bad arguments.\n";
 }

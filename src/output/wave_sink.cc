@@ -27,6 +27,8 @@ WaveSink::WaveSink(FileSystem* files, AudioOutput* audio)
       file(kInvalidFile),
       header(),
       totalBytes(0),
+      sizeDeclared(false),
+      declaredBytes(0),
       device(nullptr),
       deviceFormat(),
       blockIndex(0),
@@ -237,7 +239,10 @@ int WaveSink::close() {
   if (toFile) {
     if (file != kInvalidFile) {
       // A stopped file is not finished: it goes, as a failed one does.
-      if (!halted()) writeHeader();
+      if (!halted() && !sizeDeclared) writeHeader();
+      if (!halted() && sizeDeclared && totalBytes != declaredBytes)
+        fail("wrote " + std::to_string(totalBytes) + " sample bytes of the " +
+             std::to_string(declaredBytes) + " its header declares");
       std::string error;
       if (!halted() && !files->close(file, &error)) {
         fail(error);
@@ -253,7 +258,15 @@ int WaveSink::close() {
   }
   buffer.reset();
   toFile = false;
+  sizeDeclared = false;
   return failed ? -1 : 0;
+}
+
+bool WaveSink::declareDataSize(uint64_t bytes) {
+  if (buffer || bytes > kMaxWavDataBytes) return false;
+  sizeDeclared = true;
+  declaredBytes = static_cast<uint32_t>(bytes);
+  return true;
 }
 
 uint64_t WaveSink::takenBytes() const {
@@ -266,13 +279,15 @@ void WaveSink::writeHeader() {
   header.fmtSize = 16;
   std::memcpy(header.dataId, "data", 4);
   // flushFile keeps a file's data within kMaxWavDataBytes.
-  header.dataSize = static_cast<uint32_t>(totalBytes);
-  header.riffSize = header.dataSize + static_cast<uint32_t>(kWavHeaderBytes - 8);
+  const uint32_t dataBytes = sizeDeclared ? declaredBytes : static_cast<uint32_t>(totalBytes);
+  header.riffSize = dataBytes + static_cast<uint32_t>(kWavHeaderBytes - 8);
+  header.dataSize = dataBytes;
   if (file == kInvalidFile || failed) return;
 
   const WavHeaderBytes bytes = encodeWavHeader(header);
   std::string error;
-  if (!files->rewind(file, &error)) {
+  // A declared header goes out once, at the start, where the file is.
+  if (!sizeDeclared && !files->rewind(file, &error)) {
     fail(error);
     return;
   }

@@ -110,7 +110,15 @@ class WaveSink {
   /// throws the file away (its name keeps what it held) and returns -1.
   void abandon(const std::string& reason);
 
-  /// Writes the 44-byte header, with sizes from totalBytes, at offset 0.
+  /// Readies the next file-mode open for a target that cannot seek, such
+  /// as a pipe: open writes the header once, declaring `bytes` of sample
+  /// data, and close checks that exactly that many came (a failure if not)
+  /// instead of rewriting it. Returns false, changing nothing, for more
+  /// than a WAV file can hold or while the sink is open. Lasts until close.
+  bool declareDataSize(uint64_t bytes);
+
+  /// Writes the 44-byte header at offset 0, with the declared sizes or
+  /// those of totalBytes.
   void writeHeader();
 
   /// The bytes of frames taken since open: those handed to the target and
@@ -145,6 +153,8 @@ class WaveSink {
   /// wrap. A file's data stays within its 32-bit size (flushFile refuses
   /// more).
   uint64_t totalBytes;
+  bool sizeDeclared;    ///< by declareDataSize: header first, never rewritten
+  uint32_t declaredBytes;
 
   // Live mode.
   AudioOutput* device;  ///< the open output, or null

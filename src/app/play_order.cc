@@ -1,0 +1,58 @@
+#include "app/play_order.h"
+
+#include <algorithm>
+
+#include "app/batch_driver.h"
+#include "app/ir_codes.h"
+#include "synth/renderer.h"
+
+namespace {
+
+/// Every built-in code as an item, in table order.
+const std::vector<PlayItem>& tableItems() {
+  static const std::vector<PlayItem> items = [] {
+    std::vector<PlayItem> all(kIrCodeCount);
+    for (size_t i = 0; i < kIrCodeCount; ++i) {
+      all[i].name = kIrCodeNames[i];
+      all[i].tableIndex = i;
+    }
+    return all;
+  }();
+  return items;
+}
+
+}  // namespace
+
+void forEachCode(const std::vector<PlayItem>& codes, const std::vector<PlayRun>& runs,
+                 const std::function<bool(const PlayItem& item, bool named)>& visit) {
+  const std::vector<PlayItem>& items = codes.empty() ? tableItems() : codes;
+  size_t reached = 0;
+  for (const PlayRun& run : runs) {
+    const size_t end = std::min(run.first + run.count, items.size());
+    for (size_t i = run.first; i < end; ++i) {
+      if (!visit(items[i], run.named)) return;
+    }
+    reached = std::max(reached, end);
+  }
+  for (size_t i = reached; i < items.size(); ++i) {
+    if (!visit(items[i], false)) return;
+  }
+}
+
+// Three counts of one type, named as the header names them.
+// NOLINTBEGIN(bugprone-easily-swappable-parameters)
+uint64_t playedFrameCount(const std::vector<PlayItem>& codes, const std::vector<PlayRun>& runs,
+                          uint32_t repeat, uint32_t gapFrames, uint32_t sampleRate) {
+  // NOLINTEND(bugprone-easily-swappable-parameters)
+  const uint32_t maxCarrierHz = maxCarrierFor(sampleRate);
+  uint64_t frames = 0;
+  uint64_t presses = 0;
+  forEachCode(codes, runs, [&](const PlayItem& item, bool) {
+    const IrCode code = item.code();
+    if (!canRender(code.carrierHz, maxCarrierHz)) return true;
+    frames += renderedFrameCount(code, sampleRate) * repeat;
+    presses += repeat;
+    return true;
+  });
+  return presses == 0 ? 0 : frames + (presses - 1) * gapFrames;
+}
