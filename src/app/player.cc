@@ -223,9 +223,12 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   const auto stopped = [stop] { return stop && *stop; };
   // Once the device or file has failed, nothing more reaches it: no further
   // code is announced as playing.
-  // A report that can no longer be written stops the run as well: nobody
-  // would learn where each code is.
-  const auto finished = [&] { return stopped() || sink.halted() || !out; };
+  // A report that could be written and no longer can (a closed pipe) stops
+  // the run as well: nobody would learn where each code is. A stream that
+  // was never meant to be written to (one without a buffer) stops nothing.
+  const bool reportOpen = static_cast<bool>(out);
+  const auto reportLost = [&] { return reportOpen && !out; };
+  const auto finished = [&] { return stopped() || sink.halted() || reportLost(); };
   bool played = false;
   std::vector<PlayedCode> playedCodes;
   forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool named) {
@@ -262,7 +265,7 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
 
   // A file that was stopped or lost its report is not finished: it is
   // thrown away, and its name keeps what it held.
-  const bool abandoned = toFile && !sink.failed && (stopped() || !out);
+  const bool abandoned = toFile && !sink.failed && (stopped() || reportLost());
   if (abandoned) sink.abandon(stopped() ? "stopped" : "standard output was lost");
   int status = namedSkipped ? 1 : 0;
   if (sink.close() != 0 && !abandoned) {
