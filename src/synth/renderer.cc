@@ -107,8 +107,9 @@ double phaseStepFor(uint32_t halfCarrierHz, uint32_t sampleRate) {
 
 /// Walks the frames of a burst of `halfCycles` half-cycles at `step` as
 /// emitCarrier describes, calling `frame` with each frame's phase until it
-/// returns false, and returns the phase after the last frame, less kTwoPi. emitCarrier and the
-/// frame count share this one walk, so they cannot disagree by a frame.
+/// returns false, and returns the phase after the last frame, less kTwoPi.
+/// emitCarrier and the frame count share this one walk, so they cannot
+/// disagree by a frame.
 template <typename Frame>
 // The step and the count differ in meaning and are emitCarrier's own pair.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
@@ -130,6 +131,35 @@ double walkCarrier(double step, uint32_t halfCycles, Frame frame) {
   return phase;
 }
 
+/// What one timing value renders to: a burst of `count` half-cycles, or
+/// `count` silent frames.
+struct SlotLength {
+  bool burst;
+  uint32_t count;
+};
+
+/// A positive value in a mark position, or a negative one in a space
+/// position, is a burst; the opposite signs are silence; 0 is an empty gap.
+SlotLength slotLength(int32_t value, SlotRole role, uint32_t halfCarrierHz, uint32_t sampleRate) {
+  // 64-bit, so that no timing value can overflow on its way to microseconds.
+  const int64_t d = static_cast<int64_t>(value) * (role == SlotRole::kMark ? 10 : -10);
+  if (d > 0) return {true, scaleCount(halfCarrierHz, static_cast<uint64_t>(d), 500000)};
+  return {false, scaleCount(sampleRate, static_cast<uint64_t>(-d), 1000000)};
+}
+
+/// Calls `slot(value, role)` for each value renderCode reads from `code`, in
+/// order, until it returns false; returns whether every value was visited.
+template <typename Slot>
+bool forEachSlot(const IrCode& code, Slot slot) {
+  const int32_t* t = code.timings;
+  const size_t count = code.timingCount;
+  size_t i = 0;
+  for (; i + 1 < count && t[i + 1] != 0; i += 2) {
+    if (!slot(t[i], SlotRole::kMark) || !slot(t[i + 1], SlotRole::kSpace)) return false;
+  }
+  return i >= count || slot(t[i], SlotRole::kMark);
+}
+
 /// The frames renderSlot writes for `value` in `role`, walking each distinct
 /// burst length once: a code repeats a handful of lengths many times.
 class SlotCounter {
@@ -140,10 +170,9 @@ class SlotCounter {
         step_(phaseStepFor(halfCarrierHz, sampleRate)) {}
 
   uint64_t frames(int32_t value, SlotRole role) {
-    const int64_t d = static_cast<int64_t>(value) * (role == SlotRole::kMark ? 10 : -10);
-    if (d < 0) return scaleCount(sampleRate_, static_cast<uint64_t>(-d), 1000000);
-    if (d == 0) return 0;
-    const uint32_t halfCycles = scaleCount(halfCarrierHz_, static_cast<uint64_t>(d), 500000);
+    const SlotLength length = slotLength(value, role, halfCarrierHz_, sampleRate_);
+    if (!length.burst) return length.count;
+    const uint32_t halfCycles = length.count;
     const auto known = std::find_if(bursts_.begin(), bursts_.end(),
                                     [halfCycles](const auto& b) { return b.first == halfCycles; });
     if (known != bursts_.end()) return known->second;
@@ -171,52 +200,42 @@ void renderCode(const IrCode* code, WaveSink& sink) {
   sink.halfCarrierHz = code->carrierHz >> 1;
   sink.phaseStep = phaseStepFor(sink.halfCarrierHz, sink.sampleRate);
 
-  const int32_t* t = code->timings;
-  const size_t count = code->timingCount;
-  size_t i = 0;
   // A halted sink takes nothing more: the code ends at the block where it
   // halted instead of rendering frames that would be thrown away.
-  for (; i + 1 < count && t[i + 1] != 0; i += 2) {
-    renderSlot(sink, t[i], SlotRole::kMark);
-    renderSlot(sink, t[i + 1], SlotRole::kSpace);
-    if (sink.halted()) return;
-  }
-  if (i < count) renderSlot(sink, t[i], SlotRole::kMark);
-  if (sink.halted()) return;
+  const bool whole = forEachSlot(*code, [&sink](int32_t value, SlotRole role) {
+    renderSlot(sink, value, role);
+    return !sink.halted();
+  });
+  if (!whole) return;
 
   emitSilence(sink, scaleCount(sink.sampleRate, kTrailingGapUs, 1000000));
 }
 
 uint64_t renderedFrameCount(const IrCode& code, uint32_t sampleRate) {
   SlotCounter counter(code.carrierHz >> 1, sampleRate);
-  const int32_t* t = code.timings;
-  const size_t count = code.timingCount;
   uint64_t frames = 0;
-  size_t i = 0;
-  for (; i + 1 < count && t[i + 1] != 0; i += 2) {
-    frames += counter.frames(t[i], SlotRole::kMark);
-    frames += counter.frames(t[i + 1], SlotRole::kSpace);
-  }
-  if (i < count) frames += counter.frames(t[i], SlotRole::kMark);
+  forEachSlot(code, [&](int32_t value, SlotRole role) {
+    frames += counter.frames(value, role);
+    return true;
+  });
   return frames + scaleCount(sampleRate, kTrailingGapUs, 1000000);
 }
 
 size_t countMarks(const IrCode* code) {
-  const int32_t* t = code->timings;
-  const size_t count = code->timingCount;
-  size_t i = 0;
-  while (i + 1 < count && t[i + 1] != 0) i += 2;
-  return i / 2 + (i < count ? 1 : 0);
+  size_t marks = 0;
+  forEachSlot(*code, [&marks](int32_t, SlotRole role) {
+    marks += role == SlotRole::kMark;
+    return true;
+  });
+  return marks;
 }
 
 void renderSlot(WaveSink& sink, int32_t value, SlotRole role) {
-  // 64-bit, so that no timing value can overflow on its way to microseconds.
-  const int64_t d = static_cast<int64_t>(value) * (role == SlotRole::kMark ? 10 : -10);
-  if (d > 0) {
-    emitCarrier(sink, scaleCount(sink.halfCarrierHz, static_cast<uint64_t>(d), 500000));
-  } else if (d < 0) {
-    emitSilence(sink, scaleCount(sink.sampleRate, static_cast<uint64_t>(-d), 1000000));
-  }
+  const SlotLength length = slotLength(value, role, sink.halfCarrierHz, sink.sampleRate);
+  if (length.burst)
+    emitCarrier(sink, length.count);
+  else
+    emitSilence(sink, length.count);
 }
 
 void emitCarrier(WaveSink& sink, uint32_t halfCycles) {
