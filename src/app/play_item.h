@@ -2,6 +2,8 @@
 #define IRWAV_APP_PLAY_ITEM_H_
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/ir_codes.h"
@@ -16,6 +18,9 @@ struct PlayItem {
   std::string name;  ///< as the report names it: "sony", "lg nec1:4:8", "pronto 1"
   size_t tableIndex = kNotInTable;
   OwnedIrCode built;  ///< the code, when it is not a built-in one
+  /// Encodes the code as a key held a number of milliseconds, for --hold;
+  /// empty for a code that is always sent as it is.
+  std::function<bool(uint32_t holdMs, OwnedIrCode* code, std::string* error)> encodeHeld;
 
   /// The code to render; valid while this item lives unchanged.
   [[nodiscard]] IrCode code() const {

@@ -10,6 +10,7 @@
 #include "app/batch_driver.h"
 #include "app/brands.h"
 #include "app/ir_codes.h"
+#include "app/key_codes.h"
 #include "output/wave_sink.h"
 #include "synth/renderer.h"
 
@@ -245,6 +246,11 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (options.brands) {
     printBrandList(out);
     return 0;
+  }
+  if (!options.keys.empty()) {
+    if (printKeyList(out, options.keys, &error)) return 0;
+    err << "irwav-play: option --keys \"" << options.keys << "\": " << error << std::endl;
+    return 2;
   }
   if (options.list) {
     printCodeList(out, options.codes, options.sampleRate);

@@ -32,6 +32,8 @@ struct PlayerOptions {
   std::string output;           ///< a WAV file to write instead; empty: play
   uint32_t gapMs = kDefaultGapMs;
   uint32_t sampleRate = 48000;
+  uint32_t holdMs = 0;  ///< --hold: send codes as keys held this long; 0: a short press
+  std::string keys;     ///< --keys: the family whose keys to list; empty: none
   bool list = false;
   bool brands = false;
   bool help = false;

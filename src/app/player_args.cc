@@ -6,7 +6,10 @@
 
 #include "app/batch_driver.h"
 #include "app/brands.h"
+#include "app/held_codes.h"
 #include "app/ir_codes.h"
+#include "app/ir_file.h"
+#include "app/key_codes.h"
 #include "app/player.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
@@ -62,6 +65,16 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     *error = "option --rate takes " + rateChoices() + " (Hz), not \"" + value + "\"";
     return false;
   }
+  if (name == "--hold") {
+    if (parseNumber(value, kMaxHoldMs, &options->holdMs)) return true;
+    *error = "option --hold takes milliseconds from 0 to " + std::to_string(kMaxHoldMs) +
+             ", not \"" + value + "\"";
+    return false;
+  }
+  if (name == "--keys") {
+    options->keys = value;
+    return true;
+  }
   if (name == "--brand") {
     if (appendBrandCodes(value, &options->codes)) return true;
     *error = "no brand named \"" + value + "\" (irwav-play --brands lists them)";
@@ -71,13 +84,16 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
   std::string reason;
   if (name == "--code") {
     item.name = value;
-    if (encodeUserCode(value, &item.built, &reason)) {
+    std::string protocol;
+    IrFields fields;
+    if (readCodeOrKey(value, &protocol, &fields, &reason) &&
+        buildProtocolItem(protocol, fields, &item, &reason)) {
       options->codes.push_back(std::move(item));
       return true;
     }
   } else {
     item.name = "pronto " + std::to_string(++*prontoCount);
-    if (parsePronto(value, &item.built, &reason)) {
+    if (buildProntoItem(value, &item, &reason)) {
       options->codes.push_back(std::move(item));
       return true;
     }
@@ -121,9 +137,25 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
 
   bool optionsEnded = false;
   size_t prontoCount = 0;
+  // An --ir file, and the names of its signals that follow it.
+  std::string irFile;
+  std::vector<std::string> irSignals;
+  const auto takeIrFile = [&] {
+    if (irFile.empty()) return true;
+    const bool taken = appendIrFileCodes(irFile, irSignals, &options->codes, error);
+    irFile.clear();
+    irSignals.clear();
+    return taken;
+  };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-') {
+    const bool plain = optionsEnded || arg.empty() || arg[0] != '-';
+    if (plain && !irFile.empty() && !optionsEnded) {
+      irSignals.push_back(arg);
+      continue;
+    }
+    if (!takeIrFile()) return false;
+    if (plain) {
       PlayItem item;
       if (!findCode(arg, &item.tableIndex)) {
         *error = "no code named \"" + arg + "\" (irwav-play --list shows them all)";
@@ -144,8 +176,9 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     // The options that take a value, as "--name VALUE" or "--name=VALUE".
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    static const char* const kValueOptions[] = {"--device", "--gap",  "--rate",  "--output",
-                                                "--brand",  "--code", "--pronto"};
+    static const char* const kValueOptions[] = {"--device", "--gap",  "--rate",   "--output",
+                                                "--brand",  "--code", "--pronto", "--keys",
+                                                "--hold",   "--ir"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) ==
         std::end(kValueOptions)) {
       *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
@@ -160,9 +193,18 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       *error = "option " + name + " needs a value";
       return false;
     }
+    if (name == "--ir") {
+      if (value.empty()) {
+        *error = "option --ir needs a file name";
+        return false;
+      }
+      irFile = value;
+      continue;
+    }
     if (!takeValue(name, value, options, &prontoCount, error)) return false;
   }
-  return true;
+  if (!takeIrFile()) return false;
+  return options->holdMs == 0 || holdCodes(options->holdMs, &options->codes, error);
 }
 
 void printPlayerHelp(std::ostream& out) {

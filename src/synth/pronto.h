@@ -1,6 +1,7 @@
 #ifndef IRWAV_SYNTH_PRONTO_H_
 #define IRWAV_SYNTH_PRONTO_H_
 
+#include <cstdint>
 #include <string>
 
 #include "synth/ir_protocol.h"
@@ -17,5 +18,12 @@
 /// that it rounds to 0. (No 4-digit word can give a duration too long for
 /// renderCode: the longest, FFFF periods at frequency FFFF, is about 1036 s.)
 bool parsePronto(const std::string& text, OwnedIrCode* code, std::string* error);
+
+/// As parsePronto, for a key held `holdMs`: the once sequence, then the
+/// repeat sequence again and again until holdMs have passed since the code
+/// began (at least once, as a short press). A code without a repeat
+/// sequence is sent once.
+bool parseHeldPronto(const std::string& text, uint32_t holdMs, OwnedIrCode* code,
+                     std::string* error);
 
 #endif  // IRWAV_SYNTH_PRONTO_H_
