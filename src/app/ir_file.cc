@@ -88,8 +88,9 @@ bool readRaw(const std::string& text, uint32_t carrierHz, OwnedIrCode* code, std
     }
     const int64_t units = (static_cast<int64_t>(us) + kTimingUnitUs / 2) / kTimingUnitUs;
     if (units == 0) {
-      *error = "data value " + std::to_string(count) + " (" + word + ") is shorter than " +
-               std::to_string(kTimingUnitUs / 2) + " us";
+      *error = "data value " + std::to_string(count) + " (" + word + ") is " +
+               (us == 0 ? std::string("a duration of 0")
+                        : "shorter than " + std::to_string(kTimingUnitUs / 2) + " us");
       return false;
     }
     code->timings.push_back(static_cast<int32_t>(units));

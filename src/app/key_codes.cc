@@ -3,7 +3,6 @@
 #include <iomanip>
 #include <ostream>
 
-#include "app/tv_keys.h"
 #include "synth/user_code.h"
 
 namespace {
@@ -43,10 +42,13 @@ bool readCodeOrKey(const std::string& text, std::string* protocol, IrFields* fie
   return true;
 }
 
-bool printKeyList(std::ostream& out, const std::string& text, std::string* error) {
+const TvKeyFamily* findFamilyNamed(const std::string& text, std::string* error) {
   UserCodeParts parts;
-  if (!readUserFamily(text, &parts, error)) return false;
-  const TvKeyFamily* family = familyOf(parts, error);
+  return readUserFamily(text, &parts, error) ? familyOf(parts, error) : nullptr;
+}
+
+bool printKeyList(std::ostream& out, const std::string& text, std::string* error) {
+  const TvKeyFamily* family = findFamilyNamed(text, error);
   if (family == nullptr) return false;
   out << family->name() << ": the keys of " << family->files
       << " remote files; --code plays a key's first code\n"

@@ -4,7 +4,13 @@
 #include <iosfwd>
 #include <string>
 
+#include "app/tv_keys.h"
 #include "synth/ir_protocol.h"
+
+/// The family that `text` names ("necx2:7.7", "samsung32:7", as
+/// readUserFamily reads it), or null with a message in *error for a bad
+/// family or one without a key table (the message lists the families).
+const TvKeyFamily* findFamilyNamed(const std::string& text, std::string* error);
 
 /// Reads a user's code, "PROTOCOL:DEVICE[.SUBDEVICE]:FUNCTION" as
 /// readUserCode reads it, where FUNCTION may also be a key name of the

@@ -1,5 +1,5 @@
-// The key table: data/tv-keys.csv, which the build embeds as text, read
-// once when first asked for.
+// The key table: data/tv-keys.csv, which the build embeds line by line,
+// read once when first asked for.
 
 #include "app/tv_keys.h"
 
@@ -10,7 +10,7 @@
 #include "synth/decimal.h"
 #include "synth/name_match.h"
 
-extern const char kTvKeysCsv[];
+extern const char* const kTvKeysCsv[];
 
 namespace {
 
@@ -70,7 +70,10 @@ KeyTable loadTable() {
   KeyTable table;
   CsvTable csv;
   std::string error;
-  if (!readCsv(kTvKeysCsv, &csv, &error)) {
+  std::string text;
+  for (const char* const* line = kTvKeysCsv; *line != nullptr; ++line)
+    text += *line + std::string("\n");
+  if (!readCsv(text, &csv, &error)) {
     table.faults.push_back(error);
     return table;
   }
