@@ -5,9 +5,10 @@
 #   cmake -DCSV_IN=data/x.csv -DCSV_OUT=x_csv.cc -DSYMBOL=kXCsv
 #         -DCOLUMNS=name|other -P embed_csv.cmake
 #
-# The source defines `extern const char SYMBOL[]`: the header line and the
-# rows, each with the kept columns in the order COLUMNS names them, one row
-# a line, fields quoted as in the file. Every row must have as many fields
+# The source defines `extern const char* const SYMBOL[]`: the header line
+# and the rows, each with the kept columns in the order COLUMNS names them,
+# fields quoted as in the file, one string a line (a single literal would
+# pass the length compilers must take), then a null pointer. Every row must have as many fields
 # as the header; a row that has not, or a column that the header lacks,
 # stops the build with the line it is on.
 
@@ -79,15 +80,14 @@ foreach(line IN LISTS lines)
   string(REPLACE ";=" "," row "${kept}")
   string(SUBSTRING "${row}" 1 -1 row)
   string(REPLACE "${unit}" ";" row "${row}")
-  # One literal a line: the compiler joins them.
-  string(APPEND body "    R\"csv(${row}\n)csv\"\n")
+  string(APPEND body "    R\"csv(${row})csv\",\n")
 endforeach()
 
 get_filename_component(inputName "${CSV_IN}" NAME)
 file(WRITE "${CSV_OUT}.tmp"
   "// Generated from data/${inputName} by cmake/embed_csv.cmake; edit the CSV.\n"
-  "extern const char ${SYMBOL}[];\n"
-  "const char ${SYMBOL}[] =\n${body};\n")
+  "extern const char* const ${SYMBOL}[];\n"
+  "const char* const ${SYMBOL}[] = {\n${body}    nullptr,\n};\n")
 # Rewritten only when the text changes, so nothing rebuilds without need.
 file(COPY_FILE "${CSV_OUT}.tmp" "${CSV_OUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${CSV_OUT}.tmp")
