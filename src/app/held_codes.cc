@@ -2,17 +2,6 @@
 
 #include "synth/pronto.h"
 
-namespace {
-
-// Until the protocols know their repeat parts: a held key cannot be sent.
-bool encodeHeldIrCode(const std::string&, const IrFields&, uint32_t, OwnedIrCode*,
-                      std::string* error) {
-  *error = "this build does not know the protocol's repeat part";
-  return false;
-}
-
-}  // namespace
-
 bool buildProtocolItem(const std::string& protocol, const IrFields& fields, PlayItem* item,
                        std::string* error) {
   if (!encodeIrCode(protocol, fields, &item->built, error)) return false;
