@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -76,6 +77,8 @@ TEST(TvKeys, AKeyPlaysTheCodeItsRowGives) {
       {"rc5:0:power:t=1", "rc5:0:12:t=1"},
       // Keys sent with another code than the family's.
       {"sony12:1:red", "sony12:3:76"},
+      {"sony12:1:back", "sony15:151:35"},
+      {"sirc:1:back", "sony15:151:35"},
       {"panasonic:128.0:stop", "panasonic:144.0:0"},
   };
   for (const auto& [key, code] : same) {
@@ -128,6 +131,53 @@ TEST(TvKeys, KeysListsEachCodeOfEachKeyWithItsCounts) {
   EXPECT_NE(text.find("\nback          sent as Sony15 D=151 F=35              19     33\n"),
             std::string::npos)
       << text;
+}
+
+/// The total length of a code's timings in ms.
+double lengthMs(const OwnedIrCode& code) {
+  int64_t units = 0;
+  for (int32_t t : code.timings) units += t;
+  return units * kTimingUnitUs / 1000.0;
+}
+
+TEST(HeldKeys, AHeldKeySendsItsFrameThenTheRepeatPartForTheHold) {
+  PlayerOptions options;
+  std::string error;
+  // NEC1 4 volume_up (F=2 in data/tv-keys.csv) held 500 ms: the frame of
+  // 108 ms, then the ditto (+9024 -2256 +564, to 108 ms) until 500 ms have
+  // passed: four of them. A Pronto code repeats its repeat sequence; a
+  // built-in code is a power code and stays a short press.
+  const char kPronto[] = "0000 006C 0002 0001 015A 00AD 0016 0E6B 0016 0016";
+  ASSERT_TRUE(
+      parsePlayerArgs({"--code", "nec1:4:volume_up", "--pronto", kPronto, "sony", "--hold", "500"},
+                      &options, &error))
+      << error;
+  ASSERT_EQ(options.codes.size(), 3u);
+  const std::vector<int32_t>& held = options.codes[0].built.timings;
+  const OwnedIrCode press = played("nec1:4:2");
+  ASSERT_EQ(held.size(), 68u + 4 * 4);
+  EXPECT_TRUE(std::equal(press.timings.begin(), press.timings.begin() + 68, held.begin()));
+  for (size_t i = 68; i < held.size(); i += 4) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(held[i], 902);
+    EXPECT_EQ(held[i + 1], 226);
+    EXPECT_EQ(held[i + 2], 56);
+    EXPECT_EQ(held[i + 3], i + 4 == held.size() ? 0 : 9616);
+  }
+  // Once (9024/4512, 564/96156) then the repeat sequence (564/564 at 38381
+  // Hz) again and again until the 500 ms have passed.
+  const OwnedIrCode& pronto = options.codes[1].built;
+  EXPECT_GE(lengthMs(pronto), 500.0 - 1);
+  EXPECT_LT(lengthMs(pronto), 500.0 + 2);
+  for (size_t i = 4; i + 2 < pronto.timings.size(); i += 2)
+    EXPECT_EQ(pronto.timings[i], pronto.timings[2]) << i;
+  EXPECT_EQ(options.codes[2].built.timings.size(), 0u);
+
+  EXPECT_FALSE(parsePlayerArgs({"--hold", "9001"}, &options, &error));
+  EXPECT_EQ(error, "option --hold takes milliseconds from 0 to 9000, not \"9001\"");
+  // 0, the default, is a short press.
+  ASSERT_TRUE(parsePlayerArgs({"--hold=0", "--code", "nec1:4:2"}, &options, &error)) << error;
+  EXPECT_EQ(options.codes[0].built.timings, press.timings);
 }
 
 }  // namespace
