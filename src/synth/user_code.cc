@@ -152,8 +152,13 @@ bool readAliasCode(const CollectionProtocol& alias, const std::string& device,
   const auto narrow = [](int64_t v) {
     return static_cast<uint32_t>(v < UINT32_MAX ? v : UINT32_MAX);
   };
-  return convertCollectionCode(alias, narrow(address), narrow(command), function != nullptr,
-                               &parts->protocol, &parts->fields, error);
+  if (!convertCollectionCode(alias, narrow(address), narrow(command), function != nullptr,
+                             &parts->protocol, &parts->fields, error))
+    return false;
+  if (findIrProtocol(parts->protocol) != nullptr) return true;
+  *error = std::string(alias.name) + " reads as " + parts->protocol +
+           ", which is not among the known protocols";
+  return false;
 }
 
 /// The protocol a piece names, or null with the message in *error.
@@ -178,7 +183,7 @@ bool readPieces(const std::vector<std::string>& pieces, bool family, UserCodePar
     // A key's code is looked up in its family: the command stays unread.
     if (key) parts->fields.function = 0;
     if (family || pieces.size() == 3) return true;
-    if ((p = findProtocol(parts->protocol, error)) == nullptr) return false;
+    p = findIrProtocol(parts->protocol);
   } else {
     if ((p = findProtocol(pieces[0], error)) == nullptr) return false;
     parts->protocol = p->name;
