@@ -193,6 +193,7 @@ TEST(CollectionCodes, BadAliasesAndBadFilesAreRefusedNamingTheFault) {
       {head + "type: raw\nfrequency: 38000\ndata: 9000000 9000000\n",
        ":6: the data last more than 10 seconds"},
       {head + "type: raw\nfrequency: 38000\nduty_cycle: 1.5\ndata: 1\n", ":6: duty_cycle \"1.5\""},
+      {head + "type: raw\nfrequency: 1000\ndata: 100\n", ":6: the carrier of 1000 Hz is outside"},
       {head + "type: sideways\n", ":4: type \"sideways\" is neither parsed nor raw"},
       {"Filetype: IR signals file\nVersion: 1\ntype: raw\n", ":3: \"type:\" comes before"},
       {"Filetype: IR signals file\nVersion: 1\nname: A\njunk\n", ":4: \"junk\" is not a line"},

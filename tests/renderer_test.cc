@@ -5,6 +5,9 @@
 #include <functional>
 #include <vector>
 
+#include "app/ir_codes.h"
+#include "app/player.h"
+#include "discarding_file_system.h"
 #include "memory_file_system.h"
 #include "wav_reader.h"
 
@@ -62,6 +65,29 @@ TEST(RendererTest, WholeCodesHaveTheirFrameCounts) {
   EXPECT_EQ(renderList(40000, kSonyList).size(), 4596u);
   EXPECT_EQ(renderList(36090, kAnamList).size(), 3937u);
   EXPECT_EQ(renderList(38970, kContec2List).size(), 3613u);
+}
+
+TEST(RendererTest, FrameCountIsWhatRenderCodeWrites) {
+  // Every built-in code at every rate the player offers, and lists whose
+  // bursts and gaps are odd: zero, one frame, signs swapped, no carrier.
+  const std::vector<int32_t> odd = {0, 100, 1, -7, -300, 1, 5, 3, 0};
+  const IrCode extra[] = {{38970, odd.data(), odd.size()},
+                          {0, odd.data(), odd.size()},
+                          {455000, odd.data(), odd.size()}};
+  std::vector<IrCode> codes(extra, extra + 3);
+  for (const IrCode* code : kIrCodes) codes.push_back(*code);
+  for (uint32_t rate : kPlayerRates) {
+    for (size_t i = 0; i < codes.size(); ++i) {
+      DiscardingFileSystem fs;
+      WaveSink sink(&fs, nullptr);
+      ASSERT_TRUE(sink.setFormat(2, 2, rate));
+      ASSERT_EQ(sink.open(L"t.wav"), 0);
+      renderCode(&codes[i], sink);
+      EXPECT_EQ(renderedFrameCount(codes[i], rate) * 4, sink.takenBytes())
+          << "code " << i << " at " << rate << " Hz";
+      sink.close();
+    }
+  }
 }
 
 TEST(RendererTest, SonyBurstOpensWithKnownFrames) {

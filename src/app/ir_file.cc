@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "app/held_codes.h"
+#include "synth/code_limits.h"
 #include "synth/collection_codes.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
@@ -20,8 +21,6 @@ namespace {
 /// A file this large is no IR signals file (the collections' largest are
 /// about a megabyte).
 constexpr size_t kMaxFileBytes = 8u << 20;
-/// The longest raw signal taken: 10 seconds.
-constexpr int64_t kMaxRawUs = 10000000;
 
 std::string trimmed(const std::string& text) {
   const char* const kBlanks = " \t\r";
@@ -81,9 +80,11 @@ bool readRaw(const std::string& text, uint32_t carrierHz, OwnedIrCode* code, std
                "\" is not a duration in microseconds";
       return false;
     }
+    // Reading stops at the first value past the longest code.
     totalUs += static_cast<int64_t>(us);
-    if (totalUs > kMaxRawUs) {
-      *error = "the data last more than " + std::to_string(kMaxRawUs / 1000000) + " seconds";
+    if (totalUs > static_cast<int64_t>(kMaxCodeDurationUs)) {
+      *error =
+          "the data last more than " + std::to_string(kMaxCodeDurationUs / 1000000) + " seconds";
       return false;
     }
     const int64_t units = (static_cast<int64_t>(us) + kTimingUnitUs / 2) / kTimingUnitUs;
@@ -104,7 +105,7 @@ bool readRaw(const std::string& text, uint32_t carrierHz, OwnedIrCode* code, std
     code->timings.push_back(0);
   else
     code->timings.back() = 0;
-  return true;
+  return checkCodeLimits(*code, error);
 }
 
 /// The keys of one block, as given.
