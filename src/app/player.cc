@@ -258,9 +258,9 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 0;
   }
   if (!options.keys.empty()) {
-    if (printKeyList(out, options.keys, &error)) return 0;
-    err << "irwav-play: option --keys \"" << options.keys << "\": " << error << std::endl;
-    return 2;
+    // parsePlayerArgs has found the family.
+    printKeyList(out, options.keys, &error);
+    return 0;
   }
   if (options.list) {
     printCodeList(out, options.codes, options.sampleRate);

@@ -49,7 +49,10 @@ bool findCode(const std::string& arg, size_t* index);
 /// Returns false, with a message for standard error in *error, for an
 /// unknown option, an option without its value, a bad --gap or --rate, a
 /// --code or --pronto that does not encode, an unknown brand, or an
-/// argument that names no code.
+/// argument that names no code; also for an unknown key or --keys family,
+/// a bad --hold, a code that cannot be held, and an --ir file that cannot
+/// be read or a signal of it that cannot be sent. Codes are held (--hold)
+/// wherever --hold stands.
 bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
                      std::string* error);
 

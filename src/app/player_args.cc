@@ -73,8 +73,13 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     return false;
   }
   if (name == "--keys") {
-    options->keys = value;
-    return true;
+    std::string reason;
+    if (findFamilyNamed(value, &reason) != nullptr) {
+      options->keys = value;
+      return true;
+    }
+    *error = "option --keys \"" + value + "\": " + reason;
+    return false;
   }
   if (name == "--brand") {
     if (appendBrandCodes(value, &options->codes)) return true;
