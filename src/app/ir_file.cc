@@ -4,6 +4,7 @@
 
 #include "app/ir_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -29,24 +30,29 @@ std::string trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
+/// The words of `text`, separated by blanks.
+std::vector<std::string> wordsOf(const std::string& text) {
+  std::vector<std::string> words;
+  for (size_t i = text.find_first_not_of(' '); i != std::string::npos;
+       i = text.find_first_not_of(' ', i)) {
+    const size_t end = std::min(text.find(' ', i), text.size());
+    words.push_back(text.substr(i, end - i));
+    i = end;
+  }
+  return words;
+}
+
 /// Reads "04 00 00 00": four hexadecimal bytes, the low one first.
 bool readBytes(const std::string& text, uint32_t* value) {
-  uint32_t v = 0;
-  size_t count = 0;
-  for (size_t i = 0; i < text.size();) {
-    if (text[i] == ' ') {
-      ++i;
-      continue;
-    }
+  const std::vector<std::string> bytes = wordsOf(text);
+  if (bytes.size() != 4) return false;
+  *value = 0;
+  for (size_t i = 0; i < 4; ++i) {
     uint64_t byte = 0;
-    if (count == 4 || i + 2 > text.size() || (i + 2 < text.size() && text[i + 2] != ' ') ||
-        !readNumber("0x" + text.substr(i, 2), &byte))
-      return false;
-    v |= static_cast<uint32_t>(byte) << (8 * count++);
-    i += 2;
+    if (bytes[i].size() != 2 || !readNumber("0x" + bytes[i], &byte)) return false;
+    *value |= static_cast<uint32_t>(byte) << (8 * i);
   }
-  *value = v;
-  return count == 4;
+  return true;
 }
 
 /// Reads a fraction such as "0.330000", at most 1.
@@ -65,14 +71,7 @@ bool readRaw(const std::string& text, uint32_t carrierHz, OwnedIrCode* code, std
   code->timings.clear();
   int64_t totalUs = 0;
   size_t count = 0;
-  for (size_t i = 0; i < text.size();) {
-    if (text[i] == ' ') {
-      ++i;
-      continue;
-    }
-    const size_t end = std::min(text.find(' ', i), text.size());
-    const std::string word = text.substr(i, end - i);
-    i = end;
+  for (const std::string& word : wordsOf(text)) {
     ++count;
     uint64_t us = 0;
     if (!readDecimal(word, &us)) {
