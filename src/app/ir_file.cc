@@ -261,7 +261,7 @@ bool readIrFile(const std::string& text, std::vector<IrFileSignal>* signals, siz
       continue;
     }
     if (block.name.empty()) {
-      *error = "\"" + key + ":\" comes before the first \"name:\"";
+      *error = "\"" + key + R"(:" comes before the first "name:")";
       return false;
     }
     size_t at = 0;
@@ -323,10 +323,10 @@ bool appendIrFileCodes(const std::string& fileName, const std::vector<std::strin
       if (sameNameIgnoringCase(name, signal.name.c_str())) chosen.push_back(&signal);
     }
     if (chosen.size() != before) continue;
-    std::string known;
-    for (const IrFileSignal& signal : signals) known += " \"" + signal.name + "\"";
-    *error = fileName + ": no signal named \"" + name + "\"; " +
-             (signals.empty() ? std::string("the file has none") : "its signals:" + known);
+    *error = fileName;
+    error->append(": no signal named \"").append(name).append("\"; ");
+    *error += signals.empty() ? "the file has none" : "its signals:";
+    for (const IrFileSignal& signal : signals) error->append(" \"").append(signal.name) += '"';
     return false;
   }
   if (chosen.empty()) {
@@ -344,8 +344,8 @@ bool appendIrFileCodes(const std::string& fileName, const std::vector<std::strin
       buildProtocolItem(signal->protocol, signal->fields, &item, &reason);
     }
     if (!reason.empty()) {
-      *error = fileName + ":" + std::to_string(signal->line) + ": signal \"" + signal->name +
-               "\": " + reason;
+      *error = fileName + ":" + std::to_string(signal->line) + ": signal \"" + signal->name;
+      *error += "\": " + reason;
       return false;
     }
     added.push_back(std::move(item));

@@ -54,6 +54,7 @@ bool readSentAs(const std::string& text, std::string* protocol, IrFields* fields
 }
 
 /// Reads "N of the M family files have this key; ...".
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 bool readNotes(const std::string& notes, uint32_t* withKey, uint32_t* files) {
   std::istringstream words(notes);
   std::string of;
