@@ -23,10 +23,12 @@ std::vector<OwnedIrCode> played(const std::vector<std::string>& args, std::strin
   return codes;
 }
 
-/// A file in the test's own temporary folder holding `text`.
+/// A file in the running test's temporary folder, holding `text`.
 std::string writeFile(const std::string& name, const std::string& text) {
+  // A folder of each test's own: ctest runs the tests side by side.
   const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("irwav-ir-test-" + std::to_string(getpid()));
+      std::filesystem::temp_directory_path() /
+      (std::string("irwav-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
   std::filesystem::create_directories(folder);
   const std::string path = (folder / name).string();
   std::ofstream(path, std::ios::binary) << text;
