@@ -11,6 +11,7 @@
 #include "app/batch_driver.h"
 #include "app/brands.h"
 #include "app/ir_codes.h"
+#include "app/key_codes.h"
 #include "app/play_size.h"
 #include "app/output_name.h"
 #include "output/wave_sink.h"
@@ -305,6 +306,11 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 0;
   }
   for (const std::string& remark : options.remarks) err << "irwav-play: " << remark << std::endl;
+  if (!options.keys.empty()) {
+    // parsePlayerArgs has found the family.
+    printKeyList(out, options.keys, &error);
+    return 0;
+  }
   if (options.list) {
     printCodeList(out, options);
     return 0;

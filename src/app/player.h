@@ -52,6 +52,8 @@ struct PlayerOptions {
   std::vector<std::string> remarks;    ///< what to say about the brands asked for
   uint32_t repeat = 1;  ///< presses of each code
   bool quiet = false;   ///< no report, only errors
+  uint32_t holdMs = 0;  ///< --hold: send codes as keys held this long; 0: a short press
+  std::string keys;     ///< --keys: the family whose keys to list; empty: none
   bool list = false;
   bool brands = false;
   bool protocols = false;
@@ -75,7 +77,10 @@ bool findCode(const std::string& arg, size_t* index);
 /// error in *error, for an unknown option, an option without its value, a
 /// bad --gap, --rate, --power, --repeat or --format (or a --format without
 /// a list), a --code, --pronto or --irp that does not encode, an unknown
-/// brand or one with nothing to play, or an argument that names no code.
+/// brand or one with nothing to play, or an argument that names no code; also for an unknown key or --keys
+/// family, a bad --hold, a code that cannot be held, and an --ir file that
+/// cannot be read or a signal of it that cannot be sent. Codes are held
+/// (--hold) wherever --hold stands.
 bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
                      std::string* error);
 

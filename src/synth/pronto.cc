@@ -62,6 +62,11 @@ std::string hexWord(uint32_t value) {
 }  // namespace
 
 bool parsePronto(const std::string& text, OwnedIrCode* code, std::string* error) {
+  return parseHeldPronto(text, 0, code, error);
+}
+
+bool parseHeldPronto(const std::string& text, uint32_t holdMs, OwnedIrCode* code,
+                     std::string* error) {
   std::vector<uint32_t> words;
   if (!readWords(text, &words, error)) return false;
   if (words.empty()) {
@@ -108,6 +113,17 @@ bool parsePronto(const std::string& text, OwnedIrCode* code, std::string* error)
       return false;
     }
     code->timings.push_back(static_cast<int32_t>(units));
+  }
+  // A held key: the repeat sequence again until the hold has passed.
+  const size_t repeatFrom = 2 * once;
+  int64_t elapsedUs = 0;
+  for (int32_t units : code->timings) elapsedUs += int64_t{units} * kTimingUnitUs;
+  int64_t repeatUs = 0;
+  for (size_t i = repeatFrom; i < code->timings.size(); ++i)
+    repeatUs += int64_t{code->timings[i]} * kTimingUnitUs;
+  const size_t end = code->timings.size();
+  for (; repeat > 0 && elapsedUs < int64_t{holdMs} * 1000; elapsedUs += repeatUs) {
+    for (size_t i = repeatFrom; i < end; ++i) code->timings.push_back(code->timings[i]);
   }
   code->timings.back() = 0;
   return checkCodeLimits(*code, error);
