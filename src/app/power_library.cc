@@ -40,13 +40,11 @@ std::string lowerCase(std::string text) {
   return text;
 }
 
-/// Reads a decimal field of at most `max`; an empty one gives `empty`.
-bool readNumber(const std::string& text, int64_t max, int32_t empty, int32_t* value) {
+/// Reads a decimal field of at most `max`; an empty one leaves *value as it
+/// is, the field's default.
+bool readNumber(const std::string& text, int32_t max, int32_t* value) {
   uint64_t v = 0;
-  if (text.empty()) {
-    *value = empty;
-    return true;
-  }
+  if (text.empty()) return true;
   if (!readDecimal(text, &v) || v > static_cast<uint64_t>(max)) return false;
   *value = static_cast<int32_t>(v);
   return true;
@@ -66,7 +64,7 @@ bool readExtraFields(const std::string& words, IrFields* fields) {
                       : word[0] == 'N' ? &fields->oem2
                       : word[0] == 'E' ? &fields->extra
                                        : nullptr;
-    if (target && !readNumber(word.substr(2), 255, 0, target)) return false;
+    if (target && !readNumber(word.substr(2), 255, target)) return false;
   }
   return true;
 }
@@ -81,7 +79,7 @@ bool readRawDurations(const std::string& text, std::vector<int32_t>* us) {
     if (word.empty() || word == "|") continue;
     const bool space = word[0] == '-';
     int32_t value = 0;
-    if (!readNumber(word.substr(space ? 1 : 0), 10000000, -1, &value) || value <= 0) return false;
+    if (!readNumber(word.substr(space ? 1 : 0), 10000000, &value) || value <= 0) return false;
     us->push_back(space ? -value : value);
   }
   return !us->empty();
@@ -157,12 +155,13 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
     row.notes = cells[kNotes];
     int32_t carrier = 0;
     int32_t remotes = 0;
-    if (!readNumber(cells[kDevice], 65535, 0, &row.fields.device) ||
-        !readNumber(cells[kSubdevice], 65535, -1, &row.fields.subdevice) ||
-        !readNumber(cells[kFunction], 65535, 0, &row.fields.function) ||
-        !readNumber(cells[kCarrier], 1000000, 0, &carrier) ||
-        !readNumber(cells[kRemotes], 100000, 0, &remotes) ||
-        !readExtraFields(row.extra, &row.fields))
+    // IrFields' defaults stand for empty fields: device and function 0, the
+    // protocol's default subdevice.
+    if (!readNumber(cells[kDevice], 65535, &row.fields.device) ||
+        !readNumber(cells[kSubdevice], 65535, &row.fields.subdevice) ||
+        !readNumber(cells[kFunction], 65535, &row.fields.function) ||
+        !readNumber(cells[kCarrier], 1000000, &carrier) ||
+        !readNumber(cells[kRemotes], 100000, &remotes) || !readExtraFields(row.extra, &row.fields))
       return fail("a number is not a decimal number in its range");
     row.carrierHz = static_cast<uint32_t>(carrier);
     row.remotes = static_cast<uint32_t>(remotes);
