@@ -11,7 +11,6 @@
 
 #include "app/csv_reader.h"
 #include "synth/decimal.h"
-#include "synth/timing_builder.h"
 
 extern const char kPowerCodesCsv[];
 
@@ -70,19 +69,43 @@ bool readExtraFields(const std::string& words, IrFields* fields) {
 }
 
 /// Reads signed durations in µs: the first frame, " | ", the repeat frame.
-bool readRawDurations(const std::string& text, std::vector<int32_t>* us) {
+bool readRawDurations(const std::string& text, LibraryCode* row) {
+  std::vector<int32_t>* frame = &row->rawFirstUs;
   size_t at = 0;
   while (at < text.size()) {
     const size_t end = std::min(text.find(' ', at), text.size());
-    std::string word = text.substr(at, end - at);
+    const std::string word = text.substr(at, end - at);
     at = end + 1;
-    if (word.empty() || word == "|") continue;
+    if (word.empty()) continue;
+    if (word == "|" && frame == &row->rawFirstUs) {
+      frame = &row->rawRepeatUs;
+      continue;
+    }
     const bool space = word[0] == '-';
     int32_t value = 0;
     if (!readNumber(word.substr(space ? 1 : 0), 10000000, &value) || value <= 0) return false;
-    us->push_back(space ? -value : value);
+    frame->push_back(space ? -value : value);
   }
-  return !us->empty();
+  return !row->rawFirstUs.empty() && !row->rawRepeatUs.empty();
+}
+
+/// A raw row as IRP: its carrier, a unit of 1 µs, the first frame and the
+/// repeated one, so that the engine renders it as any protocol ("{38k,1}
+/// (4499,-4472,...,(4495,-4472,...)*)").
+std::string rawIrp(const LibraryCode& row) {
+  const auto durations = [](const std::vector<int32_t>& us) {
+    std::string text;
+    for (int32_t d : us) text += (text.empty() ? "" : ",") + std::to_string(d);
+    return text;
+  };
+  const uint32_t hz = row.carrierHz;
+  std::string khz = std::to_string(hz / 1000);
+  if (hz % 1000 != 0) {
+    const std::string fraction = std::to_string(1000 + hz % 1000).substr(1);
+    khz += "." + fraction;
+  }
+  return "{" + khz + "k,1}(" + durations(row.rawFirstUs) + ",(" + durations(row.rawRepeatUs) +
+         ")*)";
 }
 
 /// How the player names a library code: its brand, then the code as --code
@@ -102,16 +125,19 @@ std::string codeName(const LibraryCode& row) {
 
 /// Encodes what the row plays, or says in row->unplayable why it cannot.
 void encodeRow(LibraryCode* row) {
-  std::string error;
   if (row->protocol.empty()) {
     row->unplayable = "no power code of " + row->brand + " is documented";
-  } else if (row->carrierHz == 0) {
+    return;
+  }
+  if (row->carrierHz == 0) {
     row->unplayable = "it is sent without a carrier, which an emitter on a sound card cannot do";
-  } else if (row->protocol == kRawProtocol) {
-    TimingBuilder builder;
-    for (int32_t us : row->rawUs) builder.send(us);
-    builder.finish(row->carrierHz, &row->code);
-  } else if (!encodeIrCode(row->protocol, row->fields, &row->code, &error)) {
+    return;
+  }
+  std::string error;
+  const bool encoded = row->protocol == kRawProtocol
+                           ? encodeIrpCode(rawIrp(*row), {}, &row->code, &error)
+                           : encodeIrCode(row->protocol, row->fields, &row->code, &error);
+  if (!encoded) {
     row->unplayable = error;
     row->code = OwnedIrCode();
   }
@@ -172,7 +198,7 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
     if (row.brand.empty() || (row.protocol.empty() != (row.remotes == 0)))
       return fail("a brand without a code has no protocol and no remotes, and only such a brand");
     if ((row.protocol == kRawProtocol) != !cells[kRaw].empty() ||
-        (!cells[kRaw].empty() && !readRawDurations(cells[kRaw], &row.rawUs)))
+        (!cells[kRaw].empty() && !readRawDurations(cells[kRaw], &row)))
       return fail("a raw row and only a raw row has durations");
     row.name = codeName(row);
     row.family =
