@@ -3,22 +3,26 @@
 // read back. The null PCM consumes frames as fast as they come.
 //
 // The test is linked with -Wl,--wrap for snd_pcm_writei, snd_pcm_delay,
-// snd_pcm_state and snd_pcm_drain: while a ScriptedPcm is installed, those
-// calls from the output reach it instead of alsa-lib, so a test decides how
-// fast the device plays and when it runs dry, is suspended or fails.
+// snd_pcm_state, snd_pcm_prepare and snd_pcm_drain: while a ScriptedPcm is
+// installed, those calls from the output reach it instead of alsa-lib, so a
+// test decides how fast the device plays and when it runs dry, is
+// suspended, fails or stops answering.
 
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "output/wave_sink.h"
@@ -36,6 +40,8 @@ struct ScriptedPcm {
   /// value is returned as the error.
   std::deque<int> writeResults, delayResults;
   snd_pcm_state_t state = SND_PCM_STATE_RUNNING;
+  bool stallPrepare = false;  ///< prepare and drain wait as on a server that
+  bool stallDrain = false;    ///< stopped answering, while stallsHeld
 
   snd_pcm_uframes_t held = 0;
   std::vector<uint8_t> taken;  ///< every byte the device took
@@ -52,6 +58,15 @@ struct ScriptedPcm {
 ScriptedPcm* scripted = nullptr;
 constexpr size_t kScriptedFrameBytes = 4;
 
+/// While set, a stalling call waits (for 20 s at most, so that an output
+/// which waits without limit fails the test instead of hanging it).
+std::atomic<bool> stallsHeld{false};
+
+void stallWhileHeld() {
+  for (int i = 0; i < 2000 && stallsHeld; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
 }  // namespace
 
 extern "C" {
@@ -59,6 +74,7 @@ snd_pcm_sframes_t __real_snd_pcm_writei(snd_pcm_t*, const void*, snd_pcm_uframes
 int __real_snd_pcm_delay(snd_pcm_t*, snd_pcm_sframes_t*);
 snd_pcm_state_t __real_snd_pcm_state(snd_pcm_t*);
 int __real_snd_pcm_drain(snd_pcm_t*);
+int __real_snd_pcm_prepare(snd_pcm_t*);
 
 snd_pcm_sframes_t __wrap_snd_pcm_writei(snd_pcm_t* pcm, const void* data,
                                         snd_pcm_uframes_t frames) {
@@ -86,7 +102,19 @@ snd_pcm_state_t __wrap_snd_pcm_state(snd_pcm_t* pcm) {
 
 int __wrap_snd_pcm_drain(snd_pcm_t* pcm) {
   if (scripted) ++scripted->drains;
+  if (scripted && scripted->stallDrain) {
+    stallWhileHeld();
+    return 0;
+  }
   return __real_snd_pcm_drain(pcm);
+}
+
+int __wrap_snd_pcm_prepare(snd_pcm_t* pcm) {
+  if (scripted && scripted->stallPrepare) {
+    stallWhileHeld();
+    return 0;
+  }
+  return __real_snd_pcm_prepare(pcm);
 }
 }
 
@@ -305,6 +333,76 @@ TEST_F(ScriptedAlsaTest, ADeviceFailureEndsTheSinksWaitAtOnceWithTheSystemsReaso
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     EXPECT_NE(sink.errorText.find(c.reason), std::string::npos) << sink.errorText;
     EXPECT_EQ(pcm.drains, 0);  // nothing is waited on once the device failed
+  }
+}
+
+/// Milliseconds since `start`.
+int64_t msSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               start)
+      .count();
+}
+
+TEST_F(ScriptedAlsaTest, AStalledPrepareIsGivenUpAfterTheStallLimitOrSoonAfterAStop) {
+  for (bool stopped : {false, true}) {
+    SCOPED_TRACE(stopped ? "stop requested" : "no stop");
+    pcm = ScriptedPcm();
+    pcm.playedPerDelay = 1000;
+    volatile std::sig_atomic_t stop = stopped ? SIGINT : 0;
+    out->watchStop(&stop);
+    ASSERT_TRUE(out->open(nullptr, kStereo16, &error)) << error;
+    std::vector<uint8_t> a = pattern(4000, 7);
+    AudioBlock block = {a.data(), 4000, 0, 0, nullptr};
+    ASSERT_TRUE(out->prepare(&block, &error));
+    ASSERT_TRUE(out->write(&block, &error));
+    ASSERT_TRUE(becomesDone(&block));
+    // The device ran dry, and the prepare that recovers it never returns.
+    pcm.writeResults = {-EPIPE};
+    pcm.stallPrepare = true;
+    stallsHeld = true;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(out->write(&block, &error));
+    const int64_t waited = msSince(start);
+    if (stopped) {
+      EXPECT_LT(waited, kAudioStopGraceMs + 500);
+    } else {
+      EXPECT_GE(waited, kAudioStallMs - 50);
+      EXPECT_LT(waited, kAudioStallMs + 1000);
+    }
+    EXPECT_NE(error.find("did not answer"), std::string::npos) << error;
+    EXPECT_FALSE(out->poll(&block, &error));
+    // Nothing more is asked of the device, so nothing more waits.
+    const auto closing = std::chrono::steady_clock::now();
+    out->reset();
+    out->unprepare(&block);
+    out->close();
+    EXPECT_LT(msSince(closing), 100);
+    out = createSystemAudioOutput(&error);
+    stallsHeld = false;
+  }
+}
+
+TEST_F(ScriptedAlsaTest, AStalledDrainEndsWithinTheBufferAndASecondOrSoonAfterAStop) {
+  for (bool stopped : {false, true}) {
+    SCOPED_TRACE(stopped ? "stop requested" : "no stop");
+    pcm = ScriptedPcm();
+    pcm.playedPerDelay = 1 << 20;
+    pcm.stallDrain = true;
+    stallsHeld = true;
+    volatile std::sig_atomic_t stop = 0;
+    WaveSink sink(nullptr, out.get());
+    sink.stopRequest = &stop;
+    ASSERT_EQ(sink.open(nullptr), 0) << sink.errorText;
+    emitSilence(sink, 1000);
+    const auto start = std::chrono::steady_clock::now();
+    stop = stopped ? SIGTERM : 0;
+    sink.close();
+    const int64_t waited = msSince(start);
+    EXPECT_EQ(pcm.drains, 1);
+    EXPECT_LT(waited, stopped ? kAudioStopGraceMs + 300 : 500 + 1000 + 500);
+    EXPECT_GE(waited, stopped ? kAudioStopGraceMs - 50 : 1400);
+    out = createSystemAudioOutput(&error);
+    stallsHeld = false;
   }
 }
 

@@ -5,7 +5,9 @@
 # them at 48000 frames a second, and the sink's monitor is recorded. The
 # recording must hold the converter's WAV data, byte for byte and without a
 # break: blocks reach the device in time, the end of the stream is noticed,
-# and closing does not cut off the tail. Needs the default build.
+# and closing does not cut off the tail. At 96000 and 192000 Hz no underrun
+# may be reported, and a server stopped while the player plays must be
+# given up within the stall limit. Needs the default build.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
@@ -161,3 +163,41 @@ check_twice play_and_check 150 sony toshiba NEC 0
 check_twice play_and_check 50
 interrupt_ms=4000 check_twice play_and_check 50
 interrupt_ms=3000 interrupt_signal=TERM check_twice play_and_check 50
+
+# At 96000 and 192000 Hz the server resamples, so the recording is not held
+# against the WAV data; the player must report no underrun (status 0): what
+# it keeps in flight lasts as long at every rate.
+play_fast() {
+  local rate=$1 status=0
+  echo "live real time: irwav-play --rate $rate --gap 50 sony toshiba NEC, three times"
+  env ALSA_CONFIG_PATH="$tmp/asound.conf" "$bin/irwav-play" --rate "$rate" --gap 50 \
+    sony toshiba NEC sony toshiba NEC sony toshiba NEC > /dev/null 2> "$tmp/fast.err" || status=$?
+  cat "$tmp/fast.err"
+  if [ "$status" != 0 ]; then
+    echo "live real time: FAILED, irwav-play --rate $rate ended with status $status"
+    return 1
+  fi
+}
+check_twice play_fast 96000
+check_twice play_fast 192000
+
+# A server that stops answering (SIGSTOP) while the player plays: the player
+# gives the device up after the 5 s stall limit and ends with status 1,
+# instead of waiting for as long as the server is stopped.
+echo "live real time: the server stops answering 1.5 s into playing"
+start=$(date +%s%N)
+(sleep 1.5; kill -STOP "$pa_pid") &
+stopper=$!
+status=0
+env ALSA_CONFIG_PATH="$tmp/asound.conf" timeout 30 "$bin/irwav-play" --gap 50 > /dev/null \
+  2> "$tmp/stalled.err" || status=$?
+elapsed_ms=$(( ($(date +%s%N) - start) / 1000000 ))
+wait "$stopper" || true
+kill -CONT "$pa_pid"
+cat "$tmp/stalled.err"
+echo "live real time: status $status after $elapsed_ms ms"
+if [ "$status" != 1 ] || [ "$elapsed_ms" -gt 10000 ]; then
+  echo "live real time: FAILED, a stopped server must be given up within the stall limit"
+  exit 1
+fi
+echo "live real time: the stopped server was given up"

@@ -11,6 +11,7 @@
 #include "app/batch_driver.h"
 #include "app/brands.h"
 #include "app/ir_codes.h"
+#include "app/play_size.h"
 #include "output/wave_sink.h"
 #include "platform/standard_output_file.h"
 #include "synth/renderer.h"
@@ -95,22 +96,6 @@ std::string timeWritten(const WaveSink& sink) {
   std::ostringstream text;
   text << ms / 1000 << '.' << std::setw(3) << std::setfill('0') << ms % 1000;
   return text.str();
-}
-
-/// Readies `sink` to write the WAV of `options` to standard output, which
-/// cannot seek: the header, written first, declares the size counted from
-/// the codes' timings. Returns false, with the reason on `err`, when that
-/// is more than a WAV file can hold.
-bool prepareStreamedWav(const PlayerOptions& options, uint32_t gapFrames, WaveSink& sink,
-                        std::ostream& err) {
-  const uint64_t bytes =
-      playedFrameCount(options.codes, options.runs, options.repeat, gapFrames, sink.sampleRate) *
-      sink.bytesPerSample * sink.channels;
-  sink.files = &standardOutputFiles();
-  if (sink.declareDataSize(bytes)) return true;
-  err << "irwav-play: cannot write standard output: " << bytes
-      << " bytes of samples are more than a WAV file can hold" << std::endl;
-  return false;
 }
 
 }  // namespace
@@ -212,7 +197,19 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
                                                            : "\"" + options.device + "\"";
   const uint32_t gapFrames =
       static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
-  if (toStandardOutput && !prepareStreamedWav(options, gapFrames, sink, err)) return 1;
+  // A file's size is known from the timings: one that cannot be a WAV file
+  // is refused before anything renders. Standard output, which cannot seek,
+  // gets its header first, with that size.
+  const uint64_t dataBytes = toFile ? playedDataBytes(options, sink, gapFrames) : 0;
+  std::string sizeError;
+  if (toFile && !fitsWavFile(dataBytes, &sizeError)) {
+    err << "irwav-play: cannot write " << targetShown << ": " << sizeError << std::endl;
+    return 1;
+  }
+  if (toStandardOutput) {
+    sink.files = &standardOutputFiles();
+    sink.declareDataSize(dataBytes);
+  }
   sink.deviceName = options.device;
   sink.stopRequest = stop;
   if (sink.open(toFile ? widenFileName(options.output).c_str() : nullptr) != 0) {
@@ -225,7 +222,7 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   const auto stopped = [stop] { return stop && *stop; };
   // Once the device or file has failed, nothing more reaches it: no further
   // code is announced as playing.
-  const auto finished = [&] { return stopped() || sink.failed; };
+  const auto finished = [&] { return stopped() || sink.halted(); };
   bool played = false;
   std::vector<PlayedCode> playedCodes;
   forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool named) {

@@ -86,23 +86,24 @@ void printProtocolList(std::ostream& out);
 
 /// Plays the codes of `options` on `sink`, each options.repeat times: into
 /// the WAV file options.output when one is named (standard output for
-/// "-": its header then written first with the sizes counted from the
-/// codes' timings, and refused before anything is written when they are
-/// more than a WAV file holds), otherwise on the audio output
-/// options.device. One line on `out` as each code starts; for a code whose
-/// carrier the rate cannot carry, the converter's skip line and the --rate
-/// that would render it, on `out` for a code a --brand expansion found and
-/// as an error on `err` for one the user named; options.gapMs of silence
-/// between two played codes. Nothing is opened when every code is skipped.
+/// "-", its header then written first with the sizes counted from the
+/// codes' timings), otherwise on the audio output options.device. One line
+/// on `out` as each code starts; for a code whose carrier the rate cannot
+/// carry, the converter's skip line and the --rate that would render it, on
+/// `out` for a code a --brand expansion found and as an error on `err` for
+/// one the user named; options.gapMs of silence between two played codes.
+/// Nothing is opened when every code is skipped, nor a file that would hold
+/// more than a WAV file can (its size is known from the timings; status 1).
 /// Goes no further once the device or file has failed. Stops after the
-/// block in hand once *stop (if given) turns non-zero, and always lets the
-/// device play out what it was given before closing it. A code during which
-/// the stream ran dry is named on `err` once the device is closed. Returns
-/// the exit status: 0 when everything played, 1 when every code was
-/// skipped, a named code was skipped, the device or file could not be
-/// opened or failed, or a code was interrupted; 128 + *stop when stopped
-/// (*stop holds the number of the signal that asked: 130 for SIGINT, 143
-/// for SIGTERM), also when the stop came during the final drain.
+/// block in hand once *stop (if given) turns non-zero, and lets the device
+/// play out what it was given before closing it (for a second at most once
+/// stopped); a stopped file is removed. A code during which the stream ran
+/// dry is named on `err` once the device is closed. Returns the exit
+/// status: 0 when everything played, 1 when every code was skipped, a named
+/// code was skipped, the device or file could not be opened or failed, or a
+/// code was interrupted; 128 + *stop when stopped (*stop holds the number
+/// of the signal that asked: 130 for SIGINT, 143 for SIGTERM), also when
+/// the stop came during the final drain.
 int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, std::ostream& err,
               const volatile std::sig_atomic_t* stop);
 

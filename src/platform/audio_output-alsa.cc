@@ -1,8 +1,16 @@
 // Audio output through ALSA (alsa-lib): the "default" PCM, or the PCM the
 // caller names, in S16_LE or U8 interleaved frames.
 //
-// There is no thread. The PCM is opened non-blocking, so no call here ever
-// waits on the device except sleep(). A written block joins a queue and is
+// The PCM is opened non-blocking, yet a plugin may still wait inside a call
+// (the PulseAudio plugin waits for its server in prepare, drop and drain, for
+// as long as the server does not answer). So every call into the PCM runs on
+// a thread of its own (BoundedCaller) and is waited for at most
+// kAudioStallMs (kAudioGiveUpMs for the calls that give the device up, the
+// buffer's length and a second for the drain), and at most
+// kAudioStopGraceMs once a stop is requested. A call that does not return
+// in time breaks the output ("did not answer"): nothing more is asked of the
+// PCM, which is left open rather than waited on. The caller's own thread
+// never waits on the device except in sleep(). A written block joins a queue and is
 // handed to ALSA as far as ALSA's buffer has room at once; whatever is left
 // is handed over later, inside write(), poll() and sleep(), which the caller
 // keeps calling while it waits for a block. The buffer is asked to hold half
@@ -37,10 +45,10 @@
 // - close() drains, never drops: a sound server behind the plugin may still
 //   hold frames that the delay already counts as played, and dropping them
 //   would cut the end off (the PulseAudio plugin loses a whole short code
-//   that way). Where the plugin honours non-blocking mode the drain is waited
-//   on for at most the buffer's length plus a second, then dropped; the
-//   PulseAudio plugin waits inside snd_pcm_drain until its server is done.
-//   A broken PCM is not drained.
+//   that way). The drain is waited on for at most the buffer's length plus a
+//   second, then dropped: by watching the state where the plugin honours
+//   non-blocking mode, by the bound on the call where it waits inside
+//   snd_pcm_drain (PulseAudio). A broken PCM is not drained.
 
 #include <alsa/asoundlib.h>
 
@@ -49,10 +57,13 @@
 #include <cstdarg>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <map>
+#include <memory>
 #include <thread>
 
 #include "platform/audio_output.h"
+#include "platform/bounded_call.h"
 
 namespace {
 
@@ -85,6 +96,50 @@ std::string describe(const char* what, int err) {
   return text;
 }
 
+/// A PCM opened and set up by a bounded call, and what the output keeps of
+/// its setup; shared with the call, which may outlive the wait.
+struct OpenedPcm {
+  snd_pcm_t* pcm = nullptr;
+  snd_pcm_uframes_t bufferFrames = 0;
+  std::string error;
+};
+
+bool configure(snd_pcm_t* pcm, const AudioFormat& format, OpenedPcm* opened);
+
+/// Opens the PCM `name` non-blocking and sets it up for `format`; leaves it
+/// in opened->pcm, or null with the reason in opened->error.
+void openPcm(const std::string& name, const AudioFormat& format, OpenedPcm* opened) {
+  lastAlsaMessage[0] = '\0';
+  snd_pcm_t* pcm = nullptr;
+  const int err = snd_pcm_open(&pcm, name.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+  if (err < 0) {
+    opened->error = describe(nullptr, err);
+    return;
+  }
+  if (!configure(pcm, format, opened)) {
+    snd_pcm_close(pcm);
+    return;
+  }
+  opened->pcm = pcm;
+}
+
+// The calls into the PCM that pcmCall runs, each with the PCM and one
+// number in and out.
+long callState(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_state(pcm); }
+long callStart(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_start(pcm); }
+long callPrepare(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_prepare(pcm); }
+long callResume(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_resume(pcm); }
+long callDrop(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_drop(pcm); }
+long callDrain(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_drain(pcm); }
+long callClose(snd_pcm_t* pcm, long* /*unused*/) { return snd_pcm_close(pcm); }
+/// snd_pcm_delay: the delay in *delay.
+long callDelay(snd_pcm_t* pcm, long* delay) {
+  snd_pcm_sframes_t frames = 0;
+  const int result = snd_pcm_delay(pcm, &frames);
+  *delay = static_cast<long>(frames);
+  return result;
+}
+
 class AlsaAudioOutput : public AudioOutput {
  public:
   ~AlsaAudioOutput() override { AlsaAudioOutput::close(); }
@@ -98,6 +153,9 @@ class AlsaAudioOutput : public AudioOutput {
   void reset() override;
   void close() override;
   void sleep(uint32_t milliseconds) override;
+  void watchStop(const volatile std::sig_atomic_t* stop) override {
+    caller_.watchStop(stop, kAudioStopGraceMs);
+  }
 
  private:
   /// What the output knows of a prepared block.
@@ -107,7 +165,17 @@ class AlsaAudioOutput : public AudioOutput {
     bool queued = false;  ///< written and not yet fully handed to ALSA
   };
 
-  bool configure(const AudioFormat& format, std::string* error);
+  /// Runs `call` through caller_, bounded by `limitMs`; false, with the
+  /// output broken, when the PCM did not answer in time (or an earlier call
+  /// did not), or when no PCM is open.
+  bool bounded(std::function<void(CallReply*)> call, uint32_t limitMs, CallReply* reply);
+  /// Runs `call` on the PCM with `argument`, bounded by `limitMs`, and
+  /// returns its result; kNoAnswer, with the output broken, when the PCM did
+  /// not answer in time (or an earlier call did not).
+  long pcmCall(long (*call)(snd_pcm_t*, long*), long* argument = nullptr,
+               uint32_t limitMs = kAudioStallMs);
+  /// snd_pcm_writei of a copy of `frames` frames at `data`.
+  snd_pcm_sframes_t writeFrames(const uint8_t* data, uint32_t frames);
   /// Hands ALSA as many queued frames as it takes now.
   void pump();
   /// Recovers from an underrun or a suspend, noting where the sound broke
@@ -131,23 +199,54 @@ class AlsaAudioOutput : public AudioOutput {
   bool broken_ = false;
   std::string brokenReason_;
   std::deque<AudioUnderrun> underruns_;  ///< noted and not yet taken
+  BoundedCaller caller_;                 ///< every call into the PCM goes through it
+  /// The frames of a write, copied: a call left running must not read a
+  /// block its caller has since freed.
+  std::shared_ptr<std::vector<uint8_t>> staging_ = std::make_shared<std::vector<uint8_t>>();
 };
+
+/// What pcmCall returns for a call that did not come back in time.
+constexpr long kNoAnswer = -1000000;
+
+bool AlsaAudioOutput::bounded(std::function<void(CallReply*)> call, uint32_t limitMs,
+                              CallReply* reply) {
+  if (!pcm_ || caller_.stuck()) return false;
+  if (caller_.run(std::move(call), limitMs, reply)) return true;
+  breakDown("the audio device did not answer within " + std::to_string(limitMs) + " ms");
+  return false;
+}
+
+long AlsaAudioOutput::pcmCall(long (*call)(snd_pcm_t*, long*), long* argument, uint32_t limitMs) {
+  snd_pcm_t* pcm = pcm_;
+  const long in = argument ? *argument : 0;
+  CallReply reply;
+  const auto run = [pcm, call, in](CallReply* r) {
+    r->extra = in;
+    r->value = call(pcm, &r->extra);
+  };
+  if (!bounded(run, limitMs, &reply)) return kNoAnswer;
+  if (argument) *argument = reply.extra;
+  return reply.value;
+}
 
 bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, std::string* error) {
   close();
-  const char* name = deviceName && *deviceName ? deviceName : "default";
-  lastAlsaMessage[0] = '\0';
-  const int err = snd_pcm_open(&pcm_, name, SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
-  if (err < 0) {
-    pcm_ = nullptr;
-    if (error) *error = describe(nullptr, err);
+  const std::string name = deviceName && *deviceName ? deviceName : "default";
+  auto opened = std::make_shared<OpenedPcm>();
+  CallReply reply;
+  if (!caller_.run([name, format, opened](CallReply*) { openPcm(name, format, opened.get()); },
+                   kAudioStallMs, &reply)) {
+    if (error) *error = "the audio device \"" + name + "\" did not answer";
     return false;
   }
-  if (!configure(format, error)) {
-    snd_pcm_close(pcm_);
-    pcm_ = nullptr;
+  if (!opened->pcm) {
+    if (error) *error = opened->error;
     return false;
   }
+  pcm_ = opened->pcm;
+  bufferFrames_ = opened->bufferFrames;
+  frameBytes_ = format.blockAlign;
+  frameRate_ = format.samplesPerSec;
   writtenFrames_ = handedFrames_ = playedFrames_ = 0;
   broken_ = false;
   brokenReason_.clear();
@@ -155,7 +254,8 @@ bool AlsaAudioOutput::open(const char* deviceName, const AudioFormat& format, st
   return true;
 }
 
-bool AlsaAudioOutput::configure(const AudioFormat& format, std::string* error) {
+bool configure(snd_pcm_t* pcm, const AudioFormat& format, OpenedPcm* opened) {
+  std::string* error = &opened->error;
   snd_pcm_format_t sampleFormat;
   if (format.formatTag == 1 && format.bitsPerSample == 16) {
     sampleFormat = SND_PCM_FORMAT_S16_LE;
@@ -172,20 +272,20 @@ bool AlsaAudioOutput::configure(const AudioFormat& format, std::string* error) {
 
   snd_pcm_hw_params_t* hw;
   snd_pcm_hw_params_alloca(&hw);
-  int err = snd_pcm_hw_params_any(pcm_, hw);
-  if (err >= 0) err = snd_pcm_hw_params_set_access(pcm_, hw, SND_PCM_ACCESS_RW_INTERLEAVED);
-  if (err >= 0) err = snd_pcm_hw_params_set_format(pcm_, hw, sampleFormat);
-  if (err >= 0) err = snd_pcm_hw_params_set_channels(pcm_, hw, format.channels);
+  int err = snd_pcm_hw_params_any(pcm, hw);
+  if (err >= 0) err = snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED);
+  if (err >= 0) err = snd_pcm_hw_params_set_format(pcm, hw, sampleFormat);
+  if (err >= 0) err = snd_pcm_hw_params_set_channels(pcm, hw, format.channels);
   // The exact rate: the frames must play at the speed they were made for.
-  if (err >= 0) err = snd_pcm_hw_params_set_rate(pcm_, hw, format.samplesPerSec, 0);
+  if (err >= 0) err = snd_pcm_hw_params_set_rate(pcm, hw, format.samplesPerSec, 0);
   if (err < 0) {
     if (error) *error = describe("the device cannot play this format", err);
     return false;
   }
   unsigned bufferUs = kBufferUs;
-  snd_pcm_hw_params_set_buffer_time_near(pcm_, hw, &bufferUs, nullptr);
-  err = snd_pcm_hw_params(pcm_, hw);
-  if (err >= 0) err = snd_pcm_hw_params_get_buffer_size(hw, &bufferFrames_);
+  snd_pcm_hw_params_set_buffer_time_near(pcm, hw, &bufferUs, nullptr);
+  err = snd_pcm_hw_params(pcm, hw);
+  if (err >= 0) err = snd_pcm_hw_params_get_buffer_size(hw, &opened->bufferFrames);
   if (err < 0) {
     if (error) *error = describe("cannot set up the device", err);
     return false;
@@ -198,16 +298,14 @@ bool AlsaAudioOutput::configure(const AudioFormat& format, std::string* error) {
   // half a second with the PulseAudio plugin).
   snd_pcm_sw_params_t* sw;
   snd_pcm_sw_params_alloca(&sw);
-  err = snd_pcm_sw_params_current(pcm_, sw);
-  if (err >= 0) err = snd_pcm_sw_params_set_start_threshold(pcm_, sw, 1);
-  if (err >= 0) err = snd_pcm_sw_params_set_avail_min(pcm_, sw, 1);
-  if (err >= 0) err = snd_pcm_sw_params(pcm_, sw);
+  err = snd_pcm_sw_params_current(pcm, sw);
+  if (err >= 0) err = snd_pcm_sw_params_set_start_threshold(pcm, sw, 1);
+  if (err >= 0) err = snd_pcm_sw_params_set_avail_min(pcm, sw, 1);
+  if (err >= 0) err = snd_pcm_sw_params(pcm, sw);
   if (err < 0) {
     if (error) *error = describe("cannot set up the device", err);
     return false;
   }
-  frameBytes_ = format.blockAlign;
-  frameRate_ = format.samplesPerSec;
   return true;
 }
 
@@ -254,6 +352,17 @@ bool AlsaAudioOutput::write(AudioBlock* block, std::string* error) {
   return true;
 }
 
+snd_pcm_sframes_t AlsaAudioOutput::writeFrames(const uint8_t* data, uint32_t frames) {
+  staging_->assign(data, data + size_t{frames} * frameBytes_);
+  snd_pcm_t* pcm = pcm_;
+  const std::shared_ptr<std::vector<uint8_t>> staging = staging_;
+  CallReply reply;
+  const auto writei = [pcm, staging, frames](CallReply* r) {
+    r->value = snd_pcm_writei(pcm, staging->data(), frames);
+  };
+  return bounded(writei, kAudioStallMs, &reply) ? reply.value : kNoAnswer;
+}
+
 void AlsaAudioOutput::pump() {
   // A device that keeps failing must not keep us here.
   int recoveries = 0;
@@ -261,7 +370,8 @@ void AlsaAudioOutput::pump() {
     AudioBlock* block = queue_.front();
     BlockState& state = blocks_[block];
     const uint32_t leftFrames = (block->length - state.handedBytes) / frameBytes_;
-    const snd_pcm_sframes_t n = snd_pcm_writei(pcm_, block->data + state.handedBytes, leftFrames);
+    const snd_pcm_sframes_t n = writeFrames(block->data + state.handedBytes, leftFrames);
+    if (broken_) return;
     if (n >= 0) {
       handedFrames_ += static_cast<uint64_t>(n);
       state.handedBytes += static_cast<uint32_t>(n) * frameBytes_;
@@ -279,7 +389,7 @@ void AlsaAudioOutput::pump() {
 
 bool AlsaAudioOutput::recover(int err) {
   if (err == -EINTR) return true;
-  if (err == -ESTRPIPE && snd_pcm_resume(pcm_) == 0) {
+  if (err == -ESTRPIPE && pcmCall(callResume) == 0) {
     // Playing resumes where it paused, somewhere in what ALSA held.
     noteUnderrun(playedFrames_, handedFrames_);
     return true;
@@ -289,9 +399,10 @@ bool AlsaAudioOutput::recover(int err) {
     // handed over), or lost with the suspend.
     noteUnderrun(err == -EPIPE ? handedFrames_ : playedFrames_, handedFrames_);
     playedFrames_ = handedFrames_;
-    const int prepared = snd_pcm_prepare(pcm_);
+    const long prepared = pcmCall(callPrepare);
+    if (broken_) return false;
     if (prepared >= 0) return true;
-    err = prepared;
+    err = static_cast<int>(prepared);
   }
   breakDown(describe("the audio device failed", err));
   return false;
@@ -299,11 +410,13 @@ bool AlsaAudioOutput::recover(int err) {
 
 void AlsaAudioOutput::measure() {
   if (!pcm_ || broken_) return;
-  switch (snd_pcm_state(pcm_)) {
+  const long state = pcmCall(callState);
+  if (broken_) return;
+  switch (static_cast<snd_pcm_state_t>(state)) {
     case SND_PCM_STATE_PREPARED:
       // A stream that holds frames but has not started is started here, so
       // a block never waits on a start that no further write will trigger.
-      if (handedFrames_ > playedFrames_) snd_pcm_start(pcm_);
+      if (handedFrames_ > playedFrames_) pcmCall(callStart);
       break;
     case SND_PCM_STATE_XRUN:
       // The stream ran dry, so everything handed over has played, whatever
@@ -320,10 +433,11 @@ void AlsaAudioOutput::measure() {
     default:
       break;
   }
-  snd_pcm_sframes_t delay = 0;
-  const int err = snd_pcm_delay(pcm_, &delay);
+  long delay = 0;
+  const long err = pcmCall(callDelay, &delay);
+  if (broken_) return;
   if (err < 0) {
-    recover(err);
+    recover(static_cast<int>(err));
     return;
   }
   const uint64_t held = delay <= 0 ? 0 : static_cast<uint64_t>(delay);
@@ -365,10 +479,11 @@ void AlsaAudioOutput::unprepare(AudioBlock* block) {
 
 void AlsaAudioOutput::reset() {
   if (!pcm_) return;
-  snd_pcm_drop(pcm_);
+  // Giving the device up: a call that does not come back soon breaks it.
+  if (!caller_.stuck()) pcmCall(callDrop, nullptr, kAudioGiveUpMs);
   if (!broken_) {
-    const int err = snd_pcm_prepare(pcm_);
-    if (err < 0) breakDown(describe("the audio device failed", err));
+    const long err = pcmCall(callPrepare, nullptr, kAudioGiveUpMs);
+    if (!broken_ && err < 0) breakDown(describe("the audio device failed", static_cast<int>(err)));
   }
   queue_.clear();
   for (auto& entry : blocks_) {
@@ -382,17 +497,25 @@ void AlsaAudioOutput::close() {
   if (!pcm_) return;
   if (!broken_) {
     // Let the tail play out, but never wait on a device that has stopped.
-    const int err = snd_pcm_drain(pcm_);
-    if (err == -EAGAIN) {
-      const auto limit =
-          Clock::now() + std::chrono::seconds(1) +
-          std::chrono::microseconds(1000000ull * bufferFrames_ / (frameRate_ ? frameRate_ : 1));
-      while (snd_pcm_state(pcm_) == SND_PCM_STATE_DRAINING && Clock::now() < limit)
-        std::this_thread::sleep_for(kPumpInterval);
-    }
+    const auto drainMs =
+        static_cast<uint32_t>(1000 + 1000ull * bufferFrames_ / (frameRate_ ? frameRate_ : 1));
+    const auto limit = Clock::now() + std::chrono::milliseconds(drainMs);
+    const long err = pcmCall(callDrain, nullptr, drainMs);
+    while (err == -EAGAIN && !broken_ && Clock::now() < limit &&
+           pcmCall(callState, nullptr, kAudioGiveUpMs) == SND_PCM_STATE_DRAINING)
+      std::this_thread::sleep_for(kPumpInterval);
   }
-  snd_pcm_drop(pcm_);
-  snd_pcm_close(pcm_);
+  if (!caller_.stuck()) {
+    pcmCall(callDrop, nullptr, kAudioGiveUpMs);
+    pcmCall(callClose, nullptr, kAudioGiveUpMs);
+  }
+  // A PCM that did not answer is closed behind the call it is stuck in,
+  // should that call ever return: closing it now could wait as well.
+  snd_pcm_t* pcm = pcm_;
+  caller_.whenFree([pcm](CallReply*) {
+    snd_pcm_drop(pcm);
+    snd_pcm_close(pcm);
+  });
   pcm_ = nullptr;
   blocks_.clear();
   queue_.clear();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "synth/code_limits.h"
 #include "synth/ir_code.h"
 
 namespace {
@@ -14,9 +15,10 @@ namespace {
 constexpr uint64_t kClockPicoUs = 241246;
 constexpr uint64_t kPicoUsPerUnit = 1000000ull * kTimingUnitUs;
 
-// The longest duration a code can hold, FFFF periods at frequency FFFF, is
-// about 1036 s: 1.04e8 units, well within the 2.1e8 that renderCode takes.
-// Only a word of more than 4 digits could overflow, and it is refused.
+// The longest duration a word can hold, FFFF periods at frequency FFFF, is
+// about 1036 s: 1.04e8 units, within an int32_t timing value. Only a word of
+// more than 4 digits could overflow, and it is refused; checkCodeLimits then
+// bounds the whole code.
 
 bool readWords(const std::string& text, std::vector<uint32_t>* words, std::string* error) {
   size_t i = 0;
@@ -108,5 +110,5 @@ bool parsePronto(const std::string& text, OwnedIrCode* code, std::string* error)
     code->timings.push_back(static_cast<int32_t>(units));
   }
   code->timings.back() = 0;
-  return true;
+  return checkCodeLimits(*code, error);
 }
