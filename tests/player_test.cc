@@ -341,14 +341,16 @@ TEST(PlayerFileSizeTest, AFileTooBigForAWavIsRefusedBeforeAnythingRenders) {
 }
 
 TEST(PlayerFileSizeTest, TheSizeKnownBeforehandIsTheSizeWritten) {
-  // Skipped codes and gaps count as they are played, in every format.
+  // Skipped codes, gaps, repeats and codes named twice count as they are
+  // played, in every format.
   for (const uint32_t frameBytes : {1u, 2u, 4u}) {
     SCOPED_TRACE(frameBytes);
     PlayerOptions options;
     std::string error;
-    ASSERT_TRUE(parsePlayerArgs({"--gap", "7", "--output", "t.wav", "sony", "rca", "toshiba",
-                                 "--pronto", "0000 006D 0000 0002 0010 0010 0010 0200"},
-                                &options, &error))
+    ASSERT_TRUE(parsePlayerArgs(
+        {"--gap", "7", "--repeat", "2", "--output", "t.wav", "sony", "--brand", "rca", "toshiba",
+         "sony", "--pronto", "0000 006D 0000 0002 0010 0010 0010 0200"},
+        &options, &error))
         << error;
     MemoryFileSystem fs;
     WaveSink sink(&fs, nullptr);
@@ -356,9 +358,7 @@ TEST(PlayerFileSizeTest, TheSizeKnownBeforehandIsTheSizeWritten) {
     std::ostringstream out, err;
     // rca, named but beyond the rate, is skipped and fails the run.
     ASSERT_EQ(playCodes(options, sink, out, err, nullptr), 1) << err.str();
-    EXPECT_EQ(playedFrameCount(options.codes, options.runs, 1, 44100 * 7 / 1000, 44100) *
-                      frameBytes +
-                  44,
+    EXPECT_EQ(playedDataBytes(options, sink, 44100 * 7 / 1000) + 44,
               fs.files[L"t.wav"].bytes.size());
   }
 }

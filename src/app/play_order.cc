@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "app/batch_driver.h"
 #include "app/ir_codes.h"
-#include "synth/renderer.h"
 
 namespace {
 
@@ -37,22 +35,4 @@ void forEachCode(const std::vector<PlayItem>& codes, const std::vector<PlayRun>&
   for (size_t i = reached; i < items.size(); ++i) {
     if (!visit(items[i], false)) return;
   }
-}
-
-// Three counts of one type, named as the header names them.
-// NOLINTBEGIN(bugprone-easily-swappable-parameters)
-uint64_t playedFrameCount(const std::vector<PlayItem>& codes, const std::vector<PlayRun>& runs,
-                          uint32_t repeat, uint32_t gapFrames, uint32_t sampleRate) {
-  // NOLINTEND(bugprone-easily-swappable-parameters)
-  const uint32_t maxCarrierHz = maxCarrierFor(sampleRate);
-  uint64_t frames = 0;
-  uint64_t presses = 0;
-  forEachCode(codes, runs, [&](const PlayItem& item, bool) {
-    const IrCode code = item.code();
-    if (!canRender(code.carrierHz, maxCarrierHz)) return true;
-    frames += renderedFrameCount(code, sampleRate) * repeat;
-    presses += repeat;
-    return true;
-  });
-  return presses == 0 ? 0 : frames + (presses - 1) * gapFrames;
 }

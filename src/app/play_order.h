@@ -2,7 +2,6 @@
 #define IRWAV_APP_PLAY_ORDER_H_
 
 #include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -27,11 +26,5 @@ struct PlayRun {
 /// `visit` returns false.
 void forEachCode(const std::vector<PlayItem>& codes, const std::vector<PlayRun>& runs,
                  const std::function<bool(const PlayItem& item, bool named)>& visit);
-
-/// The frames that playing the codes of forEachCode takes at `sampleRate`:
-/// each code the rate renders `repeat` times, with `gapFrames` of silence
-/// between two presses; a code the rate cannot render takes none.
-uint64_t playedFrameCount(const std::vector<PlayItem>& codes, const std::vector<PlayRun>& runs,
-                          uint32_t repeat, uint32_t gapFrames, uint32_t sampleRate);
 
 #endif  // IRWAV_APP_PLAY_ORDER_H_

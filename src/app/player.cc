@@ -76,24 +76,6 @@ const char* documentedWord(const PlayItem& item) {
   return "-";
 }
 
-}
-
-/// Readies `sink` to write the WAV of `options` to standard output, which
-/// cannot seek: the header, written first, declares the size counted from
-/// the codes' timings. Returns false, with the reason on `err`, when that
-/// is more than a WAV file can hold.
-bool prepareStreamedWav(const PlayerOptions& options, uint32_t gapFrames, WaveSink& sink,
-                        std::ostream& err) {
-  const uint64_t bytes =
-      playedFrameCount(options.codes, options.runs, options.repeat, gapFrames, sink.sampleRate) *
-      sink.bytesPerSample * sink.channels;
-  sink.files = &standardOutputFiles();
-  if (sink.declareDataSize(bytes)) return true;
-  err << "irwav-play: cannot write standard output: " << bytes
-      << " bytes of samples are more than a WAV file can hold" << std::endl;
-  return false;
-}
-
 }  // namespace
 
 void printCodeList(std::ostream& out, const PlayerOptions& options) {
@@ -198,17 +180,18 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
                                                            : "\"" + options.device + "\"";
   const uint32_t gapFrames =
       static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
-  if (toStandardOutput && !prepareStreamedWav(options, gapFrames, sink, err)) return 1;
   // A file's size is known from the timings: one that cannot be a WAV file
-  // is refused before anything renders.
+  // is refused before anything renders. Standard output, which cannot seek,
+  // gets its header first, with that size.
+  const uint64_t dataBytes = toFile ? playedDataBytes(options, sink, gapFrames) : 0;
   std::string sizeError;
-  if (toFile && !toStandardOutput &&
-      !fitsWavFile(playedFrameCount(options.codes, options.runs, options.repeat, gapFrames,
-                                    sink.sampleRate) *
-                       sink.bytesPerSample * sink.channels,
-                   &sizeError)) {
+  if (toFile && !fitsWavFile(dataBytes, &sizeError)) {
     err << "irwav-play: cannot write " << targetShown << ": " << sizeError << std::endl;
     return 1;
+  }
+  if (toStandardOutput) {
+    sink.files = &standardOutputFiles();
+    sink.declareDataSize(dataBytes);
   }
   sink.deviceName = options.device;
   sink.stopRequest = stop;

@@ -105,14 +105,14 @@ void printProtocolList(std::ostream& out);
 
 /// Plays the codes of `options` on `sink`, each options.repeat times: into
 /// the WAV file options.output when one is named (standard output for
-/// "-": its header then written first with the sizes counted from the
-/// codes' timings, and refused before anything is written when they are
-/// more than a WAV file holds), otherwise on the audio output
-/// options.device. One line on `out` as each code starts; for a code whose
-/// carrier the rate cannot carry, the converter's skip line and the --rate
-/// that would render it, on `out` for a code a --brand expansion found and
-/// as an error on `err` for one the user named; options.gapMs of silence
-/// between two played codes. Nothing is opened when every code is skipped.
+/// "-", its header then written first with the sizes counted from the
+/// codes' timings), otherwise on the audio output options.device. One line
+/// on `out` as each code starts; for a code whose carrier the rate cannot
+/// carry, the converter's skip line and the --rate that would render it, on
+/// `out` for a code a --brand expansion found and as an error on `err` for
+/// one the user named; options.gapMs of silence between two played codes.
+/// Nothing is opened when every code is skipped, nor a file that would hold
+/// more than a WAV file can (its size is known from the timings; status 1).
 /// Goes no further once the device or file has failed. Stops after the
 /// block in hand once *stop (if given) turns non-zero, and always lets the
 /// device play out what it was given before closing it (for a second at

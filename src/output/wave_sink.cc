@@ -238,11 +238,12 @@ int WaveSink::close() {
   flush();
   if (toFile) {
     if (file != kInvalidFile) {
-      // A stopped file is not finished: it goes, as a failed one does.
-      if (!halted() && !sizeDeclared) writeHeader();
+      // A stopped file is not finished: it goes, as a failed one does. A
+      // declared header went out at open; the data must have met it.
       if (!halted() && sizeDeclared && totalBytes != declaredBytes)
         fail("wrote " + std::to_string(totalBytes) + " sample bytes of the " +
              std::to_string(declaredBytes) + " its header declares");
+      if (!halted() && !sizeDeclared) writeHeader();
       std::string error;
       if (!halted() && !files->close(file, &error)) {
         fail(error);
@@ -279,9 +280,8 @@ void WaveSink::writeHeader() {
   header.fmtSize = 16;
   std::memcpy(header.dataId, "data", 4);
   // flushFile keeps a file's data within kMaxWavDataBytes.
-  const uint32_t dataBytes = sizeDeclared ? declaredBytes : static_cast<uint32_t>(totalBytes);
-  header.riffSize = dataBytes + static_cast<uint32_t>(kWavHeaderBytes - 8);
-  header.dataSize = dataBytes;
+  header.dataSize = sizeDeclared ? declaredBytes : static_cast<uint32_t>(totalBytes);
+  header.riffSize = header.dataSize + static_cast<uint32_t>(kWavHeaderBytes - 8);
   if (file == kInvalidFile || failed) return;
 
   const WavHeaderBytes bytes = encodeWavHeader(header);

@@ -153,7 +153,7 @@ class WaveSink {
   /// wrap. A file's data stays within its 32-bit size (flushFile refuses
   /// more).
   uint64_t totalBytes;
-  bool sizeDeclared;    ///< by declareDataSize: header first, never rewritten
+  bool sizeDeclared;  ///< by declareDataSize: header first, never rewritten
   uint32_t declaredBytes;
 
   // Live mode.
