@@ -24,6 +24,12 @@
 
 namespace {
 
+// What --brand all says on standard error before it plays: the one code of
+// the library that a sound card cannot send.
+const std::string kSweepRemark =
+    "irwav-play: seleco barco:0:1 is not played: it is sent without a carrier, which an emitter "
+    "on a sound card cannot do\n";
+
 namespace fs = std::filesystem;
 
 struct OutputFilesTest : ::testing::Test {
@@ -149,7 +155,7 @@ TEST_F(OutputFilesTest, AClosedPipeStopsThePlayerAndLeavesThePreviousFile) {
   const Result fresh = run(std::string("{ ") + kPlay + " --brand all --output all.wav 1>&" +
                            std::to_string(pipe) + "; }");
   EXPECT_EQ(fresh.status, 1);
-  EXPECT_EQ(fresh.err, "irwav-play: cannot write to standard output\n");
+  EXPECT_EQ(fresh.err, kSweepRemark + "irwav-play: cannot write to standard output\n");
   EXPECT_TRUE(listing(work).empty());
 
   std::ofstream(work / "all.wav") << "previous";
@@ -223,7 +229,7 @@ TEST_F(OutputFilesTest, SighupStopsAndSigquitEndsWithoutLeavingAFile) {
     ::close(reader);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
     if (signal == SIGHUP) {
-      EXPECT_EQ(readText(root / "err"), "irwav-play: stopped\n");
+      EXPECT_EQ(readText(root / "err"), kSweepRemark + "irwav-play: stopped\n");
     }
     EXPECT_EQ(readText(work / "all.wav"), "previous");
     EXPECT_EQ(listing(work), std::set<std::string>{"all.wav"});

@@ -1,5 +1,6 @@
 #include "app/play_size.h"
 
+#include "app/batch_driver.h"
 #include "output/wav_header.h"
 #include "synth/renderer.h"
 
