@@ -15,15 +15,20 @@
 #include "app/brands.h"
 #include "app/play_item.h"
 #include "app/player.h"
+#include "output/wav_header.h"
 #include "output/wave_sink.h"
 #include "platform/memory_files.h"
 #include "synth/decimal.h"
 #include "synth/ir_protocol.h"
+#include "synth/renderer.h"
 
 namespace {
 
 constexpr char kOutputName[] = "irwav.wav";
 constexpr char kMessagePrefix[] = "irwav-play: ";
+// The format of every file: 16-bit stereo, as the player writes it.
+constexpr uint16_t kBytesPerSample = 2;
+constexpr uint16_t kChannels = 2;
 
 /// The page's list: every brand's codes in the order --brand plays them.
 struct ListedCode {
@@ -34,6 +39,8 @@ struct ListedCode {
 std::vector<ListedCode> listed;
 std::string codesJson;
 std::string featuresJson;
+std::string sweepJson;
+std::string keysJson;
 std::vector<uint8_t> wavBytes;
 std::string errorText;
 std::string reportText;
@@ -64,6 +71,18 @@ void listCodes() {
                      return ListedCode{brand, std::move(item)};
                    });
   }
+}
+
+/// The code family (PROTOCOL:DEVICE[.SUBDEVICE]) of a listed library code,
+/// read from its name ("lg nec1:4:8" -> "nec1:4"); "" for a built-in code,
+/// whose name carries no fields.
+std::string familyOf(const ListedCode& code) {
+  const std::string& name = code.item.name;
+  if (name.compare(0, code.brand.size() + 1, code.brand + " ") != 0) return "";
+  const std::string fields = name.substr(code.brand.size() + 1);
+  const size_t first = fields.find(':');
+  const size_t second = first == std::string::npos ? first : fields.find(':', first + 1);
+  return second == std::string::npos ? "" : fields.substr(0, second);
 }
 
 /// The listed code that the decimal number `text` names.
@@ -98,12 +117,41 @@ std::string messageOf(const std::string& out, const std::string& err) {
   return message;
 }
 
+/// The player's options for the page's arguments `args` (one a line) and
+/// the listed codes `indices` (decimal numbers, one a line), as irwavRender
+/// takes them. Returns false with the message in errorText.
+bool parseRequest(const char* args, const char* indices, PlayerOptions* options) {
+  std::vector<std::string> arguments = splitLines(args);
+  arguments.insert(arguments.end(), {"--output", kOutputName});
+  if (!parsePlayerArgs(arguments, options, &errorText)) return false;
+  // The page passes values as --name=VALUE, so nothing a user types turns
+  // into one of these; they write no file.
+  if (options->help || options->version || options->list || options->brands) {
+    errorText = "the page renders codes only";
+    return false;
+  }
+  listCodes();
+  for (const std::string& line : splitLines(indices)) {
+    size_t index;
+    if (!findListed(line, &index)) {
+      errorText = "no code number \"" + line + "\"";
+      return false;
+    }
+    options->codes.push_back(listed[index].item);
+  }
+  if (options->codes.empty()) {
+    errorText = "no code to render";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 extern "C" {
 
 /// The codes the page lists, as a JSON array of objects {"index", "name",
-/// "brand", "carrier"}: every brand in turn, each with the codes that
+/// "brand", "carrier", "family"}: every brand in turn, each with the codes that
 /// --brand plays for it, in that order.
 const char* irwavCodes() {
   if (!codesJson.empty()) return codesJson.c_str();
@@ -115,18 +163,58 @@ const char* irwavCodes() {
     appendJsonString(&codesJson, listed[i].item.name);
     codesJson += ",\"brand\":";
     appendJsonString(&codesJson, listed[i].brand);
-    codesJson += ",\"carrier\":" + std::to_string(listed[i].item.code().carrierHz) + "}";
+    codesJson += ",\"carrier\":" + std::to_string(listed[i].item.code().carrierHz);
+    codesJson += ",\"family\":";
+    appendJsonString(&codesJson, familyOf(listed[i]));
+    codesJson += "}";
   }
   codesJson += "]";
   return codesJson.c_str();
 }
 
-/// What the player offers, as a JSON object: "defaultGapMs"; "maxCarrier",
+/// The codes of `--brand all` in the order it plays them, as a JSON array
+/// of the indices irwavCodes() gives them.
+const char* irwavSweep() {
+  if (!sweepJson.empty()) return sweepJson.c_str();
+  listCodes();
+  std::vector<PlayItem> sweep;
+  appendBrandCodes("all", &sweep);
+  sweepJson = "[";
+  for (const PlayItem& item : sweep) {
+    const auto it = std::find_if(listed.begin(), listed.end(), [&item](const ListedCode& code) {
+      return code.item.name == item.name;
+    });
+    if (it == listed.end()) continue;
+    if (sweepJson.size() > 1) sweepJson += ',';
+    sweepJson += std::to_string(it - listed.begin());
+  }
+  sweepJson += "]";
+  return sweepJson.c_str();
+}
+
+/// The keys of code family `family` (PROTOCOL:DEVICE[.SUBDEVICE]) that the
+/// page's remote offers, as a JSON array of objects {"key"}, in the key
+/// table's order; [] for a family the table does not have.
+const char* irwavKeys(const char* family) {
+  keysJson = "[";
+  (void)family;
+  keysJson += "]";
+  return keysJson.c_str();
+}
+
+/// What the player offers, as a JSON object: "defaultGapMs", "maxGapMs";
+/// "rates", the sample rates it renders at; "maxCarrier",
 /// the highest carrier at each sample rate it takes; "protocols", the
 /// protocol names a code of the user's may use.
 const char* irwavFeatures() {
   if (!featuresJson.empty()) return featuresJson.c_str();
-  featuresJson = "{\"defaultGapMs\":" + std::to_string(kDefaultGapMs) + ",\"maxCarrier\":{";
+  featuresJson = "{\"defaultGapMs\":" + std::to_string(kDefaultGapMs) +
+                 ",\"maxGapMs\":" + std::to_string(kMaxGapMs) + ",\"rates\":[";
+  for (uint32_t rate : kPlayerRates) {
+    if (rate != kPlayerRates[0]) featuresJson += ',';
+    featuresJson += std::to_string(rate);
+  }
+  featuresJson += "],\"maxCarrier\":{";
   for (uint32_t rate : kPlayerRates) {
     if (rate != kPlayerRates[0]) featuresJson += ',';
     featuresJson += "\"" + std::to_string(rate) + "\":" + std::to_string(maxCarrierFor(rate));
@@ -140,38 +228,47 @@ const char* irwavFeatures() {
   return featuresJson.c_str();
 }
 
+/// Plans the WAV file that irwavRender(args, indices) would write, without
+/// rendering it: its size in bytes (a double, as it may pass 4 GiB), or -1
+/// when the player would refuse the arguments (irwavError() then holds its
+/// message). The 44-byte header included; codes the rate cannot carry count
+/// nothing, as the player passes them over.
+double irwavPlan(const char* args, const char* indices) {
+  errorText.clear();
+  PlayerOptions options;
+  if (!parseRequest(args, indices, &options)) return -1;
+  const uint32_t maxCarrierHz = maxCarrierFor(options.sampleRate);
+  const uint64_t gapFrames = static_cast<uint64_t>(options.sampleRate) * options.gapMs / 1000;
+  uint64_t frames = 0;
+  bool played = false;
+  for (const PlayItem& item : options.codes) {
+    const IrCode code = item.code();
+    if (!canRender(code.carrierHz, maxCarrierHz)) continue;
+    if (played) frames += gapFrames;
+    played = true;
+    frames += renderedFrameCount(code, options.sampleRate);
+  }
+  return static_cast<double>(kWavHeaderBytes) +
+         static_cast<double>(frames) * kChannels * kBytesPerSample;
+}
+
 /// Writes one WAV file in memory as `irwav-play --output` does for the
 /// player's arguments `args` (one a line), followed by the listed codes
 /// whose indices `indices` gives (decimal numbers, one a line). Returns the
 /// player's exit status; when it is not 0, irwavError() holds its message.
 int irwavRender(const char* args, const char* indices) {
   wavBytes.clear();
+  wavBytes.shrink_to_fit();
   errorText.clear();
   reportText.clear();
-  std::vector<std::string> arguments = splitLines(args);
-  arguments.insert(arguments.end(), {"--output", kOutputName});
   PlayerOptions options;
-  if (!parsePlayerArgs(arguments, &options, &errorText)) return 2;
-  // The page passes values as --name=VALUE, so nothing a user types turns
-  // into one of these; they write no file.
-  if (options.help || options.version || options.list || options.brands) {
-    errorText = "the page renders codes only";
-    return 2;
-  }
-  listCodes();
-  for (const std::string& line : splitLines(indices)) {
-    size_t index;
-    if (!findListed(line, &index)) {
-      errorText = "no code number \"" + line + "\"";
-      return 2;
-    }
-    options.codes.push_back(listed[index].item);
-  }
+  if (!parseRequest(args, indices, &options)) return 2;
+  options.output = kOutputName;
 
   std::ostringstream out;
   std::ostringstream err;
   WaveSink sink;
-  sink.setFormat(2, 2, options.sampleRate);
+  sink.setFormat(kBytesPerSample, kChannels, options.sampleRate);
   const int status = playCodes(options, sink, out, err, nullptr);
   reportText = out.str();
   if (status != 0) {
@@ -184,6 +281,12 @@ int irwavRender(const char* args, const char* indices) {
     return 1;
   }
   return 0;
+}
+
+/// Gives back the memory of the last WAV file once the page has copied it.
+void irwavRelease() {
+  wavBytes.clear();
+  wavBytes.shrink_to_fit();
 }
 
 /// The WAV file of the last successful irwavRender.
