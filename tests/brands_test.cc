@@ -1,77 +1,207 @@
-// The brand library and what --brand makes of it. The expected lists are
-// worked out by hand from the library's source data.
+// The brand library read from its data file, and what --brand makes of it.
+// The expected values are read by hand from data/power-codes.csv.
 
 #include "app/brands.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "app/brand_codes.h"
+#include "app/csv_reader.h"
+#include "app/ir_codes.h"
+#include "app/power_choice.h"
+#include "app/power_library.h"
 
 namespace {
 
-std::vector<std::string> namesOf(const std::string& brand) {
+std::vector<std::string> namesOf(const std::string& brand, PowerKey power = PowerKey::kToggle) {
   std::vector<PlayItem> items;
-  EXPECT_TRUE(appendBrandCodes(brand, &items)) << brand;
+  EXPECT_TRUE(appendBrandCodes(brand, &items, power)) << brand;
   std::vector<std::string> names;
   for (const PlayItem& item : items) names.push_back(item.name);
   return names;
 }
 
-TEST(BrandCodesTest, EveryDocumentedRowEncodesAtItsCarrier) {
-  for (const BrandCode& row : kBrandCodes) {
-    if (row.remotes == 0) {
-      EXPECT_STREQ(row.protocol, "") << row.brand;
-      continue;
-    }
-    OwnedIrCode code;
-    std::string error;
-    EXPECT_TRUE(encodeIrCode(row.protocol, row.fields, &code, &error))
-        << row.brand << ": " << error;
-    EXPECT_EQ(code.carrierHz, row.carrierHz) << row.brand << " " << row.protocol;
-  }
+const LibraryCode* findRow(const std::string& name) {
+  for (const LibraryCode& row : libraryCodes())
+    if (row.name == name) return &row;
+  return nullptr;
 }
 
-TEST(BrandsTest, TableEntriesFirstThenTheLibraryCodesTheTableDoesNotCarry) {
-  // hitachi's NEC1 80/23, its most documented code, is the table's hitachi.
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+TEST(CsvReaderTest, QuotedFieldsKeepCommasQuotesAndLineBreaks) {
+  std::vector<CsvRow> rows;
+  std::string error;
+  ASSERT_TRUE(readCsv("a,\"b,\"\"c\"\"\",\r\n\"two\nlines\",,x\n", &rows, &error)) << error;
+  EXPECT_EQ(rows, (std::vector<CsvRow>{{"a", "b,\"c\"", ""}, {"two\nlines", "", "x"}}));
+  EXPECT_FALSE(readCsv("a\n\"b,c\n", &rows, &error));
+  EXPECT_EQ(error, "line 2: a quoted field does not end");
+  EXPECT_FALSE(readCsv("a,b\"c\n", &rows, &error));
+  EXPECT_EQ(error, "line 1: a quote out of place");
+  EXPECT_FALSE(readCsv("\"a\"b\n", &rows, &error));
+}
+
+TEST(PowerLibraryTest, EveryRowOfTheDataFileIsACodeOrSaysWhyNot) {
+  const std::vector<LibraryCode>& rows = libraryCodes();
+  ASSERT_EQ(rows.size(), 429u);
+  std::set<std::string> brands;
+  std::set<std::string> unplayable;
+  for (const LibraryCode& row : rows) {
+    brands.insert(row.brand);
+    if (!row.unplayable.empty()) {
+      unplayable.insert(row.name);
+      EXPECT_TRUE(row.code.timings.empty()) << row.name;
+    } else {
+      EXPECT_EQ(row.code.carrierHz, row.carrierHz) << row.name;
+      EXPECT_FALSE(row.code.timings.empty()) << row.name;
+    }
+  }
+  EXPECT_EQ(brands.size(), 229u);
+  EXPECT_EQ(brandNames().size(), 229u);  // every built-in brand is a library brand too
+
+  // The Fire TV sets' subdevice is 125; Magnavox's NEC1-f16 file is read as
+  // NEC1, and says that this is inferred.
+  for (const char* name :
+       {"toshiba nec1:2.125:70", "insignia nec1:2.125:70", "westinghouse nec1:2.125:70"})
+    EXPECT_NE(findRow(name), nullptr) << name;
+  EXPECT_EQ(findRow("toshiba nec1:2:70"), nullptr);
+  ASSERT_NE(findRow("philips rc5:16:12"), nullptr);
+  EXPECT_EQ(findRow("philips rc5:16:12")->remotes, 1u);
+  const LibraryCode* magnavox = findRow("magnavox nec1:131.122:8");
+  ASSERT_NE(magnavox, nullptr);
+  EXPECT_NE(magnavox->notes.find("(inferred)"), std::string::npos);
+  const LibraryCode* sony = findRow("sony sony12:1:46");
+  ASSERT_NE(sony, nullptr);
+  EXPECT_EQ(sony->key, PowerKey::kOn);
+  EXPECT_EQ(sony->remotes, 8u);
+  const LibraryCode* kaseikyo = findRow("sharp kaseikyo:8.18:22:m=170:n=90:e=1");
+  ASSERT_NE(kaseikyo, nullptr);
+  // The raw row: its stored durations at the capture's carrier, in 10 µs.
+  const LibraryCode* raw = findRow("samsung raw");
+  ASSERT_NE(raw, nullptr);
+  EXPECT_EQ(raw->code.carrierHz, 38000u);
+  ASSERT_GT(raw->code.timings.size(), 4u);
+  EXPECT_EQ(std::vector<int32_t>(raw->code.timings.begin(), raw->code.timings.begin() + 4),
+            (std::vector<int32_t>{450, 447, 57, 166}));
+  EXPECT_EQ(raw->code.timings.back(), 0);
+
+  // What cannot be played, and the brands with nothing documented.
+  ASSERT_NE(findRow("seleco barco:0:1"), nullptr);
+  EXPECT_NE(findRow("seleco barco:0:1")->unplayable.find("without a carrier"), std::string::npos);
+  ASSERT_NE(findRow("sampo"), nullptr);
+  EXPECT_EQ(findRow("sampo")->remotes, 0u);
+  // Rows whose protocol the encoders do not know yet.
+  const std::set<std::string> pending = {"sony sony15:164:110",
+                                         "sony sony15:84:46",
+                                         "sony sony15:84:47",
+                                         "hitachi mitsubishi:71:2",
+                                         "dell mce:0.28:1",
+                                         "dwin rca(old):15:117",
+                                         "dwin rca(old):15:119",
+                                         "elenberg konka:2:11",
+                                         "grundig blaupunkt:0:2",
+                                         "hewlettpackard mce:18.17:12",
+                                         "hewlettpackard mce:2.17:0",
+                                         "hewlettpackard mce:2.17:1",
+                                         "metz blaupunkt:0:51",
+                                         "mitsubishi mitsubishi:71:2",
+                                         "mitsubishi mitsubishi:71:66",
+                                         "mitsubishi mitsubishi:71:74",
+                                         "rft blaupunkt:0:32",
+                                         "soyo konka:2:11",
+                                         "telekom tdc-38:6.10:22",
+                                         "trutech aiwa:0.1:18",
+                                         "uselectronics akai:3:20"};
+  std::set<std::string> expected = pending;
+  expected.insert("seleco barco:0:1");
+  for (const LibraryCode& row : rows)
+    if (row.protocol.empty()) expected.insert(row.name);
+  EXPECT_EQ(unplayable, expected);
+
+  std::vector<LibraryCode> read;
+  std::string error;
+  EXPECT_FALSE(readLibrary("brand,protocol\nsony,Sony12\n", &read, &error));
+}
+
+TEST(BrandsTest, DocumentedCodesMostWidelyDocumentedFirstThenBestGuesses) {
+  // hitachi's NEC1 80/23 (8 remotes) is what hitachi, hitachi2 and hitachi3
+  // carry; hitachi4 is a guess.
   EXPECT_EQ(namesOf("Hitachi"),
-            (std::vector<std::string>{"hitachi", "hitachi2", "hitachi3", "hitachi4",
-                                      "hitachi rc5:3:12", "hitachi nec1:80.173:0",
-                                      "hitachi nec1:12.251:149", "hitachi nec1:80:18"}));
-  // The table's "thompson" is the thomson brand and carries its RCA 15/42.
-  const std::vector<std::string> thomson = {"thompson", "thomson thomson:12:46",
-                                            "thomson recs80:7:29", "thomson rc5:0:12"};
+            (std::vector<std::string>{"hitachi", "hitachi2", "hitachi3", "hitachi rc5:3:12",
+                                      "hitachi nec1:80.173:0", "hitachi nec1:12.251:149",
+                                      "hitachi nec1:80:18", "hitachi4"}));
+  // The table's "thompson" is the thomson brand: its RCA 15/42 has 2
+  // remotes, Thomson 12/46 has 3.
+  const std::vector<std::string> thomson = {"thomson thomson:12:46", "thompson",
+                                            "thomson recs80:7:29", "thomson rc5:0:12",
+                                            "thomson thomson:0:48"};
   EXPECT_EQ(namesOf("THOMSON"), thomson);
   EXPECT_EQ(namesOf("thompson"), thomson);
-  EXPECT_EQ(namesOf("lg"), (std::vector<std::string>{"lg nec1:4:8", "lg nec1:4.244:8",
-                                                     "lg nec1:1.1:28", "lg nec1:105.105:1"}));
-  EXPECT_EQ(namesOf("sampo"), std::vector<std::string>{"sampo"});  // nothing documented
+  EXPECT_EQ(namesOf("grundig").front(), "grundig rc5:0:12");
+  // Only guesses: it plays them and says so; nothing at all: it says why.
+  EXPECT_EQ(namesOf("sampo"), std::vector<std::string>{"sampo"});
+  EXPECT_NE(brandRemarks("sampo", PowerKey::kToggle).at(0).find("best guesses"), std::string::npos);
+  EXPECT_TRUE(namesOf("aiwa").empty());
+  EXPECT_NE(brandRemarks("aiwa", PowerKey::kToggle).at(0).find("cannot be decoded"),
+            std::string::npos);
+  EXPECT_TRUE(brandRemarks("sony", PowerKey::kToggle).size() <= 3);
   std::vector<PlayItem> items;
   for (const char* unknown : {"nosuch", "hitachi2", "", "al"})
     EXPECT_FALSE(appendBrandCodes(unknown, &items)) << unknown;
   EXPECT_TRUE(items.empty());
+  EXPECT_EQ(unknownBrandMessage("xyz"),
+            "no brand named \"xyz\": irwav-play knows 229 brands (irwav-play --brands lists "
+            "them); --brand all plays every code");
 }
 
-TEST(BrandsTest, AllPlaysEveryTableEntryOnceAndEachOtherCodeOnce) {
-  const std::vector<std::string> all = namesOf("all");
-  std::vector<int> tableSeen(kIrCodeCount);
-  std::vector<PlayItem> items;
-  appendBrandCodes("all", &items);
-  for (const PlayItem& item : items) {
-    if (item.tableIndex != kNotInTable) ++tableSeen[item.tableIndex];
-    for (const PlayItem& other : items) {
-      if (&other == &item || other.tableIndex != kNotInTable || item.tableIndex != kNotInTable)
-        continue;
-      EXPECT_FALSE(other.built.timings == item.built.timings) << item.name << " " << other.name;
+TEST(BrandsTest, TheSweepPlaysEachCodeOnceMostCommonFirstAndNeverOnAfterOff) {
+  for (PowerKey power : {PowerKey::kToggle, PowerKey::kOff, PowerKey::kOn}) {
+    const std::vector<SweepItem> sweep = sweepItems(power);
+    std::set<size_t> tableSeen;
+    bool guessSeen = false;
+    for (size_t i = 0; i < sweep.size(); ++i) {
+      const SweepItem& s = sweep[i];
+      if (i > 0 && s.remotes > 0) {
+        EXPECT_LE(s.remotes, sweep[i - 1].remotes) << s.item.name;
+      }
+      if (s.remotes == 0) guessSeen = true;
+      EXPECT_EQ(s.remotes > 0, !guessSeen) << s.item.name;
+      if (s.item.tableIndex != kNotInTable) {
+        EXPECT_TRUE(tableSeen.insert(s.item.tableIndex).second);
+      }
+      for (size_t j = 0; j < i; ++j) {
+        const IrCode a = s.item.code();
+        const IrCode b = sweep[j].item.code();
+        const bool same = a.carrierHz == b.carrierHz && a.timingCount == b.timingCount &&
+                          std::equal(a.timings, a.timings + a.timingCount, b.timings);
+        EXPECT_FALSE(same) << s.item.name << " again after " << sweep[j].item.name;
+      }
+    }
+    // Which discrete codes each sweep holds: never an on code with an off
+    // code or a toggle of its family before it.
+    std::vector<std::string> names;
+    for (const SweepItem& s : sweep) names.push_back(s.item.name);
+    const bool toggle = power == PowerKey::kToggle;
+    EXPECT_EQ(contains(names, "sony"), toggle);  // Sony12 1/21, the table's sony
+    EXPECT_EQ(contains(names, "sony sony12:1:47"), power == PowerKey::kOff);
+    EXPECT_EQ(contains(names, "sony sony12:1:46"), power == PowerKey::kOn);
+    EXPECT_TRUE(contains(names, "lg nec1:1.1:28"));  // a toggle of a family without discrete codes
+    // JVC 31 has no toggle: its off code plays unless on codes are asked.
+    EXPECT_EQ(contains(names, "jvc jvc:31:218"), power != PowerKey::kOn);
+    EXPECT_EQ(contains(names, "jvc jvc:31:221"), power == PowerKey::kOn);
+    if (toggle) {
+      EXPECT_EQ(names.front(), "sony");
+      EXPECT_EQ(sweep.front().remotes,
+                116u);                   // Sony12 1/21 of sony, sceptre, aeg, mirai, westinghouse
+      EXPECT_EQ(names.back(), "kloss");  // the last of the best guesses
     }
   }
-  EXPECT_EQ(tableSeen, std::vector<int>(kIrCodeCount, 1));
-  // LG's NEC1 4/8 is the table's goldstar; sceptre's second code is its own.
-  EXPECT_EQ(std::find(all.begin(), all.end(), "lg nec1:4:8"), all.end());
-  EXPECT_NE(std::find(all.begin(), all.end(), "sceptre sony12:1:109"), all.end());
 }
 
 }  // namespace

@@ -85,6 +85,14 @@ TEST(PlayerArgsTest, OptionsAndTheirValues) {
   EXPECT_TRUE(options.list);
   ASSERT_TRUE(parse({"-h"}, &options));
   EXPECT_TRUE(options.help);
+  // --power applies to a --brand before it as well; a brand of best
+  // guesses says so.
+  ASSERT_TRUE(parse({"--brand", "sony", "--power=off", "--brand", "sampo"}, &options));
+  ASSERT_FALSE(options.codes.empty());
+  EXPECT_EQ(options.codes.front().name, "sony sony12:1:47");
+  EXPECT_EQ(options.codes.back().name, "sampo");
+  ASSERT_FALSE(options.remarks.empty());
+  EXPECT_NE(options.remarks.back().find("best guesses"), std::string::npos);
 }
 
 TEST(PlayerArgsTest, BadOptionsAreRefusedWithAReason) {
@@ -117,7 +125,7 @@ TEST(PlayerListTest, OneLinePerCodeInTableOrder) {
   std::istringstream lines(out.str());
   std::string line;
   ASSERT_TRUE(std::getline(lines, line));
-  EXPECT_EQ(line, "Index  Name          Carrier  Marks  At 48000 Hz");
+  EXPECT_EQ(line, "Index  Name          Carrier  Marks  At 48000 Hz  Documented");
   size_t rendered = 0;
   for (size_t i = 0; i < kIrCodeCount; ++i) {
     ASSERT_TRUE(std::getline(lines, line));
@@ -134,11 +142,11 @@ TEST(PlayerListTest, OneLinePerCodeInTableOrder) {
   EXPECT_FALSE(std::getline(lines, line));
   EXPECT_EQ(rendered, 48u);
   // Mark counts include the last mark, the one before the terminating 0.
-  for (const char* expected : {"    0  sony            40000     26  rendered\n",
-                               "    4  toshiba         37470     38  rendered\n",
-                               "   46  daewoo2         28670     23  rendered\n",
-                               "   49  fisher          44330     11  skipped\n",
-                               "   53  kloss           54070     30  skipped\n"})
+  for (const char* expected : {"    0  sony            40000     26  rendered     yes\n",
+                               "    4  toshiba         37470     38  rendered     yes\n",
+                               "   46  daewoo2         28670     23  rendered     yes\n",
+                               "   49  fisher          44330     11  skipped      guess\n",
+                               "   53  kloss           54070     30  skipped      guess\n"})
     EXPECT_NE(out.str().find(expected), std::string::npos) << expected;
 }
 
@@ -312,7 +320,9 @@ TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpen
       {{"--pronto", "0000 006D 0000 0002 0010 0010"}, "0002"},
       {{"--pronto", "0000 006D 0000 0001 0000 0010"}, "0"},
       {{"--pronto", "0100 006D 0000 0001 0010 0010"}, "0100"},
-      {{"--brand", "nosuch"}, "no brand named \"nosuch\" (irwav-play --brands lists them)"},
+      {{"--brand", "nosuch"}, "no brand named \"nosuch\": irwav-play knows 229 brands"},
+      {{"--brand", "aiwa"}, "no power code of aiwa is documented"},
+      {{"--power", "of", "--brand", "sony"}, "option --power takes on, off or toggle, not \"of\""},
       {{"--rate", "50000", "sony"}, "44100, 48000, 96000 or 192000 (Hz), not \"50000\""},
       {{"--rate", "-48000"}, "not \"-48000\""},
       {{"--output="}, "option --output needs a file name"},
@@ -330,9 +340,9 @@ TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpen
 TEST_F(PlayerRunTest, ListNamesJustTheCodesAskedForAtTheRate) {
   EXPECT_EQ(run({"--list", "--rate", "96000", "rca", "--code", "nec1:4:8"}), 0);
   EXPECT_EQ(out.str(),
-            "Index  Name          Carrier  Marks  At 96000 Hz\n"
-            "    1  rca             55600     52  rendered\n"
-            "    -  nec1:4:8        38400     36  rendered\n");
+            "Index  Name          Carrier  Marks  At 96000 Hz  Documented\n"
+            "    1  rca             55600     52  rendered     yes\n"
+            "    -  nec1:4:8        38400     36  rendered     -\n");
   out.str("");
   EXPECT_EQ(run({"--version", "sony"}), 0);
   EXPECT_EQ(out.str(), "irwav-play " IRWAV_VERSION "\n");

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/brand_codes.h"
 #include "app/ir_codes.h"
+#include "app/power_choice.h"
 
 namespace {
 
@@ -13,71 +13,69 @@ std::string lowerCase(std::string text) {
   return text;
 }
 
-/// How the report names a library code: its brand, then the code as --code
-/// takes it ("lg nec1:4:8", "samsung necx2:7.7:2").
-std::string libraryCodeName(const BrandCode& row) {
-  const IrFields& f = row.fields;
-  std::string name =
-      std::string(row.brand) + " " + lowerCase(row.protocol) + ":" + std::to_string(f.device);
-  if (f.subdevice >= 0) name += "." + std::to_string(f.subdevice);
-  name += ":" + std::to_string(f.function);
-  if (f.toggle != 0) name += ":t=" + std::to_string(f.toggle);
-  if (f.oem1 >= 0) name += ":m=" + std::to_string(f.oem1) + ":n=" + std::to_string(f.oem2);
-  if (f.extra != 0) name += ":e=" + std::to_string(f.extra);
-  return name;
+/// A code of one brand's list and where it goes in it.
+struct Ranked {
+  PlayItem item;
+  uint32_t remotes;
+};
+
+/// The brand's library row that sends distinct code `code`, if any.
+const LibraryCode* brandRowOf(const std::string& brand, int32_t code) {
+  const std::vector<LibraryCode>& rows = libraryCodes();
+  for (size_t r = 0; r < rows.size(); ++r) {
+    if (rows[r].brand == brand && code >= 0 && libraryIndex().codeOfRow[r] == code) return &rows[r];
+  }
+  return nullptr;
 }
 
-/// Encodes what built-in code `index` carries, when its origin names a
-/// protocol.
-bool carriedCode(size_t index, OwnedIrCode* code) {
-  const IrCodeOrigin& origin = kIrCodeOrigins[index];
-  IrFields fields;
-  fields.device = origin.device;
-  fields.subdevice = origin.subdevice;
-  fields.function = origin.function;
-  std::string error;
-  return *origin.protocol && encodeIrCode(origin.protocol, fields, code, &error);
-}
-
-bool sameCode(const OwnedIrCode& a, const OwnedIrCode& b) {
-  return a.carrierHz == b.carrierHz && a.timings == b.timings;
-}
-
-/// Appends the codes of one brand; a library code that `played` already
-/// holds is passed over, and each one appended joins it. Built-in codes
-/// always play, and what they carry joins `played` too.
-void appendOneBrand(const std::string& brand, std::vector<PlayItem>* items,
-                    std::vector<OwnedIrCode>* played) {
+void appendOneBrand(const std::string& brand, PowerKey power, std::vector<PlayItem>* items) {
+  const LibraryIndex& index = libraryIndex();
+  std::vector<Ranked> documented;
+  std::vector<PlayItem> guesses;
+  std::vector<int32_t> carried;
   for (size_t i = 0; i < kIrCodeCount; ++i) {
     if (tableBrand(i) != brand) continue;
+    const int32_t code = index.codeOfTableEntry[i];
+    if (code >= 0 && !playsFor(static_cast<size_t>(code), power)) continue;
     PlayItem item;
     item.name = kIrCodeNames[i];
     item.tableIndex = i;
-    items->push_back(item);
-    OwnedIrCode carried;
-    if (carriedCode(i, &carried)) played->push_back(carried);
+    const LibraryCode* row = brandRowOf(brand, code);
+    if (!row && !kIrCodeOrigins[i].documented) {
+      guesses.push_back(std::move(item));
+      continue;
+    }
+    item.documented = true;
+    carried.push_back(code);
+    documented.push_back({std::move(item), row ? row->remotes : 0});
   }
-
-  std::vector<const BrandCode*> rows;
-  for (const BrandCode& row : kBrandCodes) {
-    if (row.brand == brand && row.remotes > 0 && *row.protocol) rows.push_back(&row);
-  }
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const BrandCode* a, const BrandCode* b) { return a->remotes > b->remotes; });
-  for (const BrandCode* row : rows) {
+  const std::vector<LibraryCode>& rows = libraryCodes();
+  for (size_t r = 0; r < rows.size(); ++r) {
+    const int32_t code = index.codeOfRow[r];
+    if (rows[r].brand != brand || code < 0 || !playsFor(static_cast<size_t>(code), power)) continue;
+    if (std::find(carried.begin(), carried.end(), code) != carried.end()) continue;
+    carried.push_back(code);
     PlayItem item;
-    std::string error;
-    // Every row that names a protocol encodes; the tests hold the library to
-    // that, so a row that would not is simply not played.
-    if (!encodeIrCode(row->protocol, row->fields, &item.built, &error)) continue;
-    const bool carried = std::any_of(played->begin(), played->end(), [&](const OwnedIrCode& code) {
-      return sameCode(code, item.built);
-    });
-    if (carried) continue;
-    played->push_back(item.built);
-    item.name = libraryCodeName(*row);
-    items->push_back(std::move(item));
+    item.name = rows[r].name;
+    item.built = rows[r].code;
+    item.documented = true;
+    documented.push_back({std::move(item), rows[r].remotes});
   }
+  std::stable_sort(documented.begin(), documented.end(),
+                   [](const Ranked& a, const Ranked& b) { return a.remotes > b.remotes; });
+  for (Ranked& ranked : documented) items->push_back(std::move(ranked.item));
+  for (PlayItem& item : guesses) items->push_back(std::move(item));
+}
+
+bool knownBrand(const std::string& key) {
+  const std::vector<std::string> brands = brandNames();
+  return std::find(brands.begin(), brands.end(), key) != brands.end();
+}
+
+const char* kindWords(PowerKey power) {
+  return power == PowerKey::kOn    ? "switches a set on"
+         : power == PowerKey::kOff ? "switches a set off"
+                                   : "switches a set on and off";
 }
 
 }  // namespace
@@ -99,25 +97,56 @@ std::vector<std::string> brandNames() {
     if (std::find(names.begin(), names.end(), brand) == names.end()) names.push_back(brand);
   };
   for (size_t i = 0; i < kIrCodeCount; ++i) add(tableBrand(i));
-  for (const BrandCode& row : kBrandCodes) add(row.brand);
+  for (const LibraryCode& row : libraryCodes()) add(row.brand);
   return names;
 }
 
-bool appendBrandCodes(const std::string& name, std::vector<PlayItem>* items) {
+bool appendBrandCodes(const std::string& name, std::vector<PlayItem>* items, PowerKey power) {
   const std::string key = brandKey(name);
-  const std::vector<std::string> brands = brandNames();
-  std::vector<OwnedIrCode> played;
   if (key == "all") {
-    // A library code that any built-in code carries is left out, whichever
-    // brand comes first.
-    for (size_t i = 0; i < kIrCodeCount; ++i) {
-      OwnedIrCode carried;
-      if (carriedCode(i, &carried)) played.push_back(carried);
-    }
-    for (const std::string& brand : brands) appendOneBrand(brand, items, &played);
+    for (SweepItem& sweep : sweepItems(power)) items->push_back(std::move(sweep.item));
     return true;
   }
-  if (std::find(brands.begin(), brands.end(), key) == brands.end()) return false;
-  appendOneBrand(key, items, &played);
+  if (!knownBrand(key)) return false;
+  appendOneBrand(key, power, items);
   return true;
+}
+
+std::vector<std::string> brandRemarks(const std::string& name, PowerKey power) {
+  const std::string key = brandKey(name);
+  std::vector<std::string> remarks;
+  if (key != "all" && !knownBrand(key)) return remarks;
+  std::vector<PlayItem> items;
+  appendBrandCodes(key, &items, power);
+  bool anyDocumented = false;
+  std::string noCodeNote;
+  for (const LibraryCode& row : libraryCodes()) {
+    if (key != "all" && row.brand != key) continue;
+    if (row.remotes > 0) anyDocumented = true;
+    if (row.protocol.empty()) {
+      noCodeNote = row.notes;
+    } else if (!row.unplayable.empty()) {
+      remarks.push_back(row.name + " is not played: " + row.unplayable);
+    }
+  }
+  if (key == "all") return remarks;
+  const bool anyPlayed =
+      std::any_of(items.begin(), items.end(), [](const PlayItem& item) { return item.documented; });
+  if (!anyDocumented) {
+    std::string remark = "no power code of " + key + " is documented";
+    if (!noCodeNote.empty()) remark += " (" + noCodeNote + ")";
+    remark += items.empty() ? "; --brand all plays every code" : "; what plays are best guesses";
+    remarks.insert(remarks.begin(), remark);
+  } else if (!anyPlayed) {
+    remarks.insert(remarks.begin(), "no documented code of " + key + " " + kindWords(power) +
+                                        (items.empty() ? "; --brand all plays every code"
+                                                       : "; what plays are best guesses"));
+  }
+  return remarks;
+}
+
+std::string unknownBrandMessage(const std::string& name) {
+  return "no brand named \"" + name + "\": irwav-play knows " +
+         std::to_string(brandNames().size()) +
+         " brands (irwav-play --brands lists them); --brand all plays every code";
 }

@@ -16,6 +16,9 @@ struct PlayItem {
   std::string name;  ///< as the report names it: "sony", "lg nec1:4:8", "pronto 1"
   size_t tableIndex = kNotInTable;
   OwnedIrCode built;  ///< the code, when it is not a built-in one
+  /// A documented power code: a library row, or a built-in code that
+  /// carries one. False for a best guess and for a user's own code.
+  bool documented = false;
 
   /// The code to render; valid while this item lives unchanged.
   [[nodiscard]] IrCode code() const {

@@ -95,6 +95,15 @@ std::string timeWritten(const WaveSink& sink) {
   return text.str();
 }
 
+/// Whether a listed code is documented: "yes", "guess" for a built-in best
+/// guess, "-" for a user's own code.
+const char* documentedWord(const PlayItem& item) {
+  if (item.documented) return "yes";
+  if (item.tableIndex != kNotInTable)
+    return kIrCodeOrigins[item.tableIndex].documented ? "yes" : "guess";
+  return "-";
+}
+
 /// The codes asked for, or every built-in code in table order when none
 /// were.
 std::vector<PlayItem> codesOrTable(const std::vector<PlayItem>& codes) {
@@ -116,28 +125,31 @@ void printCodeList(std::ostream& out, const std::vector<PlayItem>& codes, uint32
   const uint32_t maxCarrierHz = maxCarrierFor(sampleRate);
   out << "Index  " << std::left << std::setw(static_cast<int>(nameWidth)) << "Name" << std::right
       << std::setw(9) << "Carrier" << std::setw(7) << "Marks"
-      << "  At " << sampleRate << " Hz\n";
+      << "  At " << sampleRate << " Hz  Documented\n";
   for (const PlayItem& item : items) {
     const IrCode code = item.code();
     const bool inTable = item.tableIndex != kNotInTable;
     out << std::setw(5) << (inTable ? std::to_string(item.tableIndex) : "-") << "  " << std::left
         << std::setw(static_cast<int>(nameWidth)) << item.name << std::right << std::setw(9)
         << code.carrierHz << std::setw(7) << countMarks(&code) << "  "
-        << (canRender(code.carrierHz, maxCarrierHz) ? "rendered" : "skipped") << '\n';
+        << (canRender(code.carrierHz, maxCarrierHz) ? "rendered" : "skipped ") << "     "
+        << documentedWord(item) << '\n';
   }
 }
 
 void printBrandList(std::ostream& out) {
-  out << "Brand         Codes  Documented\n";
-  for (const std::string& brand : brandNames()) {
+  const std::vector<std::string> brands = brandNames();
+  size_t width = 12;
+  for (const std::string& brand : brands) width = std::max(width, brand.size() + 1);
+  out << std::left << std::setw(static_cast<int>(width)) << "Brand" << std::right
+      << " Codes  Documented\n";
+  for (const std::string& brand : brands) {
     std::vector<PlayItem> items;
     appendBrandCodes(brand, &items);
-    // Every library code is documented; a built-in one may be a guess.
-    const auto documented = std::count_if(items.begin(), items.end(), [](const PlayItem& item) {
-      return item.tableIndex == kNotInTable || kIrCodeOrigins[item.tableIndex].documented;
-    });
-    out << std::left << std::setw(12) << brand << std::right << std::setw(7) << items.size()
-        << std::setw(12) << documented << '\n';
+    const auto documented = std::count_if(items.begin(), items.end(),
+                                          [](const PlayItem& item) { return item.documented; });
+    out << std::left << std::setw(static_cast<int>(width)) << brand << std::right << std::setw(6)
+        << items.size() << std::setw(12) << documented << '\n';
   }
 }
 
@@ -246,6 +258,7 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     printBrandList(out);
     return 0;
   }
+  for (const std::string& remark : options.remarks) err << "irwav-play: " << remark << std::endl;
   if (options.list) {
     printCodeList(out, options.codes, options.sampleRate);
     return 0;

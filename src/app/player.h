@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/play_item.h"
+#include "app/power_library.h"
 
 class AudioOutput;
 class WaveSink;
@@ -18,6 +19,10 @@ class WaveSink;
 /// ms while a key is held) as one long press; half a second of nothing is
 /// a released key, so the next code counts as a press of its own.
 constexpr uint32_t kDefaultGapMs = 500;
+
+/// Silence between two codes of the sweep (--brand all) unless --gap says
+/// otherwise.
+constexpr uint32_t kSweepGapMs = 500;
 
 /// The longest --gap accepted: a minute.
 constexpr uint32_t kMaxGapMs = 60000;
@@ -32,6 +37,8 @@ struct PlayerOptions {
   std::string output;           ///< a WAV file to write instead; empty: play
   uint32_t gapMs = kDefaultGapMs;
   uint32_t sampleRate = 48000;
+  PowerKey power = PowerKey::kToggle;  ///< what --brand plays for: --power
+  std::vector<std::string> remarks;    ///< what to say about the brands asked for
   bool list = false;
   bool brands = false;
   bool help = false;
@@ -44,10 +51,11 @@ bool findCode(const std::string& arg, size_t* index);
 
 /// Parses the arguments that follow the program name. --help and --version
 /// anywhere before "--" win over everything else; "--" ends the options.
-/// Returns false, with a message for standard error in *error, for an
-/// unknown option, an option without its value, a bad --gap or --rate, a
-/// --code or --pronto that does not encode, an unknown brand, or an
-/// argument that names no code.
+/// --power, wherever it stands, applies to every --brand. Returns false,
+/// with a message for standard error in *error, for an unknown option, an
+/// option without its value, a bad --gap, --rate or --power, a --code or
+/// --pronto that does not encode, an unknown brand or one with nothing to
+/// play, or an argument that names no code.
 bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
                      std::string* error);
 
@@ -55,11 +63,13 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
 void printPlayerHelp(std::ostream& out);
 
 /// Prints one line per code: table index ("-" for a code not in the
-/// table), name, carrier, mark count, and whether it renders at
-/// `sampleRate`. With no codes, every built-in code.
+/// table), name, carrier, mark count, whether it renders at `sampleRate`,
+/// and whether it is a documented power code ("yes"), a best guess
+/// ("guess") or the user's own ("-"). With no codes, every built-in code.
 void printCodeList(std::ostream& out, const std::vector<PlayItem>& codes, uint32_t sampleRate);
 
-/// Prints every brand with the number of codes --brand plays for it.
+/// Prints every brand with the number of codes --brand plays for it and
+/// how many of those are documented.
 void printBrandList(std::ostream& out);
 
 /// Plays the codes of `options` on `sink`: into the WAV file options.output

@@ -31,6 +31,16 @@ std::string rateChoices() {
   return text;
 }
 
+/// Reads --power's value: on, off or toggle.
+bool parsePower(const std::string& value, PowerKey* power, std::string* error) {
+  if (value == "on" || value == "off" || value == "toggle") {
+    *power = value == "on" ? PowerKey::kOn : value == "off" ? PowerKey::kOff : PowerKey::kToggle;
+    return true;
+  }
+  *error = "option --power takes on, off or toggle, not \"" + value + "\"";
+  return false;
+}
+
 /// Sets what a value option says. Returns false with a message for a bad
 /// value.
 bool takeValue(const std::string& name, const std::string& value, PlayerOptions* options,
@@ -62,10 +72,20 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     *error = "option --rate takes " + rateChoices() + " (Hz), not \"" + value + "\"";
     return false;
   }
+  if (name == "--power") return parsePower(value, &options->power, error);
   if (name == "--brand") {
-    if (appendBrandCodes(value, &options->codes)) return true;
-    *error = "no brand named \"" + value + "\" (irwav-play --brands lists them)";
-    return false;
+    const size_t before = options->codes.size();
+    if (!appendBrandCodes(value, &options->codes, options->power)) {
+      *error = unknownBrandMessage(value);
+      return false;
+    }
+    const std::vector<std::string> remarks = brandRemarks(value, options->power);
+    if (options->codes.size() == before) {
+      *error = remarks.empty() ? "brand \"" + value + "\" has no code to play" : remarks.front();
+      return false;
+    }
+    options->remarks.insert(options->remarks.end(), remarks.begin(), remarks.end());
+    return true;
   }
   PlayItem item;
   std::string reason;
@@ -119,6 +139,16 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     }
   }
 
+  // --power decides what every --brand plays, so it is read first.
+  for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+    const std::string& arg = args[i];
+    if (arg.compare(0, 8, "--power=") == 0) {
+      if (!parsePower(arg.substr(8), &options->power, error)) return false;
+    } else if (arg == "--power" && i + 1 < args.size()) {
+      if (!parsePower(args[++i], &options->power, error)) return false;
+    }
+  }
+
   bool optionsEnded = false;
   size_t prontoCount = 0;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -144,8 +174,8 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     // The options that take a value, as "--name VALUE" or "--name=VALUE".
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    static const char* const kValueOptions[] = {"--device", "--gap",  "--rate",  "--output",
-                                                "--brand",  "--code", "--pronto"};
+    static const char* const kValueOptions[] = {"--device", "--gap",  "--rate",   "--output",
+                                                "--brand",  "--code", "--pronto", "--power"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) ==
         std::end(kValueOptions)) {
       *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
@@ -182,9 +212,13 @@ void printPlayerHelp(std::ostream& out) {
          "is too high for the rate is reported, with the --rate that plays it, and\n"
          "passed over.\n"
          "\n"
-         "  --brand NAME     every code of brand NAME (any case): its built-in codes,\n"
-         "                   then the other documented power codes of the brand;\n"
-         "                   \"all\" for every brand\n"
+         "  --brand NAME     the power codes of brand NAME (any case): its documented\n"
+         "                   codes, the most widely documented first, then its\n"
+         "                   best guesses; \"all\" for every distinct code once, the\n"
+         "                   codes that most TV remotes send first (--brands lists\n"
+         "                   the brands)\n"
+         "  --power KIND     what --brand plays: toggle (default), off or on; off and\n"
+         "                   on play a set's discrete off or on code where it has one\n"
          "  --code P:D[.S]:F your own code: protocol P, device D, subdevice S,\n"
          "                   function F, e.g. nec1:4:8, necx2:7.7:2, rc5:0:12\n"
          "  --pronto \"HEX\"   your own code in Pronto learned format (0000 ...)\n"

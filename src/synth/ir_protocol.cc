@@ -1,119 +1,133 @@
+// The protocols of the table as encodeIrCode takes them: IrFields become
+// the IRP's parameters D, S, F, T, M, N and E, and the engine sends them.
+
 #include "synth/ir_protocol.h"
 
 #include <algorithm>
-#include <iterator>
+#include <cctype>
 
+#include "synth/decimal.h"
 #include "synth/ir_protocol_table.h"
+#include "synth/irp_engine.h"
 #include "synth/name_match.h"
 
 namespace {
 
-constexpr FieldRange kNo = {0, -1};
-constexpr FieldRange kBit = {0, 1};
-constexpr FieldRange kNibble = {0, 15};
-constexpr FieldRange kByte = {0, 255};
-constexpr FieldRange k3Bits = {0, 7};
-constexpr FieldRange k5Bits = {0, 31};
-constexpr FieldRange k6Bits = {0, 63};
-constexpr FieldRange k7Bits = {0, 127};
-constexpr FieldRange k16Bits = {0, 65535};
-constexpr FieldRange kZenithWidth = {5, 8};
+/// A parameter's range with every parameter whose limit is a number at
+/// its largest value; {0, -1} for a parameter the protocol does not have.
+FieldRange staticRange(const IrpProtocol& irp, const char* name) {
+  const IrpParameter* p = irp.parameter(name);
+  if (p == nullptr) return {0, -1};
+  IrpValues largest;
+  std::string error;
+  for (const IrpParameter& other : irp.parameters) {
+    int64_t max = 0;
+    if (evaluateIrp(irp, {}, other.maximum, &max, &error)) largest.emplace_back(other.name, max);
+  }
+  int64_t min = 0;
+  int64_t max = -1;
+  if (!evaluateIrp(irp, largest, p->minimum, &min, &error) ||
+      !evaluateIrp(irp, largest, p->maximum, &max, &error))
+    return {0, -1};
+  return {static_cast<int32_t>(std::clamp<int64_t>(min, INT32_MIN, INT32_MAX)),
+          static_cast<int32_t>(std::clamp<int64_t>(max, INT32_MIN, INT32_MAX))};
+}
 
-constexpr SubdeviceRule kNone = SubdeviceRule::kNone;
-constexpr SubdeviceRule kComplement = SubdeviceRule::kComplement;
-constexpr SubdeviceRule kSame = SubdeviceRule::kSameAsDevice;
-constexpr SubdeviceRule kRequired = SubdeviceRule::kRequired;
+const std::vector<IrProtocolInfo>& protocolInfos() {
+  static const std::vector<IrProtocolInfo> infos = [] {
+    std::vector<IrProtocolInfo> list;
+    for (const IrpProtocolEntry& e : irpProtocols()) {
+      const IrpProtocol& irp = e.irp;
+      list.push_back({e.name.c_str(), static_cast<uint32_t>(irp.carrierHz), staticRange(irp, "D"),
+                      staticRange(irp, "S"), staticRange(irp, "F"), staticRange(irp, "T"),
+                      staticRange(irp, "M"), staticRange(irp, "E"), &e});
+    }
+    return list;
+  }();
+  return infos;
+}
 
-// Carriers are the protocols' nominal ones. "Kloss" is the stored capture
-// of the one Kloss code, which follows no protocol and has no fields.
-// clang-format off
-constexpr IrProtocolInfo kProtocols[] = {
-//   name             carrier  encoder             device        subdevice         function width  toggle oem    extra
-    {"NEC1",          38400, encodeNec1,         kByte,        kByte,  kComplement, kByte,   false, kNo,   kNo,   kNo},
-    {"NEC2",          38400, encodeNec2,         kByte,        kByte,  kComplement, kByte,   false, kNo,   kNo,   kNo},
-    {"NECx1",         38400, encodeNecx1,        kByte,        kByte,  kComplement, kByte,   false, kNo,   kNo,   kNo},
-    {"NECx2",         38400, encodeNecx2,        kByte,        kByte,  kComplement, kByte,   false, kNo,   kNo,   kNo},
-    {"NEC1-f16",      38400, encodeNec1F16,      kByte,        kByte,  kComplement, k16Bits, false, kNo,   kNo,   kNo},
-    {"Pioneer",       40000, encodePioneer,      kByte,        kByte,  kComplement, kByte,   false, kNo,   kNo,   kNo},
-    {"Sony12",        40000, encodeSony12,       k5Bits,       kNo,    kNone,       k7Bits,  false, kNo,   kNo,   kNo},
-    {"RC5",           36000, encodeRc5,          k5Bits,       kNo,    kNone,       k7Bits,  false, kBit,  kNo,   kNo},
-    {"RC6",           36000, encodeRc6,          kByte,        kNo,    kNone,       kByte,   false, kBit,  kNo,   kNo},
-    {"RCA",           58000, encodeRca,          kNibble,      kNo,    kNone,       kByte,   false, kNo,   kNo,   kNo},
-    {"RCA-38",        38700, encodeRca,          kNibble,      kNo,    kNone,       kByte,   false, kNo,   kNo,   kNo},
-    {"Panasonic",     37000, encodePanasonic,    kByte,        kByte,  kRequired,   kByte,   false, kNo,   kNo,   kNo},
-    {"Kaseikyo",      37000, encodeKaseikyo,     kNibble,      kByte,  kRequired,   kByte,   false, kNo,   kByte, kNibble},
-    {"Fujitsu",       37000, encodeFujitsu,      kByte,        kByte,  kSame,       kByte,   false, kNo,   kNo,   kNibble},
-    {"Panasonic_Old", 57600, encodePanasonicOld, k5Bits,       kNo,    kNone,       k6Bits,  false, kNo,   kNo,   kNo},
-    {"Sharp",         38000, encodeSharp,        k5Bits,       kNo,    kNone,       kByte,   false, kNo,   kNo,   kNo},
-    {"JVC",           37900, encodeJvc,          kByte,        kNo,    kNone,       kByte,   false, kNo,   kNo,   kNo},
-    {"Proton",        38500, encodeProton,       kByte,        kNo,    kNone,       kByte,   false, kNo,   kNo,   kNo},
-    {"Zenith",        40000, encodeZenith,       kZenithWidth, kBit,   kRequired,   kByte,   true,  kNo,   kNo,   kNo},
-    {"Emerson",       36700, encodeEmerson,      k6Bits,       kNo,    kNone,       k6Bits,  false, kNo,   kNo,   kNo},
-    {"Thomson",       33000, encodeThomson,      k5Bits,       kNo,    kNone,       k6Bits,  false, kBit,  kNo,   kNo},
-    {"RECS80",        38000, encodeRecs80,       k3Bits,       kNo,    kNone,       k6Bits,  false, kBit,  kNo,   kNo},
-    {"Dish_Network",  57600, encodeDishNetwork,  k5Bits,       k5Bits, kRequired,   k6Bits,  false, kNo,   kNo,   kNo},
-    {"Kloss",         38029, encodeKlossRaw,     kNo,          kNo,    kNone,       kNo,     false, kNo,   kNo,   kNo},
-};
-// clang-format on
+/// The fields a protocol has, as the IRP's parameters; a subdevice or maker
+/// byte of -1 is left out (the default, or missing).
+std::vector<IrpGivenValue> parameterValues(const IrpProtocol& irp, const IrFields& f) {
+  const std::pair<const char*, int32_t> fields[] = {
+      {"D", f.device}, {"S", f.subdevice}, {"F", f.function}, {"T", f.toggle},
+      {"M", f.oem1},   {"N", f.oem2},      {"E", f.extra},
+  };
+  std::vector<IrpGivenValue> given;
+  for (const auto& [name, value] : fields) {
+    const bool unset = value == -1 && (*name == 'S' || *name == 'M' || *name == 'N');
+    if (irp.parameter(name) != nullptr && !unset) given.push_back({name, value, ""});
+  }
+  return given;
+}
 
-/// Checks `value` of a field the protocol has; *error names it when out of range.
-bool inRange(const IrProtocolInfo& p, const char* field, int32_t value, FieldRange range,
-             std::string* error) {
-  if (value >= range.min && value <= range.max) return true;
-  *error = outOfRangeError(p, field, std::to_string(value), range);
+bool encodeTableCode(const std::string& protocol, const IrFields& fields, uint64_t holdUs,
+                     OwnedIrCode* code, std::string* error) {
+  const IrProtocolInfo* p = findIrProtocol(protocol);
+  if (p == nullptr) {
+    *error = unknownProtocolError(protocol);
+    return false;
+  }
+  const IrpProtocol& irp = p->entry->irp;
+  IrpValues values;
+  if (!resolveIrpParameters(irp, parameterValues(irp, fields), {p->name, true}, &values, error))
+    return false;
+  if (renderIrp(irp, values, {p->entry->pressFrames, holdUs}, code, error)) return true;
+  *error = std::string(p->name) + ": " + *error;
   return false;
 }
 
-/// Checks `in` against the protocol's ranges and fills in the defaults.
-bool resolveFields(const IrProtocolInfo& p, const IrFields& in, IrFields* out, std::string* error) {
-  *out = in;
-  if (p.device.used() && !inRange(p, "device", in.device, p.device, error)) return false;
-  switch (p.subdeviceRule) {
-    case SubdeviceRule::kNone:
-      break;
-    case SubdeviceRule::kComplement:
-      if (in.subdevice == -1) out->subdevice = 255 - in.device;
-      break;
-    case SubdeviceRule::kSameAsDevice:
-      if (in.subdevice == -1) out->subdevice = in.device;
-      break;
-    case SubdeviceRule::kRequired:
-      if (in.subdevice == -1) {
-        *error = std::string(p.name) + " needs a subdevice (" + std::to_string(p.subdevice.min) +
-                 ".." + std::to_string(p.subdevice.max) + ")";
-        return false;
-      }
-      break;
-  }
-  if (p.subdevice.used() && !inRange(p, "subdevice", out->subdevice, p.subdevice, error))
+/// Reads "NAME=VALUE" (VALUE decimal, or hexadecimal after 0x) for `irp`.
+bool parseAssignment(const IrpProtocol& irp, const std::string& text, IrpGivenValue* given,
+                     std::string* error) {
+  const size_t equals = text.find('=');
+  if (equals == std::string::npos || equals == 0) {
+    *error = "\"" + text + "\" is not NAME=VALUE";
     return false;
-  FieldRange function = p.function;
-  if (p.functionWidthIsDevice) function.max = (1 << in.device) - 1;
-  if (p.function.used() && !inRange(p, "function", in.function, function, error)) return false;
-  if (p.toggle.used() && !inRange(p, "toggle", in.toggle, p.toggle, error)) return false;
-  if (p.oem.used()) {
-    if (in.oem1 == -1 || in.oem2 == -1) {
-      *error = std::string(p.name) + " needs both maker bytes, M and N (0..255 each)";
-      return false;
-    }
-    if (!inRange(p, "maker byte M", in.oem1, p.oem, error)) return false;
-    if (!inRange(p, "maker byte N", in.oem2, p.oem, error)) return false;
   }
-  return !p.extra.used() || inRange(p, "extra nibble E", in.extra, p.extra, error);
+  given->name = text.substr(0, equals);
+  given->text = text.substr(equals + 1);
+  // A parameter's name as the IRP writes it, or in another case.
+  if (irp.parameter(given->name) == nullptr) {
+    for (const IrpParameter& p : irp.parameters) {
+      if (sameNameIgnoringCase(given->name, p.name.c_str())) given->name = p.name;
+    }
+  }
+  uint64_t value = 0;
+  const std::string& digits = given->text;
+  bool ok = readDecimal(digits, &value);
+  if (!ok && digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+    ok = true;
+    for (size_t i = 2; ok && i < digits.size(); ++i) {
+      const int c = std::tolower(static_cast<unsigned char>(digits[i]));
+      ok = std::isxdigit(c) != 0;
+      if (value < kDecimalCeiling) value = value * 16 + (c <= '9' ? c - '0' : c - 'a' + 10);
+    }
+    value = std::min(value, kDecimalCeiling);
+  }
+  if (!ok) {
+    *error = "IRP parameter " + given->name + " \"" + digits +
+             "\" is not a number (decimal, or hexadecimal after 0x)";
+    return false;
+  }
+  given->value = static_cast<int64_t>(value);
+  return true;
 }
 
 }  // namespace
 
 const IrProtocolInfo* findIrProtocol(const std::string& name) {
-  const IrProtocolInfo* found =
-      std::find_if(std::begin(kProtocols), std::end(kProtocols),
-                   [&name](const IrProtocolInfo& p) { return sameNameIgnoringCase(name, p.name); });
-  return found == std::end(kProtocols) ? nullptr : found;
+  const std::vector<IrProtocolInfo>& infos = protocolInfos();
+  const auto found = std::find_if(infos.begin(), infos.end(), [&name](const IrProtocolInfo& p) {
+    return sameNameIgnoringCase(name, p.name);
+  });
+  return found == infos.end() ? nullptr : &*found;
 }
 
 std::string unknownProtocolError(const std::string& name) {
   std::string message = "unknown protocol \"" + name + "\"; known protocols:";
-  for (const IrProtocolInfo& p : kProtocols) message += std::string(" ") + p.name;
+  for (const IrProtocolInfo& p : protocolInfos()) message += std::string(" ") + p.name;
   return message;
 }
 
@@ -125,24 +139,36 @@ std::string outOfRangeError(const IrProtocolInfo& p, const char* field, const st
 
 bool encodeIrCode(const std::string& protocol, const IrFields& fields, OwnedIrCode* code,
                   std::string* error) {
-  const IrProtocolInfo* p = findIrProtocol(protocol);
-  if (p == nullptr) {
-    *error = unknownProtocolError(protocol);
-    return false;
+  return encodeTableCode(protocol, fields, 0, code, error);
+}
+
+bool encodeHeldIrCode(const std::string& protocol, const IrFields& fields, uint32_t holdMs,
+                      OwnedIrCode* code, std::string* error) {
+  return encodeTableCode(protocol, fields, uint64_t{holdMs} * 1000, code, error);
+}
+
+bool encodeIrpCode(const std::string& irpText, const std::vector<std::string>& assignments,
+                   OwnedIrCode* code, std::string* error) {
+  IrpProtocol irp;
+  if (!parseIrp(irpText, &irp, error)) return false;
+  std::vector<IrpGivenValue> given(assignments.size());
+  for (size_t i = 0; i < assignments.size(); ++i) {
+    if (!parseAssignment(irp, assignments[i], &given[i], error)) return false;
   }
-  IrFields resolved;
-  if (!resolveFields(*p, fields, &resolved, error)) return false;
-  TimingBuilder builder;
-  p->encode(resolved, &builder);
-  builder.finish(p->carrierHz, code);
-  return true;
+  IrpValues values;
+  if (!resolveIrpParameters(irp, given, {"IRP", false}, &values, error)) return false;
+  // A protocol that repeats its whole frame sends it twice for a short
+  // press; one that sends a first frame sends it and one repeat.
+  const uint32_t frames = irp.hasIntro() ? 1 : 2;
+  if (renderIrp(irp, values, {frames, 0}, code, error)) return true;
+  *error = "IRP: " + *error;
+  return false;
 }
 
 const std::vector<std::string>& irProtocolNames() {
   static const std::vector<std::string> names = [] {
-    std::vector<std::string> list(std::size(kProtocols));
-    std::transform(std::begin(kProtocols), std::end(kProtocols), list.begin(),
-                   [](const IrProtocolInfo& p) { return std::string(p.name); });
+    std::vector<std::string> list;
+    for (const IrProtocolInfo& p : protocolInfos()) list.emplace_back(p.name);
     return list;
   }();
   return names;

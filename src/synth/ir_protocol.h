@@ -32,16 +32,36 @@ struct IrFields {
 
 /// Encodes what a remote sends for one short key press of the code that
 /// `protocol` (matched in any case, e.g. "NEC1", "necx2", "RC5") and
-/// `fields` name: its carrier and its frames (NEC styles: the frame and one
-/// repeat; RC5, RC6, Sony and whole-frame repeaters: as many frames as a
-/// short press sends). Durations round to the nearest kTimingUnitUs; the
-/// final frame's trailing space becomes the terminating 0. Returns false,
-/// with a message naming the bad value in *error, for an unknown protocol
-/// (the message lists the known ones), a field out of its protocol's range,
-/// or a field the protocol needs left at -1 (the subdevice of Panasonic,
+/// `fields` name, as the protocol's IRP definition says: its carrier (0
+/// for a protocol sent without one) and its frames (NEC styles: the frame
+/// and one repeat; RC5, RC6, Sony and whole-frame repeaters: as many frames
+/// as a short press sends). The fields are the IRP's parameters D, S, F, T,
+/// M, N and E. Durations round to the nearest kTimingUnitUs; the final
+/// frame's trailing space becomes the terminating 0. Returns false, with a
+/// message naming the bad value in *error, for an unknown protocol (the
+/// message lists the known ones), a field out of its protocol's range, or
+/// a field without a default left at -1 (the subdevice of Panasonic,
 /// Kaseikyo, Zenith and Dish_Network; Kaseikyo's maker bytes).
 bool encodeIrCode(const std::string& protocol, const IrFields& fields, OwnedIrCode* code,
                   std::string* error);
+
+/// As encodeIrCode, for a key held `holdMs`: the first frame, then the
+/// protocol's repeated part (NEC's ditto, or the whole frame again) until
+/// holdMs have passed since the code began, but never less than a short
+/// press sends.
+bool encodeHeldIrCode(const std::string& protocol, const IrFields& fields, uint32_t holdMs,
+                      OwnedIrCode* code, std::string* error);
+
+/// Encodes a short press of a protocol written in IRP notation, e.g.
+/// "{38.4k,564}<1,-1|1,-3>(16,-8,D:8,S:8,F:8,~F:8,1,^108m)* [D:0..255,
+/// S:0..255=255-D,F:0..255]", with its parameters given as `assignments`
+/// such as "D=4" or "F=0x08" (decimal, or hexadecimal after 0x; the name as
+/// the IRP writes it, or in another case). A protocol that repeats its
+/// whole frame sends it twice, one with a first frame sends that and one
+/// pass of its repeated part. Returns false with a message naming what is
+/// wrong: the notation (and where), an assignment, or a value out of range.
+bool encodeIrpCode(const std::string& irp, const std::vector<std::string>& assignments,
+                   OwnedIrCode* code, std::string* error);
 
 /// The protocol names encodeIrCode knows, in their usual spelling.
 const std::vector<std::string>& irProtocolNames();

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "synth/ir_encoders.h"
+#include "synth/irp_protocols.h"
 
 /// The values a field may take; a range with max below min marks a field
 /// the protocol does not have.
@@ -14,27 +14,20 @@ struct FieldRange {
   [[nodiscard]] bool used() const { return min <= max; }
 };
 
-/// What a subdevice left at -1 means.
-enum class SubdeviceRule {
-  kNone,          ///< the protocol has no subdevice
-  kComplement,    ///< 255 - device
-  kSameAsDevice,  ///< the device
-  kRequired,      ///< no default: it must be given
-};
-
-/// One protocol: its name, nominal carrier, encoder and field ranges.
+/// One protocol of the table as a user's code sees it: its name, nominal
+/// carrier and the ranges of the fields that IrFields names (a range that
+/// depends on another field, as Zenith's function does on its device, is
+/// given at that field's largest value).
 struct IrProtocolInfo {
   const char* name;
   uint32_t carrierHz;
-  IrEncoder encode;
   FieldRange device;
   FieldRange subdevice;
-  SubdeviceRule subdeviceRule;
   FieldRange function;
-  bool functionWidthIsDevice;  ///< F is sent in `device` bits (Zenith)
   FieldRange toggle;
   FieldRange oem;    ///< both maker bytes, required when used
-  FieldRange extra;  ///< defaults to 0
+  FieldRange extra;  ///< the nibble E
+  const IrpProtocolEntry* entry;
 };
 
 /// The protocol named `name` in any case, or null.

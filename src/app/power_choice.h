@@ -1,0 +1,54 @@
+#ifndef IRWAV_APP_POWER_CHOICE_H_
+#define IRWAV_APP_POWER_CHOICE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "app/play_item.h"
+#include "app/power_library.h"
+
+/// One distinct power code of the library: rows of several brands may send
+/// it, and a built-in code may carry it.
+struct DistinctCode {
+  size_t firstRow;    ///< the first library row that sends it
+  uint32_t remotes;   ///< TV remote files that send it, summed over its rows
+  PowerKey kind;      ///< a toggle when any row says so or rows say both on and off
+  size_t tableIndex;  ///< the first built-in code that carries it; kNotInTable: none
+};
+
+/// The library's distinct codes, in the order of their first rows, and for
+/// each library row the index of its code among them (-1: not playable).
+struct LibraryIndex {
+  std::vector<DistinctCode> codes;
+  std::vector<int32_t> codeOfRow;
+  std::vector<int32_t> codeOfTableEntry;  ///< per built-in code: what it carries, or -1
+};
+
+/// The index, built on first use.
+const LibraryIndex& libraryIndex();
+
+/// Whether distinct code `code` plays when sets are to be switched as
+/// `power` says. Codes of one family (power_library.h) go to one kind of
+/// set; in each family one kind plays: for kToggle its toggles, or its off
+/// codes where it has no toggle; for kOff its off codes, or its toggles
+/// where it has none; for kOn likewise its on codes. So a sweep never plays
+/// an on code after an off code or a toggle that may have switched a set
+/// off, and no family is left out for which its kind, or a toggle, exists.
+bool playsFor(size_t code, PowerKey power);
+
+/// One code of the sweep and the TV remote files it reaches.
+struct SweepItem {
+  PlayItem item;
+  uint32_t remotes;  ///< summed over brands; 0 for a best guess
+};
+
+/// What `--brand all` plays: every distinct power code that plays for
+/// `power` once, the codes most TV remote files send first (ties in library
+/// order); a code that a built-in code carries is played as that built-in
+/// code, at the code's place. Then the built-in codes that carry no
+/// documented code, the best guesses, in table order (one of those that
+/// carry the same code).
+std::vector<SweepItem> sweepItems(PowerKey power);
+
+#endif  // IRWAV_APP_POWER_CHOICE_H_

@@ -1,0 +1,193 @@
+// The brand library: data/power-codes.csv, embedded in the program as text
+// at build time and read here once. Each row is one documented power code
+// of a TV brand, as the public IR collections give it; the file's own
+// header names the columns.
+
+#include "app/power_library.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+
+#include "app/csv_reader.h"
+#include "synth/decimal.h"
+#include "synth/timing_builder.h"
+
+extern const char kPowerCodesCsv[];
+
+namespace {
+
+constexpr const char* kColumns[] = {"brand",    "protocol",        "device",     "subdevice",
+                                    "function", "toggle_or_extra", "carrier_hz", "remotes_agreeing",
+                                    "sources",  "notes",           "key",        "raw_us"};
+enum Column {
+  kBrand,
+  kProtocol,
+  kDevice,
+  kSubdevice,
+  kFunction,
+  kExtra,
+  kCarrier,
+  kRemotes,
+  kSources,
+  kNotes,
+  kKey,
+  kRaw
+};
+
+std::string lowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+/// Reads a decimal field of at most `max`; an empty one gives `empty`.
+bool readNumber(const std::string& text, int64_t max, int32_t empty, int32_t* value) {
+  uint64_t v = 0;
+  if (text.empty()) {
+    *value = empty;
+    return true;
+  }
+  if (!readDecimal(text, &v) || v > static_cast<uint64_t>(max)) return false;
+  *value = static_cast<int32_t>(v);
+  return true;
+}
+
+/// Takes the maker bytes and the nibble E from the extra fields' words
+/// ("M=170 N=90 E=1", "E=0"); other words are reminders of what the
+/// protocol does anyway.
+bool readExtraFields(const std::string& words, IrFields* fields) {
+  size_t at = 0;
+  while (at < words.size()) {
+    const size_t end = std::min(words.find_first_of(" ;", at), words.size());
+    const std::string word = words.substr(at, end - at);
+    at = end + 1;
+    if (word.size() < 3 || word[1] != '=') continue;
+    int32_t* target = word[0] == 'M'   ? &fields->oem1
+                      : word[0] == 'N' ? &fields->oem2
+                      : word[0] == 'E' ? &fields->extra
+                                       : nullptr;
+    if (target && !readNumber(word.substr(2), 255, 0, target)) return false;
+  }
+  return true;
+}
+
+/// Reads signed durations in µs: the first frame, " | ", the repeat frame.
+bool readRawDurations(const std::string& text, std::vector<int32_t>* us) {
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = std::min(text.find(' ', at), text.size());
+    std::string word = text.substr(at, end - at);
+    at = end + 1;
+    if (word.empty() || word == "|") continue;
+    const bool space = word[0] == '-';
+    int32_t value = 0;
+    if (!readNumber(word.substr(space ? 1 : 0), 10000000, -1, &value) || value <= 0) return false;
+    us->push_back(space ? -value : value);
+  }
+  return !us->empty();
+}
+
+/// How the player names a library code: its brand, then the code as --code
+/// takes it ("lg nec1:4:8", "samsung necx2:7.7:2"); a raw row as "BRAND
+/// raw", a row without a code by its brand alone.
+std::string codeName(const LibraryCode& row) {
+  if (row.protocol.empty()) return row.brand;
+  if (row.protocol == kRawProtocol) return row.brand + " raw";
+  const IrFields& f = row.fields;
+  std::string name = row.brand + " " + lowerCase(row.protocol) + ":" + std::to_string(f.device);
+  if (f.subdevice >= 0) name += "." + std::to_string(f.subdevice);
+  name += ":" + std::to_string(f.function);
+  if (f.oem1 >= 0) name += ":m=" + std::to_string(f.oem1) + ":n=" + std::to_string(f.oem2);
+  if (f.extra != 0) name += ":e=" + std::to_string(f.extra);
+  return name;
+}
+
+/// Encodes what the row plays, or says in row->unplayable why it cannot.
+void encodeRow(LibraryCode* row) {
+  std::string error;
+  if (row->protocol.empty()) {
+    row->unplayable = "no power code of " + row->brand + " is documented";
+  } else if (row->carrierHz == 0) {
+    row->unplayable = "it is sent without a carrier, which an emitter on a sound card cannot do";
+  } else if (row->protocol == kRawProtocol) {
+    TimingBuilder builder;
+    for (int32_t us : row->rawUs) builder.send(us);
+    builder.finish(row->carrierHz, &row->code);
+  } else if (!encodeIrCode(row->protocol, row->fields, &row->code, &error)) {
+    row->unplayable = error;
+    row->code = OwnedIrCode();
+  }
+}
+
+}  // namespace
+
+std::string familyKey(const std::string& protocol, const IrFields& fields) {
+  return lowerCase(protocol) + " " + std::to_string(fields.device) + " " +
+         std::to_string(fields.subdevice);
+}
+
+bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::string* error) {
+  codes->clear();
+  std::vector<CsvRow> rows;
+  if (!readCsv(csv, &rows, error)) return false;
+  if (rows.empty() ||
+      !std::equal(std::begin(kColumns), std::end(kColumns), rows[0].begin(), rows[0].end())) {
+    *error = "line 1: the columns are not those of the power code table";
+    return false;
+  }
+  for (size_t r = 1; r < rows.size(); ++r) {
+    const CsvRow& cells = rows[r];
+    const auto fail = [&](const std::string& what) {
+      *error = "line " + std::to_string(r + 1) + ": " + what;
+      return false;
+    };
+    if (cells.size() != std::size(kColumns))
+      return fail("not " + std::to_string(std::size(kColumns)) + " fields");
+    LibraryCode row;
+    row.brand = cells[kBrand];
+    row.protocol = cells[kProtocol];
+    row.extra = cells[kExtra];
+    row.sources = cells[kSources];
+    row.notes = cells[kNotes];
+    int32_t carrier = 0;
+    int32_t remotes = 0;
+    if (!readNumber(cells[kDevice], 65535, 0, &row.fields.device) ||
+        !readNumber(cells[kSubdevice], 65535, -1, &row.fields.subdevice) ||
+        !readNumber(cells[kFunction], 65535, 0, &row.fields.function) ||
+        !readNumber(cells[kCarrier], 1000000, 0, &carrier) ||
+        !readNumber(cells[kRemotes], 100000, 0, &remotes) ||
+        !readExtraFields(row.extra, &row.fields))
+      return fail("a number is not a decimal number in its range");
+    row.carrierHz = static_cast<uint32_t>(carrier);
+    row.remotes = static_cast<uint32_t>(remotes);
+    const std::string& key = cells[kKey];
+    if (key == "on" || key == "off" || key == "toggle") {
+      row.key = key == "on" ? PowerKey::kOn : key == "off" ? PowerKey::kOff : PowerKey::kToggle;
+    } else if (!(key.empty() && row.protocol.empty())) {
+      return fail("key \"" + key + "\" is not toggle, on or off");
+    }
+    if (row.brand.empty() || (row.protocol.empty() != (row.remotes == 0)))
+      return fail("a brand without a code has no protocol and no remotes, and only such a brand");
+    if ((row.protocol == kRawProtocol) != !cells[kRaw].empty() ||
+        (!cells[kRaw].empty() && !readRawDurations(cells[kRaw], &row.rawUs)))
+      return fail("a raw row and only a raw row has durations");
+    row.name = codeName(row);
+    row.family =
+        row.protocol == kRawProtocol ? "raw " + row.brand : familyKey(row.protocol, row.fields);
+    encodeRow(&row);
+    codes->push_back(std::move(row));
+  }
+  return true;
+}
+
+const std::vector<LibraryCode>& libraryCodes() {
+  // The text is part of the program and the tests read all of it, so it
+  // does not fail here.
+  static const std::vector<LibraryCode> codes = [] {
+    std::vector<LibraryCode> read;
+    std::string error;
+    if (!readLibrary(kPowerCodesCsv, &read, &error)) read.clear();
+    return read;
+  }();
+  return codes;
+}
