@@ -355,7 +355,7 @@ try {
     const types = { '.html': 'text/html', '.js': 'text/javascript', '.png': 'image/png', '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json' };
     const server = createServer((request, response) => {
       const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/^\/$/, '/index.html');
-      const file = join(siteDir, name);
+      const file = resolve(siteDir, '.' + name);
       if (!file.startsWith(resolve(siteDir)) || !existsSync(file)) {
         response.writeHead(404).end();
         return;
