@@ -125,7 +125,7 @@ TEST_F(PlayE2eTest, CodesByNameAndIndexPlayInOrderWithTheGap) {
   const Result r = run(IRWAV_PLAY_PATH, "--gap 120 rca SONY " + std::to_string(longest));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
-            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
+            "Code rca skipped - freq = 55600 Hz (--rate 88200 plays it)\n"
             "Playing 0 sony - freq = 40000 Hz\n"
             "Playing " +
                 std::to_string(longest) + " " + kIrCodeNames[longest] +

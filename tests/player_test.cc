@@ -164,7 +164,7 @@ TEST_F(PlayerRunTest, PlaysTheNamedCodesWithTheGapBetween) {
   ASSERT_EQ(run({"--gap", "10", "sony", "rca", "0"}), 0);
   EXPECT_EQ(out.str(),
             "Playing 0 sony - freq = 40000 Hz\n"
-            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
+            "Code rca skipped - freq = 55600 Hz (--rate 88200 plays it)\n"
             "Playing 0 sony - freq = 40000 Hz\n");
   EXPECT_EQ(err.str(), "");
   std::vector<uint8_t> expected = renderedBytes(0);
@@ -185,7 +185,7 @@ TEST_F(PlayerRunTest, WithoutCodesEveryCodePlaysInTableOrder) {
     const uint32_t carrier = kIrCodes[i]->carrierHz;
     if (carrier > 43636) {
       expectedOut << "Code " << kIrCodeNames[i] << " skipped - freq = " << carrier
-                  << " Hz (--rate 96000 plays it)\n";
+                  << " Hz (--rate 88200 plays it)\n";
       continue;
     }
     expectedOut << "Playing " << i << " " << kIrCodeNames[i] << " - freq = " << carrier << " Hz\n";
@@ -225,8 +225,8 @@ TEST_F(PlayerRunTest, ADeviceThatCannotBeOpenedEndsWithStatusOne) {
 TEST_F(PlayerRunTest, WhenEveryCodeIsSkippedNothingOpensAndTheStatusIsOne) {
   EXPECT_EQ(run({"rca", "ge"}), 1);
   EXPECT_EQ(out.str(),
-            "Code rca skipped - freq = 55600 Hz (--rate 96000 plays it)\n"
-            "Code ge skipped - freq = 54160 Hz (--rate 96000 plays it)\n");
+            "Code rca skipped - freq = 55600 Hz (--rate 88200 plays it)\n"
+            "Code ge skipped - freq = 54160 Hz (--rate 88200 plays it)\n");
   EXPECT_EQ(err.str(), "irwav-play: nothing to play: no code asked for renders at 48000 Hz\n");
   EXPECT_EQ(device.opens, 0u);
 }
@@ -323,7 +323,7 @@ TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpen
       {{"--brand", "nosuch"}, "no brand named \"nosuch\": irwav-play knows 229 brands"},
       {{"--brand", "aiwa"}, "no power code of aiwa is documented"},
       {{"--power", "of", "--brand", "sony"}, "option --power takes on, off or toggle, not \"of\""},
-      {{"--rate", "50000", "sony"}, "44100, 48000, 96000 or 192000 (Hz), not \"50000\""},
+      {{"--rate", "50000", "sony"}, "44100, 48000, 88200, 96000, 176400 or 192000 (Hz), not \"50000\""},
       {{"--rate", "-48000"}, "not \"-48000\""},
       {{"--output="}, "option --output needs a file name"},
   };

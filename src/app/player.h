@@ -28,7 +28,7 @@ constexpr uint32_t kSweepGapMs = 500;
 constexpr uint32_t kMaxGapMs = 60000;
 
 /// The sample rates --rate takes.
-constexpr uint32_t kPlayerRates[] = {44100, 48000, 96000, 192000};
+constexpr uint32_t kPlayerRates[] = {44100, 48000, 88200, 96000, 176400, 192000};
 
 /// What the player was asked to do.
 struct PlayerOptions {

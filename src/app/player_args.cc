@@ -224,9 +224,10 @@ void printPlayerHelp(std::ostream& out) {
          "  --pronto \"HEX\"   your own code in Pronto learned format (0000 ...)\n"
          "  --output FILE    write everything into the WAV file FILE instead of\n"
          "                   playing it: codes, gaps and all\n"
-         "  --rate HZ        sample rate: "
+         "  --rate HZ        sample rate (default 48000):\n"
+         "                   "
       << rateChoices()
-      << " (default 48000).\n"
+      << ".\n"
          "                   The highest carrier is 10/11 of it; most sound cards\n"
          "                   take 96000, which plays every built-in code (at 48000\n"
          "                   these are passed over:\n"

@@ -5,6 +5,7 @@
 // (src/web/CMakeLists.txt).
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <iterator>
 #include <sstream>
@@ -13,8 +14,10 @@
 
 #include "app/batch_driver.h"
 #include "app/brands.h"
+#include "app/ir_codes.h"
 #include "app/play_item.h"
 #include "app/player.h"
+#include "app/power_library.h"
 #include "output/wav_header.h"
 #include "output/wave_sink.h"
 #include "platform/memory_files.h"
@@ -40,6 +43,7 @@ std::vector<ListedCode> listed;
 std::string codesJson;
 std::string featuresJson;
 std::string sweepJson;
+std::string brandsJson;
 std::string keysJson;
 std::vector<uint8_t> wavBytes;
 std::string errorText;
@@ -73,16 +77,32 @@ void listCodes() {
   }
 }
 
-/// The code family (PROTOCOL:DEVICE[.SUBDEVICE]) of a listed library code,
-/// read from its name ("lg nec1:4:8" -> "nec1:4"); "" for a built-in code,
-/// whose name carries no fields.
+/// A code family as `--code` writes it (PROTOCOL:DEVICE[.SUBDEVICE], the
+/// protocol in lower case): "nec1:4", "necx2:7.7"; "" for a code of no
+/// protocol.
+std::string familyName(const std::string& protocol, int32_t device, int32_t subdevice) {
+  if (protocol.empty() || protocol == kRawProtocol) return "";
+  std::string name;
+  std::transform(protocol.begin(), protocol.end(), std::back_inserter(name),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  name += ":" + std::to_string(device);
+  if (subdevice >= 0) name += "." + std::to_string(subdevice);
+  return name;
+}
+
+/// The family of a listed code: that of the code a built-in code carries,
+/// or of its library row.
 std::string familyOf(const ListedCode& code) {
-  const std::string& name = code.item.name;
-  if (name.compare(0, code.brand.size() + 1, code.brand + " ") != 0) return "";
-  const std::string fields = name.substr(code.brand.size() + 1);
-  const size_t first = fields.find(':');
-  const size_t second = first == std::string::npos ? first : fields.find(':', first + 1);
-  return second == std::string::npos ? "" : fields.substr(0, second);
+  const PlayItem& item = code.item;
+  if (item.tableIndex != kNotInTable) {
+    const IrCodeOrigin& origin = kIrCodeOrigins[item.tableIndex];
+    return familyName(origin.protocol, origin.device, origin.subdevice);
+  }
+  for (const LibraryCode& row : libraryCodes()) {
+    if (row.name == item.name)
+      return familyName(row.protocol, row.fields.device, row.fields.subdevice);
+  }
+  return "";
 }
 
 /// The listed code that the decimal number `text` names.
@@ -170,6 +190,24 @@ const char* irwavCodes() {
   }
   codesJson += "]";
   return codesJson.c_str();
+}
+
+/// Every brand of the library, as a JSON array of objects {"name",
+/// "codes"}: the number of codes `--brand NAME` plays (0 for a brand no
+/// code is documented for), in the order --brands lists them.
+const char* irwavBrands() {
+  if (!brandsJson.empty()) return brandsJson.c_str();
+  brandsJson = "[";
+  for (const std::string& brand : brandNames()) {
+    std::vector<PlayItem> items;
+    appendBrandCodes(brand, &items);
+    if (brandsJson.size() > 1) brandsJson += ',';
+    brandsJson += "{\"name\":";
+    appendJsonString(&brandsJson, brand);
+    brandsJson += ",\"codes\":" + std::to_string(items.size()) + "}";
+  }
+  brandsJson += "]";
+  return brandsJson.c_str();
 }
 
 /// The codes of `--brand all` in the order it plays them, as a JSON array

@@ -3,7 +3,7 @@
 // the sweep of every code, and on Stop the codes of the last seconds
 // offered again one by one. "Yes" makes the code the TV's.
 
-import { $, element, button, codeName, say, showError } from './dom.js';
+import { $, element, button, codeName, showError } from './dom.js';
 import { matchBrands, codesOfBrand, sweepCodes, codeWav, brandTitle } from './library.js';
 import { playRate, playWav, playList, stop, whyNotPlayable } from './audio.js';
 
@@ -87,7 +87,10 @@ function yes() {
 export function startBrand(brand) {
   const codes = codesOfBrand(brand);
   if (!codes.length) {
-    say('There is no code for ' + brandTitle(brand) + '. Try every code instead.', 'info');
+    const list = $('brand-matches');
+    list.replaceChildren(element('p', 'hint', 'No power code of ' + brandTitle(brand) +
+      ' is documented, but one of the others may well switch it:'));
+    list.appendChild(button('Play everything', () => startSweep(0), 'primary'));
     return;
   }
   search = { kind: 'brand', brand, codes, at: 0 };

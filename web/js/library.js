@@ -2,7 +2,7 @@
 // them, and each code's family (PROTOCOL:DEVICE[.SUBDEVICE]) for its
 // remote; and the WAV file of one code or key, rendered on this thread.
 
-import { codes, sweepOrder, renderHere, plan, checkSize } from './renderer.js';
+import { codes, brands, sweepOrder, renderHere, plan, checkSize } from './renderer.js';
 
 let listed = [];
 let sweep = [];
@@ -12,7 +12,7 @@ let brandList = [];
 export function loadLibrary() {
   listed = codes();
   sweep = sweepOrder().map((i) => listed[i]);
-  brandList = Array.from(new Set(listed.map((e) => e.brand))).sort();
+  brandList = brands().map((b) => b.name).sort();
 }
 
 /// Every listed code: {index, name, brand, carrier, family}.
@@ -20,7 +20,7 @@ export function allCodes() {
   return listed;
 }
 
-/// Every brand, in alphabetical order.
+/// Every brand of the library (some have no code), in alphabetical order.
 export function allBrands() {
   return brandList;
 }

@@ -124,7 +124,7 @@ function init() {
   window.irwav = scriptingSurface();
   setUpFind(found, gapMs);
   setUpRemote(showTvs);
-  setUpMyTvs(openRemote, gapMs, sweepCodes, offered.protocols);
+  setUpMyTvs(openRemote, gapMs, sweepCodes, offered.protocols, offered.rates);
   for (const view of ['find', 'remote', 'tvs']) $('tab-' + view).addEventListener('click', guarded(() => showView(view)));
   $('remote-find').addEventListener('click', () => showView('find'));
   const tv = currentTv();

@@ -7,6 +7,7 @@ import { $, element, button, codeName, say, guarded } from './dom.js';
 import { allCodes, codeWav, matchBrands, brandTitle } from './library.js';
 import { playRate, playWav, playList, whyNotPlayable, stop } from './audio.js';
 import { render } from './worker.js';
+import { kFileRate } from './renderer.js';
 import { allTvs, openTv, removeTv } from './store.js';
 
 let onOpen = null;
@@ -18,7 +19,7 @@ function saveRate() {
 }
 
 function fileNameOf(name, rate) {
-  return name.replace(/[^A-Za-z0-9.-]+/g, '_') + (rate === 48000 ? '' : '-' + rate / 1000 + 'k') + '.wav';
+  return name.replace(/[^A-Za-z0-9.-]+/g, '_') + (rate === kFileRate ? '' : '-' + rate / 1000 + 'k') + '.wav';
 }
 
 /// Offers `wav` for download as `fileName`.
@@ -181,9 +182,17 @@ function ownCode() {
 
 /// Sets the view up: `open(tv)` shows a TV's remote; `gap()` gives the gap
 /// in ms; `sweep()` the codes of "Play everything" in order;
-/// `protocols` the protocol names a typed code may use.
-export function setUpMyTvs(open, gap, sweep, protocols) {
+/// `protocols` the protocol names a typed code may use; `rates` those Save
+/// may write at.
+export function setUpMyTvs(open, gap, sweep, protocols, rates) {
   onOpen = open;
+  for (const rate of rates) {
+    const option = document.createElement('option');
+    option.value = String(rate);
+    option.textContent = rate / 1000 + ' kHz' + (rate === kFileRate ? ' (as the desktop programs)' : '');
+    option.selected = rate === kFileRate;
+    $('save-rate').appendChild(option);
+  }
   gapMs = gap;
   sweepEntries = sweep;
   for (const name of protocols) {

@@ -51,6 +51,11 @@ export function codes() {
   return JSON.parse(UTF8ToString(_irwavCodes()));
 }
 
+/// Every brand of the library: {name, codes}, codes the number it has.
+export function brands() {
+  return JSON.parse(UTF8ToString(_irwavBrands()));
+}
+
 /// The listed indices of the sweep, in the order it plays them.
 export function sweepOrder() {
   return JSON.parse(UTF8ToString(_irwavSweep()));
