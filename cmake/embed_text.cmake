@@ -5,22 +5,24 @@
 # generated source defining `extern const char SYMBOL[]`, the bytes of FILE
 # (relative to the project), made again whenever FILE changes. Run as a
 # script (cmake -DINPUT=.. -DOUTPUT=.. -DSYMBOL=.. -P embed_text.cmake), it
-# writes that source. The file is read whole, as one string, so its commas,
+# writes that source. The file is read whole, as bytes, so its commas,
 # quotes and semicolons need none of CMake's list escaping.
 
 if(CMAKE_SCRIPT_MODE_FILE)
-  file(READ "${INPUT}" text)
-  string(REPLACE "\\" "\\\\" text "${text}")
-  string(REPLACE "\"" "\\\"" text "${text}")
-  string(REPLACE "\r" "" text "${text}")
-  string(REPLACE "\t" "\\t" text "${text}")
-  # Each line of the file is one line of string literal.
-  string(REPLACE "\n" "\\n\"\n    \"" text "${text}")
+  # As a list of byte values rather than a string literal: compilers limit
+  # the length of a string literal (MSVC to 64 KiB), not that of an array.
+  file(READ "${INPUT}" bytes HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${bytes}")
+  set(sixteen "")
+  foreach(i RANGE 15)
+    string(APPEND sixteen "'....',")
+  endforeach()
+  string(REGEX REPLACE "(${sixteen})" "\\1\n    " bytes "${bytes}")
   get_filename_component(name "${INPUT}" NAME)
   file(WRITE "${OUTPUT}"
     "// Generated from ${name} by cmake/embed_text.cmake; edit the data file instead.\n"
     "extern const char ${SYMBOL}[];\n"
-    "const char ${SYMBOL}[] =\n    \"${text}\";\n")
+    "const char ${SYMBOL}[] = {\n    ${bytes}0};\n")
   return()
 endif()
 

@@ -246,7 +246,7 @@ TEST_F(PlayE2eTest, OutputHoldsExactlyTheStreamTheSoundCardGets) {
       << "the file's data differs from the captured stream";
   // The report names the same codes, with where each starts in the file.
   EXPECT_EQ(written.out.substr(0, written.out.find('\n')),
-            "Writing 27 thompson - freq = 55600 Hz, at 0.000 s");
+            "Writing thomson thomson:12:46 - freq = 33000 Hz, at 0.000 s");
   EXPECT_NE(written.out.find("Writing pronto 1 - freq = 38029 Hz, at "), std::string::npos);
 }
 

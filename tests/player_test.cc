@@ -93,6 +93,11 @@ TEST(PlayerArgsTest, OptionsAndTheirValues) {
   EXPECT_EQ(options.codes.back().name, "sampo");
   ASSERT_FALSE(options.remarks.empty());
   EXPECT_NE(options.remarks.back().find("best guesses"), std::string::npos);
+  // The sweep has its own default gap; --gap still decides.
+  ASSERT_TRUE(parse({"--brand", "all"}, &options));
+  EXPECT_EQ(options.gapMs, kSweepGapMs);
+  ASSERT_TRUE(parse({"--gap", "500", "--brand=ALL"}, &options));
+  EXPECT_EQ(options.gapMs, 500u);
 }
 
 TEST(PlayerArgsTest, BadOptionsAreRefusedWithAReason) {

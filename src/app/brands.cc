@@ -119,10 +119,12 @@ std::vector<std::string> brandRemarks(const std::string& name, PowerKey power) {
   std::vector<PlayItem> items;
   appendBrandCodes(key, &items, power);
   bool anyDocumented = false;
+  bool anyPlayable = false;
   std::string noCodeNote;
   for (const LibraryCode& row : libraryCodes()) {
     if (key != "all" && row.brand != key) continue;
     if (row.remotes > 0) anyDocumented = true;
+    if (row.unplayable.empty()) anyPlayable = true;
     if (row.protocol.empty()) {
       noCodeNote = row.notes;
     } else if (!row.unplayable.empty()) {
@@ -137,7 +139,7 @@ std::vector<std::string> brandRemarks(const std::string& name, PowerKey power) {
     if (!noCodeNote.empty()) remark += " (" + noCodeNote + ")";
     remark += items.empty() ? "; --brand all plays every code" : "; what plays are best guesses";
     remarks.insert(remarks.begin(), remark);
-  } else if (!anyPlayed) {
+  } else if (!anyPlayed && anyPlayable) {
     remarks.insert(remarks.begin(), "no documented code of " + key + " " + kindWords(power) +
                                         (items.empty() ? "; --brand all plays every code"
                                                        : "; what plays are best guesses"));

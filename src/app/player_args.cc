@@ -33,10 +33,7 @@ std::string rateChoices() {
 
 /// Reads --power's value: on, off or toggle.
 bool parsePower(const std::string& value, PowerKey* power, std::string* error) {
-  if (value == "on" || value == "off" || value == "toggle") {
-    *power = value == "on" ? PowerKey::kOn : value == "off" ? PowerKey::kOff : PowerKey::kToggle;
-    return true;
-  }
+  if (readPowerKey(value, power)) return true;
   *error = "option --power takes on, off or toggle, not \"" + value + "\"";
   return false;
 }
@@ -150,6 +147,8 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
   }
 
   bool optionsEnded = false;
+  bool gapGiven = false;
+  bool sweepAsked = false;
   size_t prontoCount = 0;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -191,7 +190,10 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       return false;
     }
     if (!takeValue(name, value, options, &prontoCount, error)) return false;
+    gapGiven = gapGiven || name == "--gap";
+    sweepAsked = sweepAsked || (name == "--brand" && brandKey(value) == "all");
   }
+  if (sweepAsked && !gapGiven) options->gapMs = kSweepGapMs;
   return true;
 }
 
@@ -238,7 +240,10 @@ void printPlayerHelp(std::ostream& out) {
          "                   such codes on the card itself (--device)\n"
          "  --gap MS         silence between codes in milliseconds (default "
       << kDefaultGapMs
-      << ")\n"
+      << ";\n"
+         "                   "
+      << kSweepGapMs
+      << " with --brand all)\n"
 #ifdef _WIN32
          "  --device NAME    play on the waveform output whose product name is NAME\n"
          "                   instead of the default one\n"

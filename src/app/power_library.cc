@@ -121,6 +121,12 @@ void encodeRow(LibraryCode* row) {
 
 }  // namespace
 
+bool readPowerKey(const std::string& word, PowerKey* key) {
+  if (word != "on" && word != "off" && word != "toggle") return false;
+  *key = word == "on" ? PowerKey::kOn : word == "off" ? PowerKey::kOff : PowerKey::kToggle;
+  return true;
+}
+
 std::string familyKey(const std::string& protocol, const IrFields& fields) {
   return lowerCase(protocol) + " " + std::to_string(fields.device) + " " +
          std::to_string(fields.subdevice);
@@ -161,9 +167,7 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
     row.carrierHz = static_cast<uint32_t>(carrier);
     row.remotes = static_cast<uint32_t>(remotes);
     const std::string& key = cells[kKey];
-    if (key == "on" || key == "off" || key == "toggle") {
-      row.key = key == "on" ? PowerKey::kOn : key == "off" ? PowerKey::kOff : PowerKey::kToggle;
-    } else if (!(key.empty() && row.protocol.empty())) {
+    if (!readPowerKey(key, &row.key) && !(key.empty() && row.protocol.empty())) {
       return fail("key \"" + key + "\" is not toggle, on or off");
     }
     if (row.brand.empty() || (row.protocol.empty() != (row.remotes == 0)))

@@ -11,6 +11,10 @@
 /// only off.
 enum class PowerKey { kToggle, kOn, kOff };
 
+/// Reads what a power key does from its word: "toggle", "on" or "off".
+/// Returns false, leaving *key as it is, for any other word.
+bool readPowerKey(const std::string& word, PowerKey* key);
+
 /// The protocol name of a row that follows no protocol and is played as the
 /// durations it stores.
 constexpr char kRawProtocol[] = "(no IRP protocol)";

@@ -17,6 +17,7 @@
 #include "app/ir_codes.h"
 #include "app/play_item.h"
 #include "app/player.h"
+#include "app/power_choice.h"
 #include "app/power_library.h"
 #include "output/wav_header.h"
 #include "output/wave_sink.h"
@@ -210,21 +211,28 @@ const char* irwavBrands() {
   return brandsJson.c_str();
 }
 
-/// The codes of `--brand all` in the order it plays them, as a JSON array
-/// of the indices irwavCodes() gives them.
-const char* irwavSweep() {
-  if (!sweepJson.empty()) return sweepJson.c_str();
+/// What "Play everything" plays (`--brand all --power POWER`, POWER "on",
+/// "off" or anything else for the toggles), in order, as a JSON array of
+/// objects {"name", "index", "carrier", "remotes", "documented"}: "index"
+/// is the code's among irwavCodes(), -1 when it is not listed; "remotes" is
+/// how many TV remote files send the code, 0 for a best guess.
+const char* irwavSweep(const char* power) {
+  PowerKey key = PowerKey::kToggle;
+  if (power) readPowerKey(power, &key);  // anything else: the toggles
   listCodes();
-  std::vector<PlayItem> sweep;
-  appendBrandCodes("all", &sweep);
   sweepJson = "[";
-  for (const PlayItem& item : sweep) {
-    const auto it = std::find_if(listed.begin(), listed.end(), [&item](const ListedCode& code) {
-      return code.item.name == item.name;
+  for (const SweepItem& sweep : sweepItems(key)) {
+    const auto it = std::find_if(listed.begin(), listed.end(), [&sweep](const ListedCode& code) {
+      return code.item.name == sweep.item.name;
     });
-    if (it == listed.end()) continue;
+    const long index = it == listed.end() ? -1 : static_cast<long>(it - listed.begin());
     if (sweepJson.size() > 1) sweepJson += ',';
-    sweepJson += std::to_string(it - listed.begin());
+    sweepJson += "{\"name\":";
+    appendJsonString(&sweepJson, sweep.item.name);
+    sweepJson += ",\"index\":" + std::to_string(index) +
+                 ",\"carrier\":" + std::to_string(sweep.item.code().carrierHz) +
+                 ",\"remotes\":" + std::to_string(sweep.remotes) +
+                 ",\"documented\":" + (sweep.item.documented ? "true" : "false") + "}";
   }
   sweepJson += "]";
   return sweepJson.c_str();
@@ -241,12 +249,14 @@ const char* irwavKeys(const char* family) {
 }
 
 /// What the player offers, as a JSON object: "defaultGapMs", "maxGapMs";
-/// "rates", the sample rates it renders at; "maxCarrier",
+/// "sweepGapMs", the gap of "Play everything"; "rates", the sample rates it
+/// renders at; "maxCarrier",
 /// the highest carrier at each sample rate it takes; "protocols", the
 /// protocol names a code of the user's may use.
 const char* irwavFeatures() {
   if (!featuresJson.empty()) return featuresJson.c_str();
   featuresJson = "{\"defaultGapMs\":" + std::to_string(kDefaultGapMs) +
+                 ",\"sweepGapMs\":" + std::to_string(kSweepGapMs) +
                  ",\"maxGapMs\":" + std::to_string(kMaxGapMs) + ",\"rates\":[";
   for (uint32_t rate : kPlayerRates) {
     if (rate != kPlayerRates[0]) featuresJson += ',';

@@ -11,7 +11,7 @@ let brandList = [];
 /// Reads the renderer's lists; called once the renderer runs.
 export function loadLibrary() {
   listed = codes();
-  sweep = sweepOrder().map((i) => listed[i]);
+  sweep = sweepOrder().filter((s) => s.index >= 0).map((s) => listed[s.index]);
   brandList = brands().map((b) => b.name).sort();
 }
 

@@ -14,11 +14,14 @@ import { setUpMyTvs, showTvs } from './mytvs.js';
 
 let offered = null;
 
-/// The gap field's value in ms; throws in plain words when it is not a
-/// number of seconds the player takes.
+/// The gap field's value in ms, null when it is empty (the player's own
+/// gap then: that of a brand, or the shorter one of "Play everything");
+/// throws in plain words when it is not a number of seconds the player
+/// takes.
 function gapMs() {
   const text = $('gap').value.trim().replace(',', '.');
-  const seconds = text === '' ? offered.defaultGapMs / 1000 : Number(text);
+  if (text === '') return null;
+  const seconds = Number(text);
   const max = offered.maxGapMs / 1000;
   if (!/^\d*\.?\d*$/.test(text) || !(seconds >= 0 && seconds <= max))
     throw new Error('The gap must be between 0 and ' + max + ' seconds.');
@@ -118,13 +121,13 @@ function init() {
   }
   offered = features();
   loadLibrary();
-  $('gap').value = String(offered.defaultGapMs / 1000);
+  $('gap').placeholder = offered.defaultGapMs / 1000 + ' (a brand), ' + offered.sweepGapMs / 1000 + ' (everything)';
   startAudio(offered);
   $('rate-note').textContent = rateNote();
   window.irwav = scriptingSurface();
-  setUpFind(found, gapMs);
+  setUpFind(found, () => offered.sweepGapMs);
   setUpRemote(showTvs);
-  setUpMyTvs(openRemote, gapMs, sweepCodes, offered.protocols, offered.rates);
+  setUpMyTvs(openRemote, gapMs, sweepCodes, offered);
   for (const view of ['find', 'remote', 'tvs']) $('tab-' + view).addEventListener('click', guarded(() => showView(view)));
   $('remote-find').addEventListener('click', () => showView('find'));
   const tv = currentTv();

@@ -11,7 +11,22 @@ import { kFileRate } from './renderer.js';
 import { allTvs, openTv, removeTv } from './store.js';
 
 let onOpen = null;
-let gapMs = () => 500;
+let gapMs = () => null;
+let offered = null;
+
+/// The gap of a list in ms: the field's, or the player's own for a brand
+/// or for every code (`all`).
+function listGap(all) {
+  const gap = gapMs();
+  if (gap !== null) return gap;
+  return all ? offered.sweepGapMs : offered.defaultGapMs;
+}
+
+/// The field's gap as the player's option: none when the field is empty.
+function gapArgs() {
+  const gap = gapMs();
+  return gap === null ? [] : ['--gap=' + gap];
+}
 
 /// The rate Save writes: 48 kHz unless the user picks another.
 function saveRate() {
@@ -91,8 +106,9 @@ function codeRow(entry) {
   return row;
 }
 
-/// Plays the `entries` one after another, marking the row that plays.
-function playRows(entries) {
+/// Plays the `entries` one after another, marking the row that plays; `all`
+/// when they are every code.
+function playRows(entries, all) {
   const rate = playRate();
   const rows = new Map();
   for (const row of document.querySelectorAll('#list .code')) rows.set(row.dataset.name, row);
@@ -107,7 +123,7 @@ function playRows(entries) {
     if (entry) $('now').append(element('span', '', 'Playing '), codeName(entry.name));
   };
   $('stop').disabled = false;
-  playList(entries, gapMs(), (e) => (whyNotPlayable(e.carrier) ? null : codeWav(e, rate)), mark, () => {
+  playList(entries, listGap(all), (e) => (whyNotPlayable(e.carrier) ? null : codeWav(e, rate)), mark, () => {
     mark(null);
     $('stop').disabled = true;
   });
@@ -121,7 +137,7 @@ function brandSection(brand, entries) {
   if (entries.length > 1) {
     head.append(
       button('Play all', () => playRows(entries)),
-      button('Save all', () => saveRequest(['--gap=' + gapMs(), '--brand=' + brand], [], fileNameOf('irwav-' + brand, saveRate()))));
+      button('Save all', () => saveRequest(gapArgs().concat(['--brand=' + brand]), [], fileNameOf('irwav-' + brand, saveRate()))));
   }
   section.appendChild(head);
   for (const entry of entries) section.appendChild(codeRow(entry));
@@ -148,10 +164,10 @@ function showList() {
     }
     $('search-none').hidden = shown > 0;
   });
-  $('search-none-play').addEventListener('click', guarded(() => playRows(sweepEntries())));
-  $('play-all').addEventListener('click', guarded(() => playRows(sweepEntries())));
+  $('search-none-play').addEventListener('click', guarded(() => playRows(sweepEntries(), true)));
+  $('play-all').addEventListener('click', guarded(() => playRows(sweepEntries(), true)));
   $('save-all').addEventListener('click', guarded(() =>
-    saveRequest(['--gap=' + gapMs(), '--brand=all'], [], fileNameOf('irwav-all', saveRate()))));
+    saveRequest(gapArgs().concat(['--brand=all']), [], fileNameOf('irwav-all', saveRate()))));
   $('stop').addEventListener('click', () => {
     stop();
     $('stop').disabled = true;
@@ -181,12 +197,14 @@ function ownCode() {
 }
 
 /// Sets the view up: `open(tv)` shows a TV's remote; `gap()` gives the gap
-/// in ms; `sweep()` the codes of "Play everything" in order;
-/// `protocols` the protocol names a typed code may use; `rates` those Save
-/// may write at.
-export function setUpMyTvs(open, gap, sweep, protocols, rates) {
+/// field's in ms (null: empty); `sweep()` the codes of "Play everything" in
+/// order; `features` what the renderer offers (its gaps, the protocol
+/// names a typed code may use, the rates Save may write at).
+export function setUpMyTvs(open, gap, sweep, features) {
   onOpen = open;
-  for (const rate of rates) {
+  offered = features;
+  const protocols = features.protocols;
+  for (const rate of features.rates) {
     const option = document.createElement('option');
     option.value = String(rate);
     option.textContent = rate / 1000 + ' kHz' + (rate === kFileRate ? ' (as the desktop programs)' : '');

@@ -40,8 +40,8 @@ function withRequest(args, indices, call) {
   }
 }
 
-/// What the player offers: defaultGapMs, maxGapMs, rates, maxCarrier (by
-/// rate), protocols.
+/// What the player offers: defaultGapMs, maxGapMs, sweepGapMs, rates,
+/// maxCarrier (by rate), protocols.
 export function features() {
   return JSON.parse(UTF8ToString(_irwavFeatures()));
 }
@@ -56,9 +56,15 @@ export function brands() {
   return JSON.parse(UTF8ToString(_irwavBrands()));
 }
 
-/// The listed indices of the sweep, in the order it plays them.
+/// The sweep, in the order it plays: {name, index, carrier, remotes,
+/// documented}, index that of the code in codes().
 export function sweepOrder() {
-  return JSON.parse(UTF8ToString(_irwavSweep()));
+  const power = cString('toggle');
+  try {
+    return JSON.parse(UTF8ToString(_irwavSweep(power)));
+  } finally {
+    _free(power);
+  }
 }
 
 /// The keys of a code family as the page's remote shows them: an array of
