@@ -45,7 +45,6 @@ std::string codesJson;
 std::string featuresJson;
 std::string sweepJson;
 std::string brandsJson;
-std::string keysJson;
 std::vector<uint8_t> wavBytes;
 std::string errorText;
 std::string reportText;
@@ -236,16 +235,6 @@ const char* irwavSweep(const char* power) {
   }
   sweepJson += "]";
   return sweepJson.c_str();
-}
-
-/// The keys of code family `family` (PROTOCOL:DEVICE[.SUBDEVICE]) that the
-/// page's remote offers, as a JSON array of objects {"key"}, in the key
-/// table's order; [] for a family the table does not have.
-const char* irwavKeys(const char* family) {
-  keysJson = "[";
-  (void)family;
-  keysJson += "]";
-  return keysJson.c_str();
 }
 
 /// What the player offers, as a JSON object: "defaultGapMs", "maxGapMs";

@@ -67,10 +67,19 @@ export function sweepOrder() {
   }
 }
 
-/// The keys of a code family as the page's remote shows them: an array of
-/// {key, function}, power first; empty when the family has no data.
+/// The keys of a code family ("nec1:4") that the remote offers: an array
+/// of {key, ...} in the key table's order; empty for a family the table
+/// does not have, and in a build without the key table (irwavKeys is then
+/// not there).
 export function familyKeys(family) {
-  return JSON.parse(UTF8ToString(_irwavKeys(family)));
+  if (typeof _irwavKeys !== 'function') return [];
+  const name = cString(family);
+  try {
+    const json = _irwavKeys(name);
+    return json ? JSON.parse(UTF8ToString(json)) : [];
+  } finally {
+    _free(name);
+  }
 }
 
 /// The size in bytes of the WAV file that render(args, indices) would
