@@ -218,7 +218,7 @@ try {
       }, 20);
       await window.irwav.brand('all', 192000);
       clearInterval(timer);
-      return longest;
+      return Math.max(longest, performance.now() - last);
     });
     assert.ok(longest < 500, 'the page stood still for ' + Math.round(longest) + ' ms');
   });
