@@ -14,10 +14,3 @@ include(${IRWAV_EMSCRIPTEN_ROOT}/cmake/Modules/Platform/Emscripten.cmake)
 set(IRWAV_EMSCRIPTEN_ENV ${CMAKE_COMMAND} -E env --modify NODE_PATH=path_list_append:/usr/share/nodejs)
 set(CMAKE_CXX_COMPILER_LAUNCHER ${IRWAV_EMSCRIPTEN_ENV})
 set(CMAKE_CXX_LINKER_LAUNCHER ${IRWAV_EMSCRIPTEN_ENV})
-
-# Emscripten would install into its own sysroot; the page belongs under the
-# usual prefix, as the native programs do (cmake --install --prefix still
-# chooses another).
-if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
-  set(CMAKE_INSTALL_PREFIX /usr/local CACHE PATH "Where cmake --install puts the page" FORCE)
-endif()

@@ -18,6 +18,20 @@ cmake --preset web >/dev/null
 cmake --build --preset web
 echo "web: irwav.html is $(stat -c %s build/web/irwav.html) bytes; the site is in build/web/site"
 
+# cmake --install puts the page and the site under the prefix, not into
+# Emscripten's sysroot.
+prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' build/web/CMakeCache.txt)
+case "$prefix" in
+  *emscripten*) echo "web: FAILED: the install prefix is Emscripten's: $prefix" >&2; exit 1 ;;
+esac
+staged=$(mktemp -d)
+DESTDIR="$staged" cmake --install build/web >/dev/null
+for file in irwav.html site/index.html site/sw.js site/manifest.webmanifest site/icon-192.png; do
+  [ -f "$staged$prefix/share/irwav/$file" ] || { echo "web: FAILED: cmake --install did not put $file under $prefix/share/irwav" >&2; exit 1; }
+done
+rm -rf "$staged"
+echo "web: cmake --install puts the page and the site in $prefix/share/irwav"
+
 # playwright-core as the committed lock file pins it; nothing else is
 # downloaded (it drives the system's Chromium).
 tests=web/tests
