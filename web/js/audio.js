@@ -80,7 +80,9 @@ export function start(target, wav, when) {
   return source;
 }
 
-function keepAwake() {
+/// Keeps the screen on (where the browser can) until letSleep(): while a
+/// search or a list plays, so the phone does not sleep halfway.
+export function keepAwake() {
   if (wakeLock || !navigator.wakeLock) return;
   wakeLock = 'asking';
   navigator.wakeLock.request('screen').then((lock) => {
@@ -91,7 +93,8 @@ function keepAwake() {
   });
 }
 
-function letSleep() {
+/// Lets the screen sleep again.
+export function letSleep() {
   if (wakeLock && wakeLock !== 'asking') wakeLock.release();
   wakeLock = null;
 }

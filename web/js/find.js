@@ -5,7 +5,7 @@
 
 import { $, element, button, codeName, showError } from './dom.js';
 import { matchBrands, codesOfBrand, sweepCodes, codeWav, brandTitle } from './library.js';
-import { playRate, playWav, playList, stop, whyNotPlayable } from './audio.js';
+import { playRate, playWav, playList, stop, whyNotPlayable, keepAwake, letSleep } from './audio.js';
 
 /// How far back, in seconds, the codes played before a Stop are offered
 /// again: the time a person takes to see the TV react and tap.
@@ -47,6 +47,7 @@ function showStep() {
 
 function showEnd() {
   stop();
+  letSleep();
   $('step-buttons').hidden = true;
   $('step-code').replaceChildren();
   $('step-note').textContent = '';
@@ -94,6 +95,7 @@ export function startBrand(brand) {
     return;
   }
   search = { kind: 'brand', brand, codes, at: 0 };
+  keepAwake();
   showStep();
 }
 
@@ -126,12 +128,14 @@ function stopSweep() {
     return;
   }
   search = { kind: 'recent', codes: recent, at: 0, resumeAt };
+  keepAwake();
   showStep();
 }
 
 /// Back to the start: the brand question.
 export function reset() {
   stop();
+  letSleep();
   search = null;
   show('find-start');
 }

@@ -61,9 +61,19 @@ function assertSameBytes(actual, expected, what) {
 }
 
 /// Before the page runs: AudioContexts at `rate` (0: the browser's own),
-/// and every buffer a source plays kept in window.playedBuffers.
+/// every buffer a source plays kept in window.playedBuffers, and a screen
+/// wake lock that counts in window.awake the locks held.
 function audioProbe(rate) {
   window.playedBuffers = [];
+  window.awake = 0;
+  Object.defineProperty(navigator, 'wakeLock', {
+    value: {
+      request: () => {
+        ++window.awake;
+        return Promise.resolve({ release: () => --window.awake });
+      },
+    },
+  });
   const Original = window.AudioContext;
   if (rate) {
     window.AudioContext = class extends Original {
@@ -276,6 +286,7 @@ try {
     await page.tap('#brand-unknown');
     await page.waitForFunction(() => /^Code [3-9] of/.test(document.getElementById('sweep-now').textContent), null, { timeout: 15000 });
     const playing = await page.textContent('#sweep-now');
+    assert.equal(await page.evaluate(() => window.awake), 1, 'the screen is kept on while it plays');
     await page.tap('#sweep-stop');
     await page.waitForSelector('#find-step:not([hidden])');
     assert.match(await page.textContent('#step-title'), /^Just played, 1 of [1-9]\d*: did the TV react\?$/);
@@ -283,6 +294,8 @@ try {
     for (let i = 1; i < of; ++i) await page.tap('#step-buttons .no');
     assert.equal(playing.replace(/^Code \d+ of \d+: /, ''), (await page.textContent('#step-code')).trim(),
       'the last one offered is the code that was playing');
+    await page.tap('#find-cancel');
+    assert.equal(await page.evaluate(() => window.awake), 0, 'and may sleep once the search ends');
   });
 
   for (const rate of [44100, 48000, 96000]) {
