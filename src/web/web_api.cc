@@ -300,7 +300,6 @@ int irwavRender(const char* args, const char* indices) {
   reportText.clear();
   PlayerOptions options;
   if (!parseRequest(args, indices, &options)) return 2;
-  options.output = kOutputName;
 
   std::ostringstream out;
   std::ostringstream err;
