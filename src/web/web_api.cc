@@ -22,6 +22,7 @@
 #include "output/wav_header.h"
 #include "output/wave_sink.h"
 #include "platform/memory_files.h"
+#include "synth/code_limits.h"
 #include "synth/decimal.h"
 #include "synth/ir_protocol.h"
 #include "synth/renderer.h"
@@ -268,8 +269,9 @@ const char* irwavFeatures() {
 /// Plans the WAV file that irwavRender(args, indices) would write, without
 /// rendering it: its size in bytes (a double, as it may pass 4 GiB), or -1
 /// when the player would refuse the arguments (irwavError() then holds its
-/// message). The 44-byte header included; codes the rate cannot carry count
-/// nothing, as the player passes them over.
+/// message, or why a code is out of bounds: see checkCodeLimits). The
+/// 44-byte header included; codes the rate cannot carry count nothing, as
+/// the player passes them over.
 double irwavPlan(const char* args, const char* indices) {
   errorText.clear();
   PlayerOptions options;
@@ -279,6 +281,10 @@ double irwavPlan(const char* args, const char* indices) {
   uint64_t frames = 0;
   bool played = false;
   for (const PlayItem& item : options.codes) {
+    // A code out of bounds (a carrier no receiver takes, minutes long) is
+    // refused before its frames are counted, which for such a code takes
+    // as long as rendering it.
+    if (item.tableIndex == kNotInTable && !checkCodeLimits(item.built, &errorText)) return -1;
     const IrCode code = item.code();
     if (!canRender(code.carrierHz, maxCarrierHz)) continue;
     if (played) frames += gapFrames;

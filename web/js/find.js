@@ -54,7 +54,8 @@ function showEnd() {
   const end = $('step-end');
   end.replaceChildren();
   if (search.kind === 'recent') {
-    $('step-title').textContent = 'None of the codes that had just played.';
+    $('step-title').textContent = search.codes.length ? 'None of the codes that had just played.'
+      : 'Every code has played.';
     const from = search.resumeAt;
     if (from < sweepCodes().length)
       end.appendChild(button('Carry on with every code', () => startSweep(from), 'primary'));
