@@ -5,8 +5,8 @@
 // fields).
 //
 // Besides the sanitizers' findings it stops on: a refusal without a
-// message, and an accepted code whose list renderCode would misread (no
-// carrier, an odd length, a 0 before the terminator, a negative value, a
+// message, and an accepted code whose list renderCode would misread (an
+// odd length, a 0 before the terminator, a negative value, a
 // value whose microseconds overflow 32 bits, no terminator).
 
 #include <cctype>
@@ -18,27 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "code_checks.h"
 #include "synth/ir_protocol.h"
 #include "synth/pronto.h"
 
 namespace {
-
-void check(bool condition, const char* what) {
-  if (condition) return;
-  std::fprintf(stderr, "ir_code_parsers_fuzzer: %s\n", what);
-  std::abort();
-}
-
-void checkCode(const OwnedIrCode& code) {
-  check(code.carrierHz > 0, "a code without a carrier");
-  const std::vector<int32_t>& t = code.timings;
-  check(t.size() >= 2 && t.size() % 2 == 0, "a list that is not whole mark-space pairs");
-  check(t.back() == 0, "a list without its terminator");
-  for (size_t i = 0; i + 1 < t.size(); ++i) {
-    check(t[i] > 0, "a duration of 0 or below before the terminator");
-    check(t[i] <= INT32_MAX / 10, "a duration whose microseconds overflow");
-  }
-}
 
 IrFields readFields(const uint8_t* data, size_t size) {
   int32_t values[7] = {0, -1, 0, 0, -1, -1, 0};
@@ -78,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         mode % 2 == 0 ? parsePronto(text, &code, &error) : encodeUserCode(text, &code, &error);
   }
   if (accepted) {
-    checkCode(code);
+    fuzzCheckCode(code, "ir_code_parsers_fuzzer");
   } else {
-    check(!error.empty(), "a refusal without a message");
+    fuzzCheck(!error.empty(), "ir_code_parsers_fuzzer", "a refusal without a message");
   }
   return 0;
 }

@@ -137,6 +137,64 @@ const char kDishBell[] =
 +406 -2842  +406 -2842  +406 -2842  +406 -2842  +406 -2842  +406 -2842  +406 -2842  +406 -2842
 +406 -2842  +406 -6090)";
 
+// The protocols the IRP table added, from the same definitions.
+const char kSony15Off[] =
+    R"(+2400 -600  +600 -600  +1200 -600  +1200 -600  +1200 -600  +600 -600  +1200 -600  +1200 -600
++600 -600  +600 -600  +1200 -600  +600 -600  +600 -600  +1200 -600  +600 -600  +1200 -19800)";
+const char kMitsubishiTv[] =
+    R"(+300 -2100  +300 -2100  +300 -2100  +300 -900  +300 -900  +300 -900  +300 -2100  +300 -900
++300 -900  +300 -2100  +300 -900  +300 -900  +300 -900  +300 -900  +300 -900  +300 -900
++300 -24000)";
+const char kBlaupunktPrefix[] =
+    R"(+512 -2560  +512 -512  +512 -512  +512 -512  +512 -512  +512 -512  +512 -512  +512 -512
++512 -512  +512 -512  +512 -23040)";
+const char kBlaupunktBody[] =
+    R"(+512 -2560  +512 -1024  +1024 -1024  +512 -512  +512 -512  +512 -512  +512 -512  +512 -512
++512 -512  +512 -120832)";
+const char kMcePower[] =
+    R"(+2664 -888  +444 -444  +444 -444  +444 -888  +444 -888  +1332 -888  +444 -444  +444 -444
++444 -444  +444 -444  +444 -444  +444 -444  +444 -444  +444 -444  +444 -444  +444 -444
++888 -444  +444 -444  +444 -444  +444 -444  +444 -888  +444 -444  +444 -444  +444 -444
++888 -888  +444 -444  +444 -444  +444 -444  +444 -444  +444 -444  +888 -444  +444 -888
++444 -444  +444 -69704)";
+const char kRcaOldFirst[] =
+    R"(+18400 -3680  +460 -1840  +460 -1840  +460 -1840  +460 -1840  +460 -920  +460 -920  +460 -1840
++460 -1840  +460 -1840  +460 -920  +460 -1840  +460 -1840  +460 -920  +460 -920  +460 -920
++460 -920  +460 -1840  +460 -1840  +460 -920  +460 -920  +460 -920  +460 -1840  +460 -920
++460 -920  +920 -7360)";
+const char kRcaOldRepeat[] =
+    R"(+3680 -3680  +460 -1840  +460 -1840  +460 -1840  +460 -1840  +460 -920  +460 -920  +460 -1840
++460 -1840  +460 -1840  +460 -920  +460 -1840  +460 -1840  +460 -920  +460 -920  +460 -920
++460 -920  +460 -1840  +460 -1840  +460 -920  +460 -920  +460 -920  +460 -1840  +460 -920
++460 -920  +920 -7360)";
+const char kKonkaTv[] =
+    R"(+3000 -3000  +500 -1500  +500 -1500  +500 -1500  +500 -1500  +500 -1500  +500 -1500  +500 -2500
++500 -1500  +500 -1500  +500 -1500  +500 -1500  +500 -1500  +500 -2500  +500 -1500  +500 -2500
++500 -2500  +500 -4000  +500 -23000)";
+const char kAkaiTv[] =
+    R"(+289 -1821  +289 -1821  +289 -751  +289 -751  +289 -751  +289 -1821  +289 -751  +289 -1821
++289 -751  +289 -751  +289 -10330)";
+const char kAiwaTv[] =
+    R"(+8800 -4400  +550 -550  +550 -550  +550 -550  +550 -550  +550 -550  +550 -550  +550 -550
++550 -550  +550 -1650  +550 -550  +550 -550  +550 -550  +550 -550  +550 -1650  +550 -1650
++550 -1650  +550 -1650  +550 -1650  +550 -1650  +550 -1650  +550 -1650  +550 -550  +550 -1650
++550 -1650  +550 -1650  +550 -1650  +550 -550  +550 -1650  +550 -550  +550 -550  +550 -1650
++550 -550  +550 -550  +550 -550  +550 -1650  +550 -550  +550 -1650  +550 -1650  +550 -550
++550 -1650  +550 -1650  +550 -1650  +550 -23100)";
+const char kAiwaRepeat[] = R"(+8800 -4400  +550 -90750)";
+const char kTdc38Telekom[] =
+    R"(+315 -630  +315 -315  +630 -315  +315 -630  +315 -315  +630 -630  +630 -630  +315 -315
++315 -315  +630 -630  +630 -315  +315 -630  +315 -89000)";
+const char kBarcoSeleco[] =
+    R"(+10 -250  +10 -50  +10 -50  +10 -50  +10 -50  +10 -50  +10 -150  +10 -50
++10 -50  +10 -50  +10 -50  +10 -50  +10 -250  +10 -120000)";
+const char kKlossFirst[] =
+    R"(+131 -710  +158 -158  +158 -158  +158 -158  +158 -158  +158 -158  +158 -421  +158 -158
++158 -158  +158 -158  +158 -158  +158 -158  +158 -710  +158 -363275)";
+const char kKlossRepeat[] =
+    R"(+158 -710  +158 -158  +158 -421  +158 -421  +158 -421  +158 -421  +158 -421  +158 -158
++158 -158  +158 -158  +158 -158  +158 -158  +158 -710  +158 -363275)";
+
 /// Parses a list written "+9024 -4512 ..." into magnitudes in µs.
 Timings microseconds(const char* text) {
   std::istringstream in(text);
@@ -184,6 +242,8 @@ TEST(IrEncoders, ShortPressesFollowTheWorkedTimingLists) {
   kaseikyo.oem1 = 170;
   kaseikyo.oem2 = 90;
   kaseikyo.extra = 1;
+  IrFields mce = fields(4, 15, 12);
+  mce.toggle = 1;
   struct Example {
     const char* protocol;
     IrFields fields;
@@ -216,6 +276,19 @@ TEST(IrEncoders, ShortPressesFollowTheWorkedTimingLists) {
       {"RECS80", fields(7, -1, 29), 38000, {kRecs80Thomson, kRecs80Thomson}},
       // The lone lead-in mark and space come once; the group after them twice.
       {"Dish_Network", fields(0, 0, 2), 57600, {kDishBell, kDishBell + 11}},
+      {"Sony15", fields(164, -1, 110), 40000, {kSony15Off, kSony15Off, kSony15Off}},
+      {"Mitsubishi", fields(71, -1, 2), 32600, {kMitsubishiTv, kMitsubishiTv}},
+      // The prefix, the body once, the prefix again as the suffix.
+      {"Blaupunkt", fields(0, -1, 2), 30300, {kBlaupunktPrefix, kBlaupunktBody, kBlaupunktPrefix}},
+      {"MCE", mce, 36000, {kMcePower, kMcePower}},
+      {"RCA(Old)", fields(15, -1, 59), 58000, {kRcaOldFirst, kRcaOldRepeat}},
+      {"Konka", fields(2, -1, 11), 38000, {kKonkaTv, kKonkaTv}},
+      {"Akai", fields(3, -1, 20), 38000, {kAkaiTv, kAkaiTv}},
+      {"Aiwa", fields(0, 1, 18), 38123, {kAiwaTv, kAiwaRepeat}},
+      {"TDC-38", fields(6, 10, 22), 38000, {kTdc38Telekom, kTdc38Telekom}},
+      // No carrier: the light is on for each whole mark.
+      {"Barco", fields(0, -1, 1), 0, {kBarcoSeleco, kBarcoSeleco}},
+      {"Kloss", fields(0, -1, 0), 38029, {kKlossFirst, kKlossRepeat}},
   };
   for (const Example& e : examples) {
     SCOPED_TRACE(e.protocol);
@@ -270,6 +343,44 @@ TEST(IrEncoders, BadProtocolsAndFieldsAreNamed) {
     for (const std::string& part : bad.inMessage)
       EXPECT_NE(error.find(part), std::string::npos) << error;
   }
+}
+
+TEST(IrEncoders, AHeldKeySendsTheRepeatedPartUntilItsTimeHasPassed) {
+  struct Held {
+    const char* protocol;
+    IrFields fields;
+    uint32_t holdMs;
+    std::vector<const char*> frames;
+  };
+  const Held helds[] = {
+      // 108 ms a frame: the fifth ends at 540 ms, the first past 500.
+      {"NEC1",
+       fields(64, -1, 18),
+       500,
+       {kNec1Toshiba, kNec1Ditto, kNec1Ditto, kNec1Ditto, kNec1Ditto}},
+      // 59.08 ms, then 46.42 ms a repeat: 244.76 ms.
+      {"JVC", fields(3, -1, 23), 200, {kJvcFirst, kJvcRepeat, kJvcRepeat, kJvcRepeat, kJvcRepeat}},
+      // Sharp's repeated part is two frames; the press may end after either.
+      {"sharp",
+       fields(1, -1, 22),
+       300,
+       {kSharpNormal, kSharpInverted, kSharpNormal, kSharpInverted, kSharpNormal}},
+      {"RC5", fields(0, -1, 12), 300, {kRc5Philips, kRc5Philips, kRc5Philips}},
+      // Never less than a short press.
+      {"Sony12", fields(1, -1, 21), 1, {kSony12, kSony12, kSony12}},
+      {"Dish_Network", fields(0, 0, 2), 0, {kDishBell, kDishBell + 11}},
+  };
+  for (const Held& h : helds) {
+    SCOPED_TRACE(h.protocol);
+    OwnedIrCode code;
+    std::string error;
+    ASSERT_TRUE(encodeHeldIrCode(h.protocol, h.fields, h.holdMs, &code, &error)) << error;
+    expectWithinOneUnit(code.timings, press(h.frames));
+  }
+  OwnedIrCode code;
+  std::string error;
+  EXPECT_FALSE(encodeHeldIrCode("RC5", fields(32, -1, 12), 500, &code, &error));
+  EXPECT_NE(error.find("RC5 device 32 is out of range 0..31"), std::string::npos) << error;
 }
 
 TEST(UserCode, EncodesAsTheFieldsItNames) {

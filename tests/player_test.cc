@@ -312,6 +312,40 @@ TEST(PlayerArgsTest, DoubleDashEndsTheOptionsAndHelpOrVersionWinAnywhereBeforeIt
   EXPECT_TRUE(options.version);
 }
 
+TEST(PlayerArgsTest, AnIrpTakesTheParameterValuesThatFollowIt) {
+  const std::string sony12 = "{40k,600}<1,-1|2,-1>(4,-1,F:7,D:5,^45m)*[D:0..31,F:0..127]";
+  PlayerOptions options;
+  std::string error;
+  ASSERT_TRUE(parse({"--irp", sony12, "D=1", "F=0x15", "sony", "--irp=" + sony12, "F=21", "D=1",
+                     "--code", "sony12:1:21"},
+                    &options, &error))
+      << error;
+  ASSERT_EQ(options.codes.size(), 4u);
+  EXPECT_EQ(options.codes[0].name, "irp 1");
+  EXPECT_EQ(options.codes[1].tableIndex, 0u);
+  EXPECT_EQ(options.codes[2].name, "irp 2");
+  // Sony12 sends its frame three times; a protocol written as IRP twice.
+  const std::vector<int32_t>& typed = options.codes[3].built.timings;
+  std::vector<int32_t> twice(typed.begin(), typed.begin() + typed.size() * 2 / 3);
+  twice.back() = 0;
+  EXPECT_EQ(options.codes[0].built.timings, twice);
+  EXPECT_EQ(options.codes[2].built.timings, twice);
+  EXPECT_EQ(options.codes[0].built.carrierHz, 40000u);
+
+  const std::pair<std::vector<std::string>, const char*> bads[] = {
+      {{"--irp", "{40k,600}(4,-1"},
+       "option --irp \"{40k,600}(4,-1\": bad IRP: expected ',' or ')'"},
+      {{"--irp", sony12, "D=32", "F=1"}, "IRP parameter D 32 is out of range 0..31"},
+      {{"--irp", sony12, "D=1"}, "IRP needs a parameter F (0..127)"},
+      {{"--irp", sony12, "D=1", "F=1", "X=2"}, "IRP has no parameter X"},
+      {{"--irp"}, "option --irp needs a value"},
+  };
+  for (const auto& [args, reason] : bads) {
+    EXPECT_FALSE(parse(args, &options, &error)) << args.back();
+    EXPECT_NE(error.find(reason), std::string::npos) << error;
+  }
+}
+
 TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpens) {
   const struct {
     std::vector<std::string> args;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "app/ir_codes.h"
 #include "app/power_choice.h"
@@ -63,8 +64,10 @@ void appendOneBrand(const std::string& brand, PowerKey power, std::vector<PlayIt
   }
   std::stable_sort(documented.begin(), documented.end(),
                    [](const Ranked& a, const Ranked& b) { return a.remotes > b.remotes; });
-  for (Ranked& ranked : documented) items->push_back(std::move(ranked.item));
-  for (PlayItem& item : guesses) items->push_back(std::move(item));
+  std::transform(documented.begin(), documented.end(), std::back_inserter(*items),
+                 [](Ranked& ranked) { return std::move(ranked.item); });
+  items->insert(items->end(), std::make_move_iterator(guesses.begin()),
+                std::make_move_iterator(guesses.end()));
 }
 
 bool knownBrand(const std::string& key) {
@@ -104,7 +107,9 @@ std::vector<std::string> brandNames() {
 bool appendBrandCodes(const std::string& name, std::vector<PlayItem>* items, PowerKey power) {
   const std::string key = brandKey(name);
   if (key == "all") {
-    for (SweepItem& sweep : sweepItems(power)) items->push_back(std::move(sweep.item));
+    std::vector<SweepItem> sweep = sweepItems(power);
+    std::transform(sweep.begin(), sweep.end(), std::back_inserter(*items),
+                   [](SweepItem& item) { return std::move(item.item); });
     return true;
   }
   if (!knownBrand(key)) return false;

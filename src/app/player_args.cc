@@ -1,6 +1,7 @@
 // The player's command line: parsing and the usage text.
 
 #include <algorithm>
+#include <cctype>
 #include <iterator>
 #include <ostream>
 
@@ -103,6 +104,32 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
   return false;
 }
 
+/// Whether `arg` is a parameter's value for --irp: NAME=VALUE, NAME a
+/// letter or "_" and then letters, digits and "_".
+bool isIrpAssignment(const std::string& arg) {
+  const size_t equals = arg.find('=');
+  if (equals == std::string::npos || equals == 0) return false;
+  for (size_t i = 0; i < equals; ++i) {
+    const unsigned char c = static_cast<unsigned char>(arg[i]);
+    if (!(std::isalpha(c) != 0 || c == '_' || (i > 0 && std::isdigit(c) != 0))) return false;
+  }
+  return true;
+}
+
+/// Adds the code of --irp IRP NAME=VALUE...; false with a message for a bad one.
+bool takeIrp(const std::string& irp, const std::vector<std::string>& assignments,
+             PlayerOptions* options, size_t* irpCount, std::string* error) {
+  PlayItem item;
+  item.name = "irp " + std::to_string(++*irpCount);
+  std::string reason;
+  if (encodeIrpCode(irp, assignments, &item.built, &reason)) {
+    options->codes.push_back(std::move(item));
+    return true;
+  }
+  *error = "option --irp \"" + irp + "\": " + reason;
+  return false;
+}
+
 }  // namespace
 
 bool findCode(const std::string& arg, size_t* index) {
@@ -150,6 +177,7 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
   bool gapGiven = false;
   bool sweepAsked = false;
   size_t prontoCount = 0;
+  size_t irpCount = 0;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg.empty() || arg[0] != '-') {
@@ -173,8 +201,9 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     // The options that take a value, as "--name VALUE" or "--name=VALUE".
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    static const char* const kValueOptions[] = {"--device", "--gap",  "--rate",   "--output",
-                                                "--brand",  "--code", "--pronto", "--power"};
+    static const char* const kValueOptions[] = {"--device", "--gap",   "--rate",
+                                                "--output", "--brand", "--code",
+                                                "--pronto", "--irp",   "--power"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) ==
         std::end(kValueOptions)) {
       *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
@@ -188,6 +217,13 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     } else {
       *error = "option " + name + " needs a value";
       return false;
+    }
+    if (name == "--irp") {
+      // The parameters' values follow the IRP as NAME=VALUE arguments.
+      std::vector<std::string> assignments;
+      while (i + 1 < args.size() && isIrpAssignment(args[i + 1])) assignments.push_back(args[++i]);
+      if (!takeIrp(value, assignments, options, &irpCount, error)) return false;
+      continue;
     }
     if (!takeValue(name, value, options, &prontoCount, error)) return false;
     gapGiven = gapGiven || name == "--gap";
@@ -209,10 +245,10 @@ void printPlayerHelp(std::ostream& out) {
          "on the headphone jack (volume at maximum), or writes them into one WAV file.\n"
          "\n"
          "A CODE is a built-in code's name (any case) or table index, as --list\n"
-         "shows them. Codes, --brand, --code and --pronto play in the order given;\n"
-         "with none, every built-in code plays in table order. A code whose carrier\n"
-         "is too high for the rate is reported, with the --rate that plays it, and\n"
-         "passed over.\n"
+         "shows them. Codes, --brand, --code, --pronto and --irp play in the order\n"
+         "given; with none, every built-in code plays in table order. A code whose\n"
+         "carrier is too high for the rate is reported, with the --rate that plays\n"
+         "it, and passed over.\n"
          "\n"
          "  --brand NAME     the power codes of brand NAME (any case): its documented\n"
          "                   codes, the most widely documented first, then its\n"
@@ -224,6 +260,10 @@ void printPlayerHelp(std::ostream& out) {
          "  --code P:D[.S]:F your own code: protocol P, device D, subdevice S,\n"
          "                   function F, e.g. nec1:4:8, necx2:7.7:2, rc5:0:12\n"
          "  --pronto \"HEX\"   your own code in Pronto learned format (0000 ...)\n"
+         "  --irp \"IRP\" [NAME=VALUE]...\n"
+         "                   your own protocol in IRP notation, the values of its\n"
+         "                   parameters following, e.g. Sony12 1:21:\n"
+         "    --irp \"{40k,600}<1,-1|2,-1>(4,-1,F:7,D:5,^45m)*[D:0..31,F:0..127]\" D=1 F=21\n"
          "  --output FILE    write everything into the WAV file FILE instead of\n"
          "                   playing it: codes, gaps and all\n"
          "  --rate HZ        sample rate (default 48000):\n"

@@ -11,7 +11,6 @@
 
 #include "app/csv_reader.h"
 #include "synth/decimal.h"
-#include "synth/timing_builder.h"
 
 extern const char kPowerCodesCsv[];
 
@@ -40,13 +39,11 @@ std::string lowerCase(std::string text) {
   return text;
 }
 
-/// Reads a decimal field of at most `max`; an empty one gives `empty`.
-bool readNumber(const std::string& text, int64_t max, int32_t empty, int32_t* value) {
+/// Reads a decimal field of at most `max`; an empty one leaves *value as it
+/// is, the field's default.
+bool readNumber(const std::string& text, int32_t max, int32_t* value) {
   uint64_t v = 0;
-  if (text.empty()) {
-    *value = empty;
-    return true;
-  }
+  if (text.empty()) return true;
   if (!readDecimal(text, &v) || v > static_cast<uint64_t>(max)) return false;
   *value = static_cast<int32_t>(v);
   return true;
@@ -66,25 +63,49 @@ bool readExtraFields(const std::string& words, IrFields* fields) {
                       : word[0] == 'N' ? &fields->oem2
                       : word[0] == 'E' ? &fields->extra
                                        : nullptr;
-    if (target && !readNumber(word.substr(2), 255, 0, target)) return false;
+    if (target && !readNumber(word.substr(2), 255, target)) return false;
   }
   return true;
 }
 
 /// Reads signed durations in µs: the first frame, " | ", the repeat frame.
-bool readRawDurations(const std::string& text, std::vector<int32_t>* us) {
+bool readRawDurations(const std::string& text, LibraryCode* row) {
+  std::vector<int32_t>* frame = &row->rawFirstUs;
   size_t at = 0;
   while (at < text.size()) {
     const size_t end = std::min(text.find(' ', at), text.size());
-    std::string word = text.substr(at, end - at);
+    const std::string word = text.substr(at, end - at);
     at = end + 1;
-    if (word.empty() || word == "|") continue;
+    if (word.empty()) continue;
+    if (word == "|" && frame == &row->rawFirstUs) {
+      frame = &row->rawRepeatUs;
+      continue;
+    }
     const bool space = word[0] == '-';
     int32_t value = 0;
-    if (!readNumber(word.substr(space ? 1 : 0), 10000000, -1, &value) || value <= 0) return false;
-    us->push_back(space ? -value : value);
+    if (!readNumber(word.substr(space ? 1 : 0), 10000000, &value) || value <= 0) return false;
+    frame->push_back(space ? -value : value);
   }
-  return !us->empty();
+  return !row->rawFirstUs.empty() && !row->rawRepeatUs.empty();
+}
+
+/// A raw row as IRP: its carrier, a unit of 1 µs, the first frame and the
+/// repeated one, so that the engine renders it as any protocol ("{38k,1}
+/// (4499,-4472,...,(4495,-4472,...)*)").
+std::string rawIrp(const LibraryCode& row) {
+  const auto durations = [](const std::vector<int32_t>& us) {
+    std::string text;
+    for (int32_t d : us) text += (text.empty() ? "" : ",") + std::to_string(d);
+    return text;
+  };
+  const uint32_t hz = row.carrierHz;
+  std::string khz = std::to_string(hz / 1000);
+  if (hz % 1000 != 0) {
+    const std::string fraction = std::to_string(1000 + hz % 1000).substr(1);
+    khz += "." + fraction;
+  }
+  return "{" + khz + "k,1}(" + durations(row.rawFirstUs) + ",(" + durations(row.rawRepeatUs) +
+         ")*)";
 }
 
 /// How the player names a library code: its brand, then the code as --code
@@ -104,16 +125,19 @@ std::string codeName(const LibraryCode& row) {
 
 /// Encodes what the row plays, or says in row->unplayable why it cannot.
 void encodeRow(LibraryCode* row) {
-  std::string error;
   if (row->protocol.empty()) {
     row->unplayable = "no power code of " + row->brand + " is documented";
-  } else if (row->carrierHz == 0) {
+    return;
+  }
+  if (row->carrierHz == 0) {
     row->unplayable = "it is sent without a carrier, which an emitter on a sound card cannot do";
-  } else if (row->protocol == kRawProtocol) {
-    TimingBuilder builder;
-    for (int32_t us : row->rawUs) builder.send(us);
-    builder.finish(row->carrierHz, &row->code);
-  } else if (!encodeIrCode(row->protocol, row->fields, &row->code, &error)) {
+    return;
+  }
+  std::string error;
+  const bool encoded = row->protocol == kRawProtocol
+                           ? encodeIrpCode(rawIrp(*row), {}, &row->code, &error)
+                           : encodeIrCode(row->protocol, row->fields, &row->code, &error);
+  if (!encoded) {
     row->unplayable = error;
     row->code = OwnedIrCode();
   }
@@ -157,12 +181,13 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
     row.notes = cells[kNotes];
     int32_t carrier = 0;
     int32_t remotes = 0;
-    if (!readNumber(cells[kDevice], 65535, 0, &row.fields.device) ||
-        !readNumber(cells[kSubdevice], 65535, -1, &row.fields.subdevice) ||
-        !readNumber(cells[kFunction], 65535, 0, &row.fields.function) ||
-        !readNumber(cells[kCarrier], 1000000, 0, &carrier) ||
-        !readNumber(cells[kRemotes], 100000, 0, &remotes) ||
-        !readExtraFields(row.extra, &row.fields))
+    // IrFields' defaults stand for empty fields: device and function 0, the
+    // protocol's default subdevice.
+    if (!readNumber(cells[kDevice], 65535, &row.fields.device) ||
+        !readNumber(cells[kSubdevice], 65535, &row.fields.subdevice) ||
+        !readNumber(cells[kFunction], 65535, &row.fields.function) ||
+        !readNumber(cells[kCarrier], 1000000, &carrier) ||
+        !readNumber(cells[kRemotes], 100000, &remotes) || !readExtraFields(row.extra, &row.fields))
       return fail("a number is not a decimal number in its range");
     row.carrierHz = static_cast<uint32_t>(carrier);
     row.remotes = static_cast<uint32_t>(remotes);
@@ -173,7 +198,7 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
     if (row.brand.empty() || (row.protocol.empty() != (row.remotes == 0)))
       return fail("a brand without a code has no protocol and no remotes, and only such a brand");
     if ((row.protocol == kRawProtocol) != !cells[kRaw].empty() ||
-        (!cells[kRaw].empty() && !readRawDurations(cells[kRaw], &row.rawUs)))
+        (!cells[kRaw].empty() && !readRawDurations(cells[kRaw], &row)))
       return fail("a raw row and only a raw row has durations");
     row.name = codeName(row);
     row.family =

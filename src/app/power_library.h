@@ -31,7 +31,10 @@ struct LibraryCode {
   std::string sources;
   std::string notes;
   PowerKey key = PowerKey::kToggle;
-  std::vector<int32_t> rawUs;  ///< a raw row's durations in µs, marks > 0: first frame, then repeat
+  /// A raw row's durations in µs, marks > 0: its first frame, and the frame
+  /// a held key repeats.
+  std::vector<int32_t> rawFirstUs;
+  std::vector<int32_t> rawRepeatUs;
 
   std::string name;        ///< as the player names it: "lg nec1:4:8", "samsung raw"
   OwnedIrCode code;        ///< what it plays; no timings when it cannot be played

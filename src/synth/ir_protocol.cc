@@ -167,8 +167,10 @@ bool encodeIrpCode(const std::string& irpText, const std::vector<std::string>& a
 
 const std::vector<std::string>& irProtocolNames() {
   static const std::vector<std::string> names = [] {
-    std::vector<std::string> list;
-    for (const IrProtocolInfo& p : protocolInfos()) list.emplace_back(p.name);
+    const std::vector<IrProtocolInfo>& infos = protocolInfos();
+    std::vector<std::string> list(infos.size());
+    std::transform(infos.begin(), infos.end(), list.begin(),
+                   [](const IrProtocolInfo& p) { return std::string(p.name); });
     return list;
   }();
   return names;

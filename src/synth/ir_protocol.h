@@ -48,7 +48,8 @@ bool encodeIrCode(const std::string& protocol, const IrFields& fields, OwnedIrCo
 /// As encodeIrCode, for a key held `holdMs`: the first frame, then the
 /// protocol's repeated part (NEC's ditto, or the whole frame again) until
 /// holdMs have passed since the code began, but never less than a short
-/// press sends.
+/// press sends. A hold that would make the code last over a minute is
+/// refused with a message.
 bool encodeHeldIrCode(const std::string& protocol, const IrFields& fields, uint32_t holdMs,
                       OwnedIrCode* code, std::string* error);
 

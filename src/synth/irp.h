@@ -15,6 +15,7 @@
 
 /// An integer expression: a number, a name, an operator with its operands,
 /// or a bit field of a value.
+// NOLINTNEXTLINE(misc-no-recursion): an expression holds its operands.
 struct IrpExpression {
   enum class Kind { kNumber, kName, kUnary, kBinary, kBitField };
   Kind kind = Kind::kNumber;

@@ -16,6 +16,10 @@ constexpr int kMaxDefinitionDepth = 32;
 /// The most items one code may take to send.
 constexpr uint64_t kMaxSteps = 4000000;
 
+// Expressions, definitions, groups and bit specifications nest, and so do
+// their evaluation and sending: the parser bounds the nesting, and
+// kMaxDefinitionDepth the definitions that refer to each other.
+// NOLINTBEGIN(misc-no-recursion)
 class Evaluator {
  public:
   Evaluator(const IrpProtocol& protocol, IrpValues values)
@@ -47,6 +51,7 @@ class Evaluator {
 
   /// A bit field's value (its bits from the offset, below the width) and its
   /// width as written (negative: the other bit order); an infinite width is 64.
+  // NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the value, then its width.
   bool bitField(const IrpExpression& e, int64_t* result, int64_t* width, std::string* error) {
     int64_t value = 0;
     int64_t offset = 0;
@@ -157,7 +162,10 @@ class Evaluator {
       if (op == "<<") {
         *result = b >= 64 ? 0 : static_cast<int64_t>(ua << b);
       } else {
-        *result = b >= 64 ? (a < 0 ? -1 : 0) : a >> b;
+        // An arithmetic shift, sign bits coming in from the left.
+        const uint64_t shifted =
+            a < 0 ? ~(~ua >> std::min<int64_t>(b, 63)) : ua >> std::min<int64_t>(b, 63);
+        *result = static_cast<int64_t>(shifted);
       }
     } else if (op == "**") {
       if (b < 0) {
@@ -213,6 +221,7 @@ class Sender {
 
   bool finish(OwnedIrCode* code) {
     if (protocol_.carrierHz > UINT32_MAX) return fail("a carrier above 4294967295 Hz");
+    if (durations_.empty()) return fail("the code sends no mark");
     code->carrierHz = static_cast<uint32_t>(protocol_.carrierHz);
     code->timings.clear();
     for (double us : durations_) {
@@ -399,6 +408,7 @@ class Sender {
     return ok;
   }
 };
+// NOLINTEND(misc-no-recursion)
 
 }  // namespace
 
@@ -438,10 +448,9 @@ bool resolveIrpParameters(const IrpProtocol& protocol, const std::vector<IrpGive
     values->emplace_back(g.name, g.value);
   }
   auto givenValue = [&given](const std::string& name) -> const IrpGivenValue* {
-    for (const IrpGivenValue& g : given) {
-      if (g.name == name) return &g;
-    }
-    return nullptr;
+    const auto found = std::find_if(given.begin(), given.end(),
+                                    [&name](const IrpGivenValue& g) { return g.name == name; });
+    return found == given.end() ? nullptr : &*found;
   };
   auto range = [&](const IrpParameter& p, int64_t* min, int64_t* max) {
     return evaluateIrp(protocol, *values, p.minimum, min, error) &&

@@ -57,7 +57,7 @@ struct IrpPress {
 /// false with a message for what cannot be sent: an expression that cannot
 /// be evaluated (a name without a value, a division by 0), a bit field
 /// without a bit specification or wider than 64 bits, a duration that
-/// rounds to 0, or a code longer than kMaxIrpCodeUs.
+/// rounds to 0, a code without a mark, or one longer than kMaxIrpCodeUs.
 bool renderIrp(const IrpProtocol& protocol, const IrpValues& values, const IrpPress& press,
                OwnedIrCode* code, std::string* error);
 

@@ -2,6 +2,7 @@
 // two tokens. Every failure names what was expected and the character
 // (counted from 1) where the text went wrong.
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -18,6 +19,9 @@ const std::vector<std::vector<std::string>> kBinaryLevels = {
     {"<<", ">>"}, {"+", "-"}, {"*", "/", "%"},
 };
 
+// The notation nests (groups in groups, expressions in expressions), and
+// so does its reader; kMaxDepth bounds how deep.
+// NOLINTBEGIN(misc-no-recursion)
 class Parser {
  public:
   explicit Parser(const std::string& text) : text_(text) {}
@@ -62,6 +66,7 @@ class Parser {
   size_t pos_ = 0;
   int depth_ = 0;
   std::string error_;
+  double unitPeriods_ = 0;  ///< a unit given in carrier periods ("{38k,22p}")
 
   bool fail(const std::string& what) {
     if (!error_.empty()) return false;
@@ -74,7 +79,7 @@ class Parser {
     return false;
   }
 
-  char peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
+  [[nodiscard]] char peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
   void skipBlanks() {
     while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
   }
@@ -180,6 +185,7 @@ class Parser {
           ++pos_;  // the duty cycle: the renderer's bursts have their own
         } else if (peek() == 'p') {
           ++pos_;
+          if (value <= 0) return fail("a unit of 0");
           unitPeriods_ = value;
         } else {
           if (peek() == 'u') ++pos_;
@@ -195,7 +201,6 @@ class Parser {
     }
     return true;
   }
-  double unitPeriods_ = 0;
 
   // <1,-1|1,-3>: the symbols, each a list of durations and bit fields.
   bool parseBitSpec(IrpBitSpec* spec) {
@@ -317,7 +322,7 @@ class Parser {
   }
 
   /// Whether the number at pos_ is the value of a bit field ("1023:10").
-  bool numberIsBitField() const {
+  [[nodiscard]] bool numberIsBitField() const {
     size_t i = pos_;
     while (i < text_.size() &&
            (std::isalnum(static_cast<unsigned char>(text_[i])) != 0 || text_[i] == '.'))
@@ -328,7 +333,7 @@ class Parser {
 
   /// Whether the "(" at pos_ opens an expression whose bit field follows
   /// ("(D^S^F):8") rather than a group.
-  bool parenthesisIsValue() const {
+  [[nodiscard]] bool parenthesisIsValue() const {
     int open = 0;
     size_t i = pos_;
     for (; i < text_.size(); ++i) {
@@ -406,14 +411,10 @@ class Parser {
     if (level == kBinaryLevels.size()) return parsePower(e);
     if (!parseBinary(e, level + 1)) return false;
     for (;;) {
-      const std::string* found = nullptr;
-      for (const std::string& op : kBinaryLevels[level]) {
-        if (takeOperator(op)) {
-          found = &op;
-          break;
-        }
-      }
-      if (found == nullptr) return true;
+      const std::vector<std::string>& ops = kBinaryLevels[level];
+      const auto found = std::find_if(ops.begin(), ops.end(),
+                                      [this](const std::string& op) { return takeOperator(op); });
+      if (found == ops.end()) return true;
       IrpExpression left = std::move(*e);
       *e = IrpExpression();
       e->kind = IrpExpression::Kind::kBinary;
@@ -446,28 +447,32 @@ class Parser {
   bool parseUnary(IrpExpression* e) {
     skipBlanks();
     const char c = peek();
-    if (c == '-' || c == '!' || c == '#' || (c == '~' && !complementIsBitField())) {
+    if (c == '-' || c == '!' || c == '#' || c == '~') {
       ++pos_;
       if (!enter()) return false;
+      IrpExpression operand;
+      if (!parseUnary(&operand)) return false;
+      --depth_;
+      // "~F:8" complements F within the bit field: the low 8 bits of ~F.
+      if (c == '~' && operand.kind == IrpExpression::Kind::kBitField && !operand.complement) {
+        *e = std::move(operand);
+        e->complement = true;
+        return true;
+      }
       e->kind = IrpExpression::Kind::kUnary;
       e->name = std::string(1, c);
-      e->operands.resize(1);
-      if (!parseUnary(&e->operands[0])) return false;
-      --depth_;
+      e->operands.push_back(std::move(operand));
       return true;
     }
-    const bool complement = take('~');
     IrpExpression value;
     if (!parsePrimary(&value)) return false;
     skipBlanks();
     if (peek() != ':') {
-      if (complement) return fail("expected ':' after ~ and a value");
       *e = std::move(value);
       return true;
     }
     ++pos_;
     e->kind = IrpExpression::Kind::kBitField;
-    e->complement = complement;
     e->operands.resize(3);
     e->operands[0] = std::move(value);
     if (take(':')) {
@@ -491,18 +496,6 @@ class Parser {
     return true;
   }
 
-  /// Whether the "~" at pos_ complements a bit field ("~F:8") rather than a value.
-  bool complementIsBitField() {
-    const size_t start = pos_;
-    const std::string saved = error_;
-    ++pos_;
-    IrpExpression value;
-    const bool field = parsePrimary(&value) && (skipBlanks(), peek() == ':');
-    pos_ = start;
-    error_ = saved;
-    return field;
-  }
-
   bool parsePrimary(IrpExpression* e) {
     skipBlanks();
     const char c = peek();
@@ -519,30 +512,32 @@ class Parser {
     return parseInteger(&e->number);
   }
 };
+// NOLINTEND(misc-no-recursion)
 
 }  // namespace
 
 const IrpParameter* IrpProtocol::parameter(const std::string& name) const {
-  for (const IrpParameter& p : parameters) {
-    if (p.name == name) return &p;
-  }
-  return nullptr;
+  const auto found = std::find_if(parameters.begin(), parameters.end(),
+                                  [&name](const IrpParameter& p) { return p.name == name; });
+  return found == parameters.end() ? nullptr : &*found;
 }
 
 namespace {
 
 /// Whether `items` holds the repeated part; *before says whether anything
 /// that sends comes before it.
+// Groups nest at most kMaxDepth deep.
+// NOLINTBEGIN(misc-no-recursion)
 bool findRepeat(const std::vector<IrpItem>& items, bool* before) {
-  for (const IrpItem& item : items) {
-    if (item.kind == IrpItem::Kind::kGroup) {
-      if (item.repeat.repeats) return true;
-      if (findRepeat(item.items, before)) return true;
-    }
+  return std::any_of(items.begin(), items.end(), [before](const IrpItem& item) {
+    if (item.kind == IrpItem::Kind::kGroup &&
+        (item.repeat.repeats || findRepeat(item.items, before)))
+      return true;
     if (item.kind != IrpItem::Kind::kAssignment) *before = true;
-  }
-  return false;
+    return false;
+  });
 }
+// NOLINTEND(misc-no-recursion)
 
 }  // namespace
 

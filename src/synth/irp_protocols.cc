@@ -1,5 +1,6 @@
 #include "synth/irp_protocols.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "synth/decimal.h"
@@ -11,10 +12,10 @@ namespace {
 void applyChanges(const std::vector<IrpParameter>& parameters,
                   const std::vector<IrpDefinition>& definitions, IrpProtocol* irp) {
   auto drop = [irp](const std::string& name) {
-    for (auto it = irp->parameters.begin(); it != irp->parameters.end(); ++it) {
-      if (it->name == name) return irp->parameters.erase(it);
-    }
-    return irp->parameters.end();
+    std::vector<IrpParameter>& list = irp->parameters;
+    const auto found = std::find_if(list.begin(), list.end(),
+                                    [&name](const IrpParameter& p) { return p.name == name; });
+    return found == list.end() ? found : list.erase(found);
   };
   for (const IrpParameter& p : parameters) irp->parameters.insert(drop(p.name), p);
   for (const IrpDefinition& d : definitions) {

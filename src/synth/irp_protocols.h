@@ -25,8 +25,9 @@ extern const char kIrpProtocolText[];
 bool parseIrpProtocolTable(const std::string& text, std::vector<IrpProtocolEntry>* entries,
                            std::string* error);
 
-/// The built-in table, parsed at first use. A line that does not parse is
-/// left out; irpProtocolTableError() then says why.
+/// The built-in table, parsed at first use. Should a line not parse, the
+/// table ends before it and irpProtocolTableError() says why (a test
+/// makes sure the table's file parses whole).
 const std::vector<IrpProtocolEntry>& irpProtocols();
 const std::string& irpProtocolTableError();
 
