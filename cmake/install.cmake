@@ -3,6 +3,8 @@
 #   bin/irwav, bin/irwav-play
 #   share/man/man1/irwav.1.gz, share/man/man1/irwav-play.1.gz (not on Windows)
 #   share/doc/irwav/README.md, LICENSE and the README's pictures
+#   share/irwav/irwav.html and share/irwav/site/, when the web build has been
+#   made (IRWAV_WEB_BUILD, by default build/web of the source tree)
 include(GNUInstallDirs)
 
 install(TARGETS irwav irwav-play RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -20,6 +22,13 @@ endif()
 
 install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY docs/images DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+
+# The web page and its site come from the Emscripten build, which this one
+# cannot make: they are installed, and packaged, when it has been made.
+set(IRWAV_WEB_BUILD ${PROJECT_SOURCE_DIR}/build/web CACHE PATH
+  "The web build (cmake --preset web) whose page and site are installed with the programs")
+install(FILES ${IRWAV_WEB_BUILD}/irwav.html DESTINATION ${CMAKE_INSTALL_DATADIR}/irwav OPTIONAL)
+install(DIRECTORY ${IRWAV_WEB_BUILD}/site/ DESTINATION ${CMAKE_INSTALL_DATADIR}/irwav/site OPTIONAL)
 
 set(CPACK_PACKAGE_NAME irwav)
 set(CPACK_PACKAGE_VENDOR "irwav developers")

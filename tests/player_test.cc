@@ -202,7 +202,7 @@ TEST_F(PlayerRunTest, WithoutCodesEveryCodePlaysInTableOrder) {
     const uint32_t carrier = kIrCodes[i]->carrierHz;
     if (carrier > 43636) {
       expectedOut << "Code " << kIrCodeNames[i] << " skipped - freq = " << carrier
-                  << " Hz (--rate 96000 plays it)\n";
+                  << " Hz (--rate 88200 plays it)\n";
       continue;
     }
     expectedOut << "Playing " << i << " " << kIrCodeNames[i] << " - freq = " << carrier << " Hz\n";
@@ -482,7 +482,7 @@ TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpen
       {{"--brand", "nosuch"}, "no brand named \"nosuch\": irwav-play knows 229 brands"},
       {{"--brand", "aiwa"}, "no power code of aiwa is documented"},
       {{"--power", "of", "--brand", "sony"}, "option --power takes on, off or toggle, not \"of\""},
-      {{"--rate", "50000", "sony"}, "44100, 48000, 96000 or 192000 (Hz), not \"50000\""},
+      {{"--rate", "50000", "sony"}, "44100, 48000, 88200, 96000, 176400 or 192000 (Hz), not \"50000\""},
       {{"--rate", "-48000"}, "not \"-48000\""},
       {{"--output="}, "option --output needs a file name"},
       {{"--repeat", "0", "sony"}, "from 1 to 100, not \"0\""},

@@ -6,6 +6,9 @@
 # programs unpacked from it (dpkg-deb -x) run: irwav writes its 48 files,
 # irwav-play lists the codes and shows the version. The manual describes
 # every option that --help names and every protocol that --code takes.
+# Where Emscripten is installed the web build is made first, and the package
+# must carry the page and its site; without it the package has no page, and
+# says so.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
@@ -21,7 +24,19 @@ fail() {
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-cmake --preset release >/dev/null
+# The web page goes into the package only from a web build made now.
+web=no
+web_build="$work/no-web-build"
+if need_packages emscripten; then
+  cmake --preset web >/dev/null
+  cmake --build --preset web >/dev/null
+  web=yes
+  web_build="$top/build/web"
+else
+  echo "package: without Emscripten ($packages_missing_reason) the package carries no web page"
+fi
+
+cmake --preset release -DIRWAV_WEB_BUILD="$web_build" >/dev/null
 cmake --build --preset release
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/release/CMakeCache.txt)"
 [ -n "$version" ] || fail "no project version in the release build"
@@ -31,10 +46,17 @@ cmake --install build/release --prefix "$work/root" >/dev/null
 installed="$(cd "$work/root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)"
 for file in bin/irwav bin/irwav-play share/man/man1/irwav.1.gz share/man/man1/irwav-play.1.gz \
   share/doc/irwav/README.md share/doc/irwav/LICENSE share/doc/irwav/docs/images/waveform.svg \
-  share/doc/irwav/docs/images/emitter.svg share/doc/irwav/docs/images/web-page.png; do
+  share/doc/irwav/docs/images/emitter.svg share/doc/irwav/docs/images/page-find-light.png \
+  share/doc/irwav/docs/images/page-remote-dark.png share/doc/irwav/docs/images/page-tvs-light.png; do
   grep -qxF "$file" <<<"$installed" || fail "cmake --install did not install $file"
 done
-stray="$(grep -vE '^(bin/[^/]+|share/man/man1/[^/]+\.1\.gz|share/doc/irwav/.+)$' <<<"$installed" || true)"
+page_files="share/irwav/irwav.html share/irwav/site/index.html share/irwav/site/sw.js share/irwav/site/manifest.webmanifest share/irwav/site/icon-192.png share/irwav/site/icon-512.png"
+if [ "$web" = yes ]; then
+  for file in $page_files; do
+    grep -qxF "$file" <<<"$installed" || fail "cmake --install did not install $file from the web build"
+  done
+fi
+stray="$(grep -vE '^(bin/[^/]+|share/man/man1/[^/]+\.1\.gz|share/doc/irwav/.+|share/irwav/(irwav\.html|site/[^/]+))$' <<<"$installed" || true)"
 [ -z "$stray" ] || fail "cmake --install put files elsewhere: $stray"
 
 for page in irwav irwav-play; do
@@ -72,6 +94,13 @@ grep -qE '(^|, )libasound2' <<<"$depends" || fail "the package does not depend o
 dpkg-deb -x "$deb" "$work/unpacked"
 [ -f "$work/unpacked/usr/share/man/man1/irwav.1.gz" ] && [ -f "$work/unpacked/usr/share/man/man1/irwav-play.1.gz" ] ||
   fail "the package lacks the manual pages"
+if [ "$web" = yes ]; then
+  for file in $page_files; do
+    [ -f "$work/unpacked/usr/$file" ] || fail "the package lacks the web page's $file"
+  done
+  cmp -s build/web/irwav.html "$work/unpacked/usr/share/irwav/irwav.html" || fail "the packaged irwav.html is not the one built"
+  echo "package: the package carries the web page and its site (usr/share/irwav)"
+fi
 
 mkdir "$work/run"
 (cd "$work/run" && "$work/unpacked/usr/bin/irwav" >"$work/report") || fail "the packaged irwav failed"

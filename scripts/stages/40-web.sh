@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The web page: builds irwav.html with Emscripten, opens it from file:// in
-# headless Chromium (driven by playwright-core from npm, with the system's
-# Chromium) and checks it against the native programs' files, byte for byte.
-# Leaves a phone-sized screenshot in build/web/irwav-page.png.
+# The web page: builds irwav.html and the site with Emscripten, opens the
+# page from file:// and the site from a local HTTP server in headless
+# Chromium (driven by playwright-core from npm, with the system's Chromium)
+# at a phone's size, and checks what it plays and saves against the native
+# programs' files, byte for byte. Leaves screenshots of the three views,
+# light and dark, in build/web/screens/ (docs/images/ keeps copies).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
@@ -14,7 +16,21 @@ command -v npm >/dev/null || need_packages_or_skip npm
 echo "web: building irwav.html"
 cmake --preset web >/dev/null
 cmake --build --preset web
-echo "web: irwav.html is $(stat -c %s build/web/irwav.html) bytes"
+echo "web: irwav.html is $(stat -c %s build/web/irwav.html) bytes; the site is in build/web/site"
+
+# cmake --install puts the page and the site under the prefix, not into
+# Emscripten's sysroot.
+prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' build/web/CMakeCache.txt)
+case "$prefix" in
+  *emscripten*) echo "web: FAILED: the install prefix is Emscripten's: $prefix" >&2; exit 1 ;;
+esac
+staged=$(mktemp -d)
+DESTDIR="$staged" cmake --install build/web >/dev/null
+for file in irwav.html site/index.html site/sw.js site/manifest.webmanifest site/icon-192.png; do
+  [ -f "$staged$prefix/share/irwav/$file" ] || { echo "web: FAILED: cmake --install did not put $file under $prefix/share/irwav" >&2; exit 1; }
+done
+rm -rf "$staged"
+echo "web: cmake --install puts the page and the site in $prefix/share/irwav"
 
 # playwright-core as the committed lock file pins it; nothing else is
 # downloaded (it drives the system's Chromium).
@@ -32,6 +48,20 @@ trap 'rm -rf "$reference"' EXIT
 "$native/irwav-play" --rate 96000 --output "$reference/rca-96k.wav" rca >/dev/null
 "$native/irwav-play" --brand sony --output "$reference/sequence-sony.wav" >/dev/null
 "$native/irwav-play" --brand all --output "$reference/sequence-all.wav" >/dev/null
+"$native/irwav-play" --brand all --rate 192000 --output "$reference/sequence-all-192k.wav" >/dev/null
+for rate in 44100 48000 96000; do
+  "$native/irwav-play" --rate "$rate" --output "$reference/sony-$rate.wav" sony >/dev/null
+done
+# A few families' keys, pressed and held, as the remote sends them (where
+# the player has the key table; page.test.mjs says when it has none).
+if "$native/irwav-play" --keys necx2:7.7 >/dev/null 2>&1; then
+  for key in necx2:7.7:volume_up nec1:4:mute sony12:1:channel_up rc5:0:volume_down; do
+    family=${key%:*}
+    "$native/irwav-play" --output "$reference/key $family ${key##*:}.wav" --code "$key" >/dev/null
+  done
+  "$native/irwav-play" --output "$reference/key necx2:7.7 volume_up 1500.wav" --hold 1500 \
+    --code necx2:7.7:volume_up >/dev/null
+fi
 bad_pronto="0000 006D 0002 0000 0158 00AC 0015 zz"
 echo "$bad_pronto" >"$reference/bad-pronto.txt"
 if "$native/irwav-play" --output "$reference/bad.wav" --pronto "$bad_pronto" \
@@ -40,5 +70,6 @@ if "$native/irwav-play" --output "$reference/bad.wav" --pronto "$bad_pronto" \
   exit 1
 fi
 
-node "$tests/page.test.mjs" build/web/irwav.html "$reference" build/web/irwav-page.png
-echo "web: screenshot in build/web/irwav-page.png"
+mkdir -p build/web/screens
+node "$tests/page.test.mjs" build/web/irwav.html build/web/site "$reference" build/web/screens
+echo "web: screenshots in build/web/screens"

@@ -47,12 +47,12 @@ bool reportInterruptedCodes(const std::vector<PlayedCode>& codes,
   return any;
 }
 
-/// What the skip line adds: the lowest --rate that renders the carrier.
+/// What the skip line adds: the lowest usual --rate that renders the carrier.
 std::string rateNote(uint32_t carrierHz) {
   const uint32_t* rate =
-      std::find_if(std::begin(kPlayerRates), std::end(kPlayerRates),
+      std::find_if(std::begin(kAdvisedRates), std::end(kAdvisedRates),
                    [carrierHz](uint32_t r) { return canRender(carrierHz, maxCarrierFor(r)); });
-  if (rate == std::end(kPlayerRates)) return " (no --rate plays it)";
+  if (rate == std::end(kAdvisedRates)) return " (no --rate plays it)";
   return " (--rate " + std::to_string(*rate) + " plays it)";
 }
 

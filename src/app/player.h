@@ -36,7 +36,12 @@ constexpr uint32_t kMaxGapMs = 60000;
 constexpr uint32_t kMaxRepeat = 100;
 
 /// The sample rates --rate takes.
-constexpr uint32_t kPlayerRates[] = {44100, 48000, 96000, 192000};
+constexpr uint32_t kPlayerRates[] = {44100, 48000, 88200, 96000, 176400, 192000};
+
+/// The rates nearly every sound card takes, of which the skip line names
+/// the lowest that renders a code (88200 and 176400 are for devices that
+/// run at them, such as a browser's audio on some phones).
+constexpr uint32_t kAdvisedRates[] = {44100, 48000, 96000, 192000};
 
 /// What the player was asked to do.
 struct PlayerOptions {

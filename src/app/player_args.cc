@@ -394,9 +394,10 @@ void printPlayerHelp(std::ostream& out) {
          "                   playing it: codes, gaps and all; \"-\" for standard\n"
          "                   output (the report then goes to standard error),\n"
          "                   \"./-\" for a file named -\n"
-         "  --rate HZ        sample rate: "
+         "  --rate HZ        sample rate (default 48000):\n"
+         "                   "
       << rateChoices()
-      << " (default 48000).\n"
+      << ".\n"
          "                   The highest carrier is 10/11 of it; most sound cards\n"
          "                   take 96000, which plays every built-in code (at 48000\n"
          "                   these are passed over:\n"

@@ -5,6 +5,7 @@
 // (src/web/CMakeLists.txt).
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <iterator>
 #include <sstream>
@@ -14,18 +15,26 @@
 #include "app/batch_driver.h"
 #include "app/brands.h"
 #include "app/key_codes.h"
+#include "app/ir_codes.h"
 #include "app/play_item.h"
 #include "app/player.h"
 #include "app/power_choice.h"
+#include "app/power_library.h"
+#include "output/wav_header.h"
 #include "output/wave_sink.h"
 #include "platform/memory_files.h"
+#include "synth/code_limits.h"
 #include "synth/decimal.h"
 #include "synth/ir_protocol.h"
+#include "synth/renderer.h"
 
 namespace {
 
 constexpr char kOutputName[] = "irwav.wav";
 constexpr char kMessagePrefix[] = "irwav-play: ";
+// The format of every file: 16-bit stereo, as the player writes it.
+constexpr uint16_t kBytesPerSample = 2;
+constexpr uint16_t kChannels = 2;
 
 /// The page's list: every brand's codes in the order --brand plays them.
 struct ListedCode {
@@ -39,6 +48,7 @@ std::string featuresJson;
 std::string sweepJson;
 std::string familiesJson;
 std::string keysJson;
+std::string brandsJson;
 std::vector<uint8_t> wavBytes;
 std::string errorText;
 std::string reportText;
@@ -69,6 +79,34 @@ void listCodes() {
                      return ListedCode{brand, std::move(item)};
                    });
   }
+}
+
+/// A code family as `--code` writes it (PROTOCOL:DEVICE[.SUBDEVICE], the
+/// protocol in lower case): "nec1:4", "necx2:7.7"; "" for a code of no
+/// protocol.
+std::string familyName(const std::string& protocol, int32_t device, int32_t subdevice) {
+  if (protocol.empty() || protocol == kRawProtocol) return "";
+  std::string name;
+  std::transform(protocol.begin(), protocol.end(), std::back_inserter(name),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  name += ":" + std::to_string(device);
+  if (subdevice >= 0) name += "." + std::to_string(subdevice);
+  return name;
+}
+
+/// The family of a listed code: that of the code a built-in code carries,
+/// or of its library row.
+std::string familyOf(const ListedCode& code) {
+  const PlayItem& item = code.item;
+  if (item.tableIndex != kNotInTable) {
+    const IrCodeOrigin& origin = kIrCodeOrigins[item.tableIndex];
+    return familyName(origin.protocol, origin.device, origin.subdevice);
+  }
+  for (const LibraryCode& row : libraryCodes()) {
+    if (row.name == item.name)
+      return familyName(row.protocol, row.fields.device, row.fields.subdevice);
+  }
+  return "";
 }
 
 /// The listed code that the decimal number `text` names.
@@ -103,12 +141,41 @@ std::string messageOf(const std::string& out, const std::string& err) {
   return message;
 }
 
+/// The player's options for the page's arguments `args` (one a line) and
+/// the listed codes `indices` (decimal numbers, one a line), as irwavRender
+/// takes them. Returns false with the message in errorText.
+bool parseRequest(const char* args, const char* indices, PlayerOptions* options) {
+  std::vector<std::string> arguments = splitLines(args);
+  arguments.insert(arguments.end(), {"--output", kOutputName});
+  if (!parsePlayerArgs(arguments, options, &errorText)) return false;
+  // The page passes values as --name=VALUE, so nothing a user types turns
+  // into one of these; they write no file.
+  if (options->help || options->version || options->list || options->brands) {
+    errorText = "the page renders codes only";
+    return false;
+  }
+  listCodes();
+  for (const std::string& line : splitLines(indices)) {
+    size_t index;
+    if (!findListed(line, &index)) {
+      errorText = "no code number \"" + line + "\"";
+      return false;
+    }
+    options->codes.push_back(listed[index].item);
+  }
+  if (options->codes.empty()) {
+    errorText = "no code to render";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 extern "C" {
 
 /// The codes the page lists, as a JSON array of objects {"index", "name",
-/// "brand", "carrier"}: every brand in turn, each with the codes that
+/// "brand", "carrier", "family"}: every brand in turn, each with the codes that
 /// --brand plays for it, in that order.
 const char* irwavCodes() {
   if (!codesJson.empty()) return codesJson.c_str();
@@ -120,25 +187,53 @@ const char* irwavCodes() {
     appendJsonString(&codesJson, listed[i].item.name);
     codesJson += ",\"brand\":";
     appendJsonString(&codesJson, listed[i].brand);
-    codesJson += ",\"carrier\":" + std::to_string(listed[i].item.code().carrierHz) + "}";
+    codesJson += ",\"carrier\":" + std::to_string(listed[i].item.code().carrierHz);
+    codesJson += ",\"family\":";
+    appendJsonString(&codesJson, familyOf(listed[i]));
+    codesJson += "}";
   }
   codesJson += "]";
   return codesJson.c_str();
 }
 
+/// Every brand of the library, as a JSON array of objects {"name",
+/// "codes"}: the number of codes `--brand NAME` plays (0 for a brand no
+/// code is documented for), in the order --brands lists them.
+const char* irwavBrands() {
+  if (!brandsJson.empty()) return brandsJson.c_str();
+  brandsJson = "[";
+  for (const std::string& brand : brandNames()) {
+    std::vector<PlayItem> items;
+    appendBrandCodes(brand, &items);
+    if (brandsJson.size() > 1) brandsJson += ',';
+    brandsJson += "{\"name\":";
+    appendJsonString(&brandsJson, brand);
+    brandsJson += ",\"codes\":" + std::to_string(items.size()) + "}";
+  }
+  brandsJson += "]";
+  return brandsJson.c_str();
+}
+
 /// What "Play everything" plays (`--brand all --power POWER`, POWER "on",
 /// "off" or anything else for the toggles), in order, as a JSON array of
-/// objects {"name", "carrier", "remotes", "documented"}: "remotes" is how
-/// many TV remote files send the code, 0 for a best guess.
+/// objects {"name", "index", "carrier", "remotes", "documented"}: "index"
+/// is the code's among irwavCodes(), -1 when it is not listed; "remotes" is
+/// how many TV remote files send the code, 0 for a best guess.
 const char* irwavSweep(const char* power) {
   PowerKey key = PowerKey::kToggle;
   if (power) readPowerKey(power, &key);  // anything else: the toggles
+  listCodes();
   sweepJson = "[";
   for (const SweepItem& sweep : sweepItems(key)) {
+    const auto it = std::find_if(listed.begin(), listed.end(), [&sweep](const ListedCode& code) {
+      return code.item.name == sweep.item.name;
+    });
+    const long index = it == listed.end() ? -1 : static_cast<long>(it - listed.begin());
     if (sweepJson.size() > 1) sweepJson += ',';
     sweepJson += "{\"name\":";
     appendJsonString(&sweepJson, sweep.item.name);
-    sweepJson += ",\"carrier\":" + std::to_string(sweep.item.code().carrierHz) +
+    sweepJson += ",\"index\":" + std::to_string(index) +
+                 ",\"carrier\":" + std::to_string(sweep.item.code().carrierHz) +
                  ",\"remotes\":" + std::to_string(sweep.remotes) +
                  ",\"documented\":" + (sweep.item.documented ? "true" : "false") + "}";
   }
@@ -146,14 +241,21 @@ const char* irwavSweep(const char* power) {
   return sweepJson.c_str();
 }
 
-/// What the player offers, as a JSON object: "defaultGapMs"; "sweepGapMs",
-/// the gap of "Play everything"; "maxCarrier",
+/// What the player offers, as a JSON object: "defaultGapMs", "maxGapMs";
+/// "sweepGapMs", the gap of "Play everything"; "rates", the sample rates it
+/// renders at; "maxCarrier",
 /// the highest carrier at each sample rate it takes; "protocols", the
 /// protocol names a code of the user's may use.
 const char* irwavFeatures() {
   if (!featuresJson.empty()) return featuresJson.c_str();
   featuresJson = "{\"defaultGapMs\":" + std::to_string(kDefaultGapMs) +
-                 ",\"sweepGapMs\":" + std::to_string(kSweepGapMs) + ",\"maxCarrier\":{";
+                 ",\"sweepGapMs\":" + std::to_string(kSweepGapMs) +
+                 ",\"maxGapMs\":" + std::to_string(kMaxGapMs) + ",\"rates\":[";
+  for (uint32_t rate : kPlayerRates) {
+    if (rate != kPlayerRates[0]) featuresJson += ',';
+    featuresJson += std::to_string(rate);
+  }
+  featuresJson += "],\"maxCarrier\":{";
   for (uint32_t rate : kPlayerRates) {
     if (rate != kPlayerRates[0]) featuresJson += ',';
     featuresJson += "\"" + std::to_string(rate) + "\":" + std::to_string(maxCarrierFor(rate));
@@ -167,38 +269,51 @@ const char* irwavFeatures() {
   return featuresJson.c_str();
 }
 
+/// Plans the WAV file that irwavRender(args, indices) would write, without
+/// rendering it: its size in bytes (a double, as it may pass 4 GiB), or -1
+/// when the player would refuse the arguments (irwavError() then holds its
+/// message, or why a code is out of bounds: see checkCodeLimits). The
+/// 44-byte header included; codes the rate cannot carry count nothing, as
+/// the player passes them over.
+double irwavPlan(const char* args, const char* indices) {
+  errorText.clear();
+  PlayerOptions options;
+  if (!parseRequest(args, indices, &options)) return -1;
+  const uint32_t maxCarrierHz = maxCarrierFor(options.sampleRate);
+  const uint64_t gapFrames = static_cast<uint64_t>(options.sampleRate) * options.gapMs / 1000;
+  uint64_t frames = 0;
+  bool played = false;
+  for (const PlayItem& item : options.codes) {
+    // A code out of bounds (a carrier no receiver takes, minutes long) is
+    // refused before its frames are counted, which for such a code takes
+    // as long as rendering it.
+    if (item.tableIndex == kNotInTable && !checkCodeLimits(item.built, &errorText)) return -1;
+    const IrCode code = item.code();
+    if (!canRender(code.carrierHz, maxCarrierHz)) continue;
+    if (played) frames += gapFrames;
+    played = true;
+    frames += renderedFrameCount(code, options.sampleRate);
+  }
+  return static_cast<double>(kWavHeaderBytes) +
+         static_cast<double>(frames) * kChannels * kBytesPerSample;
+}
+
 /// Writes one WAV file in memory as `irwav-play --output` does for the
 /// player's arguments `args` (one a line), followed by the listed codes
 /// whose indices `indices` gives (decimal numbers, one a line). Returns the
 /// player's exit status; when it is not 0, irwavError() holds its message.
 int irwavRender(const char* args, const char* indices) {
   wavBytes.clear();
+  wavBytes.shrink_to_fit();
   errorText.clear();
   reportText.clear();
-  std::vector<std::string> arguments = splitLines(args);
-  arguments.insert(arguments.end(), {"--output", kOutputName});
   PlayerOptions options;
-  if (!parsePlayerArgs(arguments, &options, &errorText)) return 2;
-  // The page passes values as --name=VALUE, so nothing a user types turns
-  // into one of these; they write no file.
-  if (options.help || options.version || options.list || options.brands) {
-    errorText = "the page renders codes only";
-    return 2;
-  }
-  listCodes();
-  for (const std::string& line : splitLines(indices)) {
-    size_t index;
-    if (!findListed(line, &index)) {
-      errorText = "no code number \"" + line + "\"";
-      return 2;
-    }
-    options.codes.push_back(listed[index].item);
-  }
+  if (!parseRequest(args, indices, &options)) return 2;
 
   std::ostringstream out;
   std::ostringstream err;
   WaveSink sink;
-  sink.setFormat(2, 2, options.sampleRate);
+  sink.setFormat(kBytesPerSample, kChannels, options.sampleRate);
   const int status = playCodes(options, sink, out, err, nullptr);
   reportText = out.str();
   if (status != 0) {
@@ -258,6 +373,12 @@ const char* irwavKeys(const char* family) {
   }
   keysJson += "]";
   return keysJson.c_str();
+}
+
+/// Gives back the memory of the last WAV file once the page has copied it.
+void irwavRelease() {
+  wavBytes.clear();
+  wavBytes.shrink_to_fit();
 }
 
 /// The WAV file of the last successful irwavRender.

@@ -1,0 +1,26 @@
+// Draws the site's PNG icons from web/site/icon.svg in the system's
+// headless Chromium: node icons.mjs (from web/tests, after npm ci). The
+// PNGs are kept in the repository, so the build needs no drawing tools.
+
+import { readFileSync } from 'node:fs';
+import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { chromium } from 'playwright-core';
+
+const site = join(dirname(fileURLToPath(import.meta.url)), '..', 'site');
+const svg = readFileSync(join(site, 'icon.svg'), 'utf8');
+const browser = await chromium.launch({
+  executablePath: process.env.IRWAV_CHROMIUM || '/usr/bin/chromium',
+  args: ['--no-sandbox'],
+});
+try {
+  for (const size of [192, 512]) {
+    const page = await browser.newPage({ viewport: { width: size, height: size } });
+    await page.setContent('<body style="margin:0">' +
+      svg.replace('<svg ', `<svg width="${size}" height="${size}" `) + '</body>');
+    await page.screenshot({ path: join(site, `icon-${size}.png`), omitBackground: true });
+    await page.close();
+  }
+} finally {
+  await browser.close();
+}
