@@ -202,7 +202,7 @@ TEST_F(PlayerRunTest, WithoutCodesEveryCodePlaysInTableOrder) {
     const uint32_t carrier = kIrCodes[i]->carrierHz;
     if (carrier > 43636) {
       expectedOut << "Code " << kIrCodeNames[i] << " skipped - freq = " << carrier
-                  << " Hz (--rate 88200 plays it)\n";
+                  << " Hz (--rate 96000 plays it)\n";
       continue;
     }
     expectedOut << "Playing " << i << " " << kIrCodeNames[i] << " - freq = " << carrier << " Hz\n";
