@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/csv_reader.h"
 #include "app/ir_codes.h"
 #include "app/power_choice.h"
 #include "app/power_library.h"
@@ -33,18 +32,6 @@ const LibraryCode* findRow(const std::string& name) {
 
 bool contains(const std::vector<std::string>& names, const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-TEST(CsvReaderTest, QuotedFieldsKeepCommasQuotesAndLineBreaks) {
-  std::vector<CsvRow> rows;
-  std::string error;
-  ASSERT_TRUE(readCsv("a,\"b,\"\"c\"\"\",\r\n\"two\nlines\",,x\n", &rows, &error)) << error;
-  EXPECT_EQ(rows, (std::vector<CsvRow>{{"a", "b,\"c\"", ""}, {"two\nlines", "", "x"}}));
-  EXPECT_FALSE(readCsv("a\n\"b,c\n", &rows, &error));
-  EXPECT_EQ(error, "line 2: a quoted field does not end");
-  EXPECT_FALSE(readCsv("a,b\"c\n", &rows, &error));
-  EXPECT_EQ(error, "line 1: a quote out of place");
-  EXPECT_FALSE(readCsv("\"a\"b\n", &rows, &error));
 }
 
 TEST(PowerLibraryTest, EveryRowOfTheDataFileIsACodeOrSaysWhyNot) {

@@ -9,7 +9,7 @@
 #include <cctype>
 #include <iterator>
 
-#include "app/csv_reader.h"
+#include "app/csv_table.h"
 #include "synth/decimal.h"
 
 extern const char kPowerCodesCsv[];
@@ -158,21 +158,19 @@ std::string familyKey(const std::string& protocol, const IrFields& fields) {
 
 bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::string* error) {
   codes->clear();
-  std::vector<CsvRow> rows;
-  if (!readCsv(csv, &rows, error)) return false;
-  if (rows.empty() ||
-      !std::equal(std::begin(kColumns), std::end(kColumns), rows[0].begin(), rows[0].end())) {
+  CsvTable table;
+  if (!readCsv(csv, &table, error)) return false;
+  if (!std::equal(std::begin(kColumns), std::end(kColumns), table.columns.begin(),
+                  table.columns.end())) {
     *error = "line 1: the columns are not those of the power code table";
     return false;
   }
-  for (size_t r = 1; r < rows.size(); ++r) {
-    const CsvRow& cells = rows[r];
+  for (size_t r = 0; r < table.rows.size(); ++r) {
+    const std::vector<std::string>& cells = table.rows[r];
     const auto fail = [&](const std::string& what) {
-      *error = "line " + std::to_string(r + 1) + ": " + what;
+      *error = "line " + std::to_string(r + 2) + ": " + what;
       return false;
     };
-    if (cells.size() != std::size(kColumns))
-      return fail("not " + std::to_string(std::size(kColumns)) + " fields");
     LibraryCode row;
     row.brand = cells[kBrand];
     row.protocol = cells[kProtocol];
