@@ -486,6 +486,10 @@ TEST(Pronto, BadCodesAreRefusedWithTheFault) {
       {"0000 006C 0001 0000 0016 00G6", "\"00G6\" is not 4 hex digits"},
       {"0000 006C 0001 0000 0016 00016", "word 6 \"00016\" is not 4 hex digits"},
       {"0000 006C 0001 0000 0016 +016", "\"+016\""},
+      // A carrier no receiver takes, and a code longer than 10 s.
+      {"0000 FFFF 0001 0000 FFFF FFFF", "carrier of 63 Hz is outside 15000 to 500000 Hz"},
+      {"0000 0007 0001 0000 0016 0016", "carrier of 592164 Hz"},
+      {"0000 006D 0000 0004 FFFF FFFF FFFF FFFF FFFF FFFF FFFF FFFF", "the code lasts 12.06"},
   };
   for (const auto& [text, part] : bads) {
     SCOPED_TRACE(text);

@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include "app/ir_codes.h"
+#include "app/play_size.h"
+#include "discarding_file_system.h"
 #include "ir_decode.h"
 #include "memory_file_system.h"
 #include "output/wave_sink.h"
@@ -26,9 +28,10 @@ size_t indexOf(const char* name) {
 }
 
 /// The sample bytes of code `index` as the converter writes them.
-std::vector<uint8_t> renderedBytes(size_t index) {
+std::vector<uint8_t> renderedBytes(size_t index, uint32_t sampleRate = 48000) {
   MemoryFileSystem fs;
   WaveSink sink(&fs, nullptr);
+  EXPECT_TRUE(sink.setFormat(2, 2, sampleRate));
   EXPECT_EQ(sink.open(L"c.wav"), 0);
   renderCode(kIrCodes[index], sink);
   EXPECT_EQ(sink.close(), 0);
@@ -283,6 +286,66 @@ TEST_F(PlayerRunTest, AStopDuringTheFinalDrainCountsAsAStop) {
   EXPECT_EQ(run({"sony"}, &stop), 130);
   EXPECT_EQ(device.played, renderedBytes(0));
   EXPECT_EQ(err.str(), "irwav-play: stopped\n");
+}
+
+TEST_F(PlayerRunTest, AnUnderrunPastFourGibibytesOfStreamNamesItsCode) {
+  // 94 sony with a minute's gap each at 192000 Hz fill 4.3 GB of stream;
+  // toshiba comes after the first 4 GiB. The device notes a break inside it.
+  const uint64_t sonyBytes = renderedBytes(0, 192000).size();
+  const uint64_t toshibaStart = 94 * (sonyBytes + 60ull * 192000 * 4);
+  ASSERT_GT(toshibaStart, uint64_t{UINT32_MAX});
+  device.instant = true;
+  device.keepBytes = false;
+  device.underrunScript.push_back({toshibaStart + 4000, toshibaStart + 4000});
+  std::vector<std::string> args = {"--rate", "192000", "--gap", "60000"};
+  args.insert(args.end(), 94, "sony");
+  args.push_back("toshiba");
+  EXPECT_EQ(run(args), 1);
+  EXPECT_EQ(err.str(), "irwav-play: toshiba was interrupted by an underrun; play it again\n");
+  EXPECT_GT(device.writtenBytes, toshibaStart);
+}
+
+TEST(PlayerFileSizeTest, AFileTooBigForAWavIsRefusedBeforeAnythingRenders) {
+  // 95 sony with a minute's gap each at 192000 Hz: 4.33 GB of samples.
+  std::vector<std::string> args = {"--rate", "192000", "--gap", "60000", "--output", "big.wav"};
+  args.insert(args.end(), 95, "sony");
+  PlayerOptions options;
+  std::string error;
+  ASSERT_TRUE(parsePlayerArgs(args, &options, &error)) << error;
+  DiscardingFileSystem fs;
+  WaveSink sink(&fs, nullptr);
+  ASSERT_TRUE(sink.setFormat(2, 2, 192000));
+  std::ostringstream out, err;
+  EXPECT_EQ(playCodes(options, sink, out, err, nullptr), 1);
+  const uint64_t bytes = 95 * renderedBytes(0, 192000).size() + 94 * 60ull * 192000 * 4;
+  EXPECT_EQ(err.str(),
+            "irwav-play: cannot write \"big.wav\": more sample data than a WAV file can hold (" +
+                std::to_string(bytes) + " bytes; a WAV file holds at most 4294967259)\n");
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(fs.bytesWritten, 0u);
+
+  EXPECT_TRUE(fitsWavFile(kMaxWavDataBytes, &error));
+  EXPECT_FALSE(fitsWavFile(kMaxWavDataBytes + 1ull, &error));
+}
+
+TEST(PlayerFileSizeTest, TheSizeKnownBeforehandIsTheSizeWritten) {
+  // Skipped codes and gaps count as they are played, in every format.
+  for (const uint32_t frameBytes : {1u, 2u, 4u}) {
+    SCOPED_TRACE(frameBytes);
+    PlayerOptions options;
+    std::string error;
+    ASSERT_TRUE(parsePlayerArgs({"--gap", "7", "--output", "t.wav", "sony", "rca", "toshiba",
+                                 "--pronto", "0000 006D 0000 0002 0010 0010 0010 0200"},
+                                &options, &error))
+        << error;
+    MemoryFileSystem fs;
+    WaveSink sink(&fs, nullptr);
+    ASSERT_TRUE(sink.setFormat(frameBytes == 1 ? 1 : 2, frameBytes == 4 ? 2 : 1, 44100));
+    std::ostringstream out, err;
+    ASSERT_EQ(playCodes(options, sink, out, err, nullptr), 0) << err.str();
+    EXPECT_EQ(playedDataBytes(options.codes, 44100, frameBytes, 44100 * 7 / 1000) + 44,
+              fs.files[L"t.wav"].bytes.size());
+  }
 }
 
 TEST(PlayerArgsTest, NumbersCountByValueNotByLength) {

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <vector>
 
 #include "output/wave_sink.h"
 #include "scripted_audio_output.h"
+#include "synth/renderer.h"
 
 namespace {
 
@@ -219,6 +221,28 @@ TEST_F(LiveSinkTest, AStopRequestSendsTheBlockInHandAndNothingAfter) {
   putFrames(kBlockFrames);
   EXPECT_EQ(sink.close(), 0);
   EXPECT_EQ(device.lengths.size(), 3u);
+}
+
+TEST(LiveSinkPacingTest, ADeviceThatPlaysInRealTimeNeverRunsDryAtAnyRate) {
+  // The device plays each block in its real duration on its clock; the sink
+  // must hand over the next block before the one in flight runs out, while
+  // keeping no more than two blocks ahead.
+  for (uint32_t rate : {8000u, 44100u, 48000u, 96000u, 192000u, kMaxSampleRate}) {
+    SCOPED_TRACE(rate);
+    ScriptedAudioOutput device;
+    size_t mostQueued = 0;
+    device.onSleep = [&] { mostQueued = std::max(mostQueued, device.queued()); };
+    WaveSink sink(nullptr, &device);
+    ASSERT_TRUE(sink.setFormat(2, 2, rate));
+    ASSERT_EQ(sink.open(nullptr), 0);
+    emitSilence(sink, 3 * rate);
+    EXPECT_EQ(sink.close(), 0);
+    EXPECT_EQ(device.dryRuns, 0u);
+    EXPECT_LE(mostQueued, 2u);
+    // What is in flight plays for the same time at every rate.
+    EXPECT_EQ(device.lengths.front(), deviceBlockBytes(rate, 4));
+    EXPECT_NEAR(device.lengths.front() / 4 * 1000.0 / rate, 85.3, 0.2);
+  }
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 # a fixed number of inputs, starting from its seed corpus in fuzz/corpus/:
 # about a minute in all. Any crash, sanitizer report, failed check, timeout
 # or memory blow-up fails the stage; the input that caused it is kept in
-# build/fuzz/findings/. FUZZ_RUNS_RENDER, FUZZ_RUNS_ARGS, FUZZ_RUNS_CODES and
-# FUZZ_RUNS_IRP override the numbers of inputs.
+# build/fuzz/findings/. FUZZ_RUNS_RENDER, FUZZ_RUNS_ARGS, FUZZ_RUNS_CODES,
+# FUZZ_RUNS_IRP and FUZZ_RUNS_IR_FILE override the numbers of inputs.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
@@ -43,4 +43,5 @@ run_fuzzer irwav_render_fuzzer render "${FUZZ_RUNS_RENDER:-150000}" 520
 run_fuzzer irwav_player_args_fuzzer player_args "${FUZZ_RUNS_ARGS:-1000000}" 128
 run_fuzzer irwav_ir_code_parsers_fuzzer ir_code_parsers "${FUZZ_RUNS_CODES:-1000000}" 512
 run_fuzzer irwav_irp_fuzzer irp "${FUZZ_RUNS_IRP:-300000}" 400
+run_fuzzer irwav_ir_file_fuzzer ir_file "${FUZZ_RUNS_IR_FILE:-300000}" 2048
 echo "fuzz: no findings"

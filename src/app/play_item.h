@@ -2,6 +2,8 @@
 #define IRWAV_APP_PLAY_ITEM_H_
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/ir_codes.h"
@@ -19,6 +21,9 @@ struct PlayItem {
   /// A documented power code: a library row, or a built-in code that
   /// carries one. False for a best guess and for a user's own code.
   bool documented = false;
+  /// Encodes the code as a key held a number of milliseconds, for --hold;
+  /// empty for a code that is always sent as it is.
+  std::function<bool(uint32_t holdMs, OwnedIrCode* code, std::string* error)> encodeHeld;
 
   /// The code to render; valid while this item lives unchanged.
   [[nodiscard]] IrCode code() const {

@@ -10,6 +10,8 @@
 #include "app/batch_driver.h"
 #include "app/brands.h"
 #include "app/ir_codes.h"
+#include "app/key_codes.h"
+#include "app/play_size.h"
 #include "output/wave_sink.h"
 #include "synth/renderer.h"
 
@@ -176,6 +178,17 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   const std::string targetShown = toFile                   ? options.output
                                   : options.device.empty() ? "default"
                                                            : options.device;
+  const uint32_t gapFrames =
+      static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
+  // A file's size is known from the timings: one that cannot be a WAV file
+  // is refused before anything renders.
+  std::string sizeError;
+  if (toFile && !fitsWavFile(playedDataBytes(codes, sink.sampleRate,
+                                             sink.bytesPerSample * sink.channels, gapFrames),
+                             &sizeError)) {
+    err << "irwav-play: cannot write \"" << targetShown << "\": " << sizeError << std::endl;
+    return 1;
+  }
   sink.deviceName = options.device;
   sink.stopRequest = stop;
   if (sink.open(toFile ? widenFileName(options.output).c_str() : nullptr) != 0) {
@@ -185,12 +198,10 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
     return 1;
   }
 
-  const uint32_t gapFrames =
-      static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
   const auto stopped = [stop] { return stop && *stop; };
   // Once the device or file has failed, nothing more reaches it: no further
   // code is announced as playing.
-  const auto finished = [&] { return stopped() || sink.failed; };
+  const auto finished = [&] { return stopped() || sink.halted(); };
   bool played = false;
   std::vector<PlayedCode> playedCodes;
   for (const PlayItem& item : codes) {
@@ -259,6 +270,11 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 0;
   }
   for (const std::string& remark : options.remarks) err << "irwav-play: " << remark << std::endl;
+  if (!options.keys.empty()) {
+    // parsePlayerArgs has found the family.
+    printKeyList(out, options.keys, &error);
+    return 0;
+  }
   if (options.list) {
     printCodeList(out, options.codes, options.sampleRate);
     return 0;

@@ -42,6 +42,8 @@ struct PlayerOptions {
   uint32_t sampleRate = 48000;
   PowerKey power = PowerKey::kToggle;  ///< what --brand plays for: --power
   std::vector<std::string> remarks;    ///< what to say about the brands asked for
+  uint32_t holdMs = 0;  ///< --hold: send codes as keys held this long; 0: a short press
+  std::string keys;     ///< --keys: the family whose keys to list; empty: none
   bool list = false;
   bool brands = false;
   bool help = false;
@@ -58,7 +60,10 @@ bool findCode(const std::string& arg, size_t* index);
 /// with a message for standard error in *error, for an unknown option, an
 /// option without its value, a bad --gap, --rate or --power, a --code or
 /// --pronto that does not encode, an unknown brand or one with nothing to
-/// play, or an argument that names no code.
+/// play, or an argument that names no code; also for an unknown key or
+/// --keys family, a bad --hold, a code that cannot be held, and an --ir file
+/// that cannot be read or a signal of it that cannot be sent. Codes are held
+/// (--hold) wherever --hold stands.
 bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
                      std::string* error);
 

@@ -7,7 +7,10 @@
 
 #include "app/batch_driver.h"
 #include "app/brands.h"
+#include "app/held_codes.h"
 #include "app/ir_codes.h"
+#include "app/ir_file.h"
+#include "app/key_codes.h"
 #include "app/player.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
@@ -71,6 +74,21 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     return false;
   }
   if (name == "--power") return parsePower(value, &options->power, error);
+  if (name == "--hold") {
+    if (parseNumber(value, kMaxHoldMs, &options->holdMs)) return true;
+    *error = "option --hold takes milliseconds from 0 to " + std::to_string(kMaxHoldMs) +
+             ", not \"" + value + "\"";
+    return false;
+  }
+  if (name == "--keys") {
+    std::string reason;
+    if (findFamilyNamed(value, &reason) != nullptr) {
+      options->keys = value;
+      return true;
+    }
+    *error = "option --keys \"" + value + "\": " + reason;
+    return false;
+  }
   if (name == "--brand") {
     const size_t before = options->codes.size();
     if (!appendBrandCodes(value, &options->codes, options->power)) {
@@ -89,13 +107,16 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
   std::string reason;
   if (name == "--code") {
     item.name = value;
-    if (encodeUserCode(value, &item.built, &reason)) {
+    std::string protocol;
+    IrFields fields;
+    if (readCodeOrKey(value, &protocol, &fields, &reason) &&
+        buildProtocolItem(protocol, fields, &item, &reason)) {
       options->codes.push_back(std::move(item));
       return true;
     }
   } else {
     item.name = "pronto " + std::to_string(++*prontoCount);
-    if (parsePronto(value, &item.built, &reason)) {
+    if (buildProntoItem(value, &item, &reason)) {
       options->codes.push_back(std::move(item));
       return true;
     }
@@ -178,9 +199,25 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
   bool sweepAsked = false;
   size_t prontoCount = 0;
   size_t irpCount = 0;
+  // An --ir file, and the names of its signals that follow it.
+  std::string irFile;
+  std::vector<std::string> irSignals;
+  const auto takeIrFile = [&] {
+    if (irFile.empty()) return true;
+    const bool taken = appendIrFileCodes(irFile, irSignals, &options->codes, error);
+    irFile.clear();
+    irSignals.clear();
+    return taken;
+  };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-') {
+    const bool plain = optionsEnded || arg.empty() || arg[0] != '-';
+    if (plain && !irFile.empty() && !optionsEnded) {
+      irSignals.push_back(arg);
+      continue;
+    }
+    if (!takeIrFile()) return false;
+    if (plain) {
       PlayItem item;
       if (!findCode(arg, &item.tableIndex)) {
         *error = "no code named \"" + arg + "\" (irwav-play --list shows them all)";
@@ -201,9 +238,9 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     // The options that take a value, as "--name VALUE" or "--name=VALUE".
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    static const char* const kValueOptions[] = {"--device", "--gap",   "--rate",
-                                                "--output", "--brand", "--code",
-                                                "--pronto", "--irp",   "--power"};
+    static const char* const kValueOptions[] = {"--device", "--gap",  "--rate",   "--output",
+                                                "--brand",  "--code", "--pronto", "--irp",
+                                                "--power",  "--keys", "--hold",   "--ir"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) ==
         std::end(kValueOptions)) {
       *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
@@ -225,12 +262,21 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       if (!takeIrp(value, assignments, options, &irpCount, error)) return false;
       continue;
     }
+    if (name == "--ir") {
+      if (value.empty()) {
+        *error = "option --ir needs a file name";
+        return false;
+      }
+      irFile = value;
+      continue;
+    }
     if (!takeValue(name, value, options, &prontoCount, error)) return false;
     gapGiven = gapGiven || name == "--gap";
     sweepAsked = sweepAsked || (name == "--brand" && brandKey(value) == "all");
   }
   if (sweepAsked && !gapGiven) options->gapMs = kSweepGapMs;
-  return true;
+  if (!takeIrFile()) return false;
+  return options->holdMs == 0 || holdCodes(options->holdMs, &options->codes, error);
 }
 
 void printPlayerHelp(std::ostream& out) {
@@ -245,10 +291,10 @@ void printPlayerHelp(std::ostream& out) {
          "on the headphone jack (volume at maximum), or writes them into one WAV file.\n"
          "\n"
          "A CODE is a built-in code's name (any case) or table index, as --list\n"
-         "shows them. Codes, --brand, --code, --pronto and --irp play in the order\n"
-         "given; with none, every built-in code plays in table order. A code whose\n"
-         "carrier is too high for the rate is reported, with the --rate that plays\n"
-         "it, and passed over.\n"
+         "shows them. Codes, --brand, --code, --pronto, --irp and --ir play in the\n"
+         "order given; with none, every built-in code plays in table order. A code\n"
+         "whose carrier is too high for the rate is reported, with the --rate that\n"
+         "plays it, and passed over.\n"
          "\n"
          "  --brand NAME     the power codes of brand NAME (any case): its documented\n"
          "                   codes, the most widely documented first, then its\n"
@@ -258,7 +304,23 @@ void printPlayerHelp(std::ostream& out) {
          "  --power KIND     what --brand plays: toggle (default), off or on; off and\n"
          "                   on play a set's discrete off or on code where it has one\n"
          "  --code P:D[.S]:F your own code: protocol P, device D, subdevice S,\n"
-         "                   function F, e.g. nec1:4:8, necx2:7.7:2, rc5:0:12\n"
+         "                   function F, e.g. nec1:4:8, necx2:7.7:2, rc5:0:12;\n"
+         "                   fields also in hex (0x7d); F may be a key name of\n"
+         "                   the family P:D[.S] (necx2:7.7:volume_up, see --keys);\n"
+         "                   P may be a remote file's protocol name: NEC, NECext,\n"
+         "                   Samsung32, SIRC, SIRC15, SIRC20 or RC5X, with D and F\n"
+         "                   its address and command (samsung32:7:0x02)\n"
+         "  --keys P:D[.S]   list the keys of a code family: each key's codes, how\n"
+         "                   many of the family's remotes send each and have the key\n"
+         "  --hold MS        send --code, --ir and --pronto codes as keys held MS\n"
+         "                   milliseconds (0 to "
+      << kMaxHoldMs
+      << "): the frame, then its repeat part;\n"
+         "                   built-in, brand, --irp and raw .ir codes stay as they are\n"
+         "  --ir FILE [SIGNAL]...\n"
+         "                   the signals of an IR signals file (.ir) named SIGNAL\n"
+         "                   (any case; the arguments up to the next option), or\n"
+         "                   all of them\n"
          "  --pronto \"HEX\"   your own code in Pronto learned format (0000 ...)\n"
          "  --irp \"IRP\" [NAME=VALUE]...\n"
          "                   your own protocol in IRP notation, the values of its\n"

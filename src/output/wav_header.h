@@ -7,6 +7,9 @@
 /// Bytes of the canonical RIFF/WAVE header in front of the sample data.
 constexpr size_t kWavHeaderBytes = 44;
 
+/// The most sample bytes a WAV file can declare: riffSize must still fit.
+constexpr uint32_t kMaxWavDataBytes = UINT32_MAX - (kWavHeaderBytes - 8);
+
 /// The stored fields of a PCM WAV header. The form type "WAVE" is not a
 /// field: it is written from a constant between riffSize and fmtId.
 struct WavHeader {

@@ -7,10 +7,12 @@ namespace {
 /// File-name length the sink keeps room for from construction on.
 constexpr size_t kReservedNameChars = 260;
 
-/// The most sample bytes a WAV file can declare: riffSize must still fit.
-constexpr uint32_t kMaxWavDataBytes = UINT32_MAX - (kWavHeaderBytes - 8);
-
 }  // namespace
+
+uint32_t deviceBlockBytes(uint32_t sampleRate, uint32_t frameBytes) {
+  const uint64_t frames = uint64_t{sampleRate} * kDeviceBlockFramesAt48k / 48000;
+  return static_cast<uint32_t>(frames == 0 ? 1 : frames) * frameBytes;
+}
 
 WaveSink::WaveSink() : WaveSink(nullptr, nullptr) {}
 
@@ -28,6 +30,7 @@ WaveSink::WaveSink(FileSystem* files, AudioOutput* audio)
       device(nullptr),
       deviceFormat(),
       blockIndex(0),
+      blockBytes(kDeviceBlockBytes),
       blocks(),
       stopRequest(nullptr),
       halfCarrierHz(0),
@@ -82,10 +85,14 @@ int WaveSink::open(const wchar_t* name) {
   // freed while the device may still read from it.
   if (buffer) close();
   toFile = name != nullptr;
-  buffer.reset(new uint8_t[kBufferBytes]);
+  blockBytes = deviceBlockBytes(sampleRate, bytesPerSample * channels);
+  const uint32_t bufferBytes =
+      toFile || 2 * blockBytes < kBufferBytes ? kBufferBytes : 2 * blockBytes;
+  buffer.reset(new uint8_t[bufferBytes]);
   cursor = blockStart = buffer.get();
   totalBytes = 0;
   failed = false;
+  stopped_ = false;
   errorText.clear();
   underruns.clear();
 
@@ -103,12 +110,11 @@ int WaveSink::open(const wchar_t* name) {
   }
 
   fileName.clear();
-  blockEnd = buffer.get() + kDeviceBlockBytes;
+  blockEnd = buffer.get() + blockBytes;
   std::memset(blocks, 0, sizeof blocks);
   blocks[0].data = buffer.get();
-  blocks[1].data = buffer.get() + kDeviceBlockBytes;
+  blocks[1].data = buffer.get() + blockBytes;
   blockIndex = 0;
-  stopped_ = false;
   std::string error;
   if (!audio) {
     if (!systemAudio_) systemAudio_ = createSystemAudioOutput(&error);
@@ -118,6 +124,7 @@ int WaveSink::open(const wchar_t* name) {
     fail(error);
     return -1;
   }
+  audio->watchStop(stopRequest);
   device = audio;
   return 0;
 }
@@ -136,7 +143,9 @@ void WaveSink::flushFile() {
   // The buffer is reused even when nothing can be written, so frames keep
   // landing inside it.
   cursor = buffer.get();
-  if (file == kInvalidFile || failed) return;
+  // A stopped file is removed at close: nothing more need be written.
+  if (stopRequested()) stopped_ = true;
+  if (file == kInvalidFile || failed || stopped_) return;
   if (n > kMaxWavDataBytes - totalBytes) {
     fail("more sample data than a WAV file can hold");
     return;
@@ -167,31 +176,41 @@ void WaveSink::flushLive() {
       totalBytes += n;
     }
   }
-  if (stopRequest && *stopRequest) stopped_ = true;
+  if (stopRequested()) stopped_ = true;
 
   blockIndex = blockIndex + 1 > 1 ? 0 : blockIndex + 1;
   AudioBlock* g = &blocks[blockIndex];
   cursor = blockStart = g->data;
-  blockEnd = g->data + kDeviceBlockBytes;
+  blockEnd = g->data + blockBytes;
   if (g->user != 0) reclaim(g);
 }
 
 void WaveSink::reclaim(AudioBlock* block) {
-  uint32_t waitedMs = 0;
+  const uint64_t startMs = device->nowMs();
+  uint64_t limitMs = kDeviceStallMs;
+  bool stopSeen = false;
   std::string error;
   for (;;) {
     const bool working = device->poll(block, &error);
     collectUnderruns();
     if (block->flags & kAudioBlockDone) break;
+    // Time on the device's clock: a call that kept us waiting counts too.
+    const uint64_t waitedMs = device->nowMs() - startMs;
+    if (!stopSeen && stopRequested()) {
+      // Asked to stop: the sound in flight may finish, but not at any cost.
+      stopSeen = true;
+      if (waitedMs + kDeviceStopWaitMs < limitMs) limitMs = waitedMs + kDeviceStopWaitMs;
+    }
     // A device that says it failed will never finish; one that says nothing
-    // is given up once it has made no progress for the stall limit.
-    if (!working || waitedMs >= kDeviceStallMs) {
-      fail(working ? "the audio device stopped playing" : error);
+    // is given up once it has made no progress for the stall limit. Cut
+    // short by a stop, the wait is no failure: the sound is just dropped.
+    if (!working || waitedMs >= limitMs) {
+      if (!working || limitMs == kDeviceStallMs)
+        fail(working ? "the audio device stopped playing" : error);
       abandonDevice();
       return;
     }
     device->sleep(kDevicePollMs);
-    waitedMs += kDevicePollMs;
   }
   device->unprepare(block);
   block->user = 0;
@@ -217,13 +236,14 @@ int WaveSink::close() {
   flush();
   if (toFile) {
     if (file != kInvalidFile) {
-      if (!failed) writeHeader();
+      // A stopped file is not finished: it goes, as a failed one does.
+      if (!halted()) writeHeader();
       std::string error;
-      if (!failed && !files->close(file, &error)) {
+      if (!halted() && !files->close(file, &error)) {
         fail(error);
         file = kInvalidFile;
       }
-      if (failed) files->discard(file, fileName.c_str());
+      if (halted()) files->discard(file, fileName.c_str());
     }
     file = kInvalidFile;
   } else if (device) {
@@ -237,7 +257,7 @@ int WaveSink::close() {
 }
 
 uint64_t WaveSink::takenBytes() const {
-  return uint64_t{totalBytes} + static_cast<uint64_t>(cursor - blockStart);
+  return totalBytes + static_cast<uint64_t>(cursor - blockStart);
 }
 
 void WaveSink::writeHeader() {
@@ -245,8 +265,9 @@ void WaveSink::writeHeader() {
   std::memcpy(header.fmtId, "fmt ", 4);
   header.fmtSize = 16;
   std::memcpy(header.dataId, "data", 4);
-  header.riffSize = totalBytes + static_cast<uint32_t>(kWavHeaderBytes - 8);
-  header.dataSize = totalBytes;
+  // flushFile keeps a file's data within kMaxWavDataBytes.
+  header.dataSize = static_cast<uint32_t>(totalBytes);
+  header.riffSize = header.dataSize + static_cast<uint32_t>(kWavHeaderBytes - 8);
   if (file == kInvalidFile || failed) return;
 
   const WavHeaderBytes bytes = encodeWavHeader(header);

@@ -11,30 +11,45 @@
 #include "platform/audio_output.h"
 #include "platform/file.h"
 
-/// Bytes in the sink's sample buffer.
+/// Bytes in the sink's sample buffer in file mode, and the least it has in
+/// live mode.
 constexpr uint32_t kBufferBytes = 32768;
 
-/// Bytes in each of the two halves of the buffer that live playback
-/// alternates between.
-constexpr uint32_t kDeviceBlockBytes = 16384;
+/// Frames in each of the two blocks that live playback alternates between,
+/// at 48000 Hz: 4096 frames, 85 ms. A block plays that long at every rate
+/// (deviceBlockBytes), so that what is in flight lasts as long at 192000 Hz
+/// as at 48000.
+constexpr uint32_t kDeviceBlockFramesAt48k = 4096;
 
-/// How often live playback asks the device whether a block is done.
-constexpr uint32_t kDevicePollMs = 50;
+/// Bytes of a live block in the default format (48000 Hz, 16-bit stereo).
+constexpr uint32_t kDeviceBlockBytes = kDeviceBlockFramesAt48k * 4;
+
+/// How often live playback asks the device whether a block is done: a
+/// quarter of a block's time, so that a block comes back while most of the
+/// other one is still to play.
+constexpr uint32_t kDevicePollMs = 20;
+
+/// Once a stop is requested, how much longer live playback waits for the
+/// sound already handed over before it drops it.
+constexpr uint32_t kDeviceStopWaitMs = 1000;
 
 /// Frames per second unless setFormat says otherwise.
 constexpr uint32_t kDefaultSampleRate = 48000;
 
-/// The range of rates setFormat takes. At the lowest, in the smallest frame,
-/// both device blocks together still play for less than kDeviceStallMs.
+/// The range of rates setFormat takes.
 constexpr uint32_t kMinSampleRate = 8000;
 constexpr uint32_t kMaxSampleRate = 384000;
 
 /// How long live playback waits for a block to come back before it gives the
-/// device up as stalled. Both blocks together play for well under a second
-/// at 48000 Hz in 16-bit stereo, and for under five seconds in any format
-/// the sink offers. A device that reports a failure is given up at once
-/// instead.
-constexpr uint32_t kDeviceStallMs = 5000;
+/// device up as stalled, on the device's clock (wall-clock time): both
+/// blocks together play for 171 ms in every format. The device bounds each
+/// of its own calls by the same limit (kAudioStallMs). A device that reports
+/// a failure is given up at once instead.
+constexpr uint32_t kDeviceStallMs = kAudioStallMs;
+
+/// The bytes of each live block in a format: the frames that play for as
+/// long as kDeviceBlockFramesAt48k do at 48000 Hz (at least one).
+uint32_t deviceBlockBytes(uint32_t sampleRate, uint32_t frameBytes);
 
 /// The one output object: a sample buffer that the renderer fills frame by
 /// frame, handed block by block either to a WAV file (file mode) or to the
@@ -43,7 +58,8 @@ constexpr uint32_t kDeviceStallMs = 5000;
 /// Lifecycle: closed -> open(name or null) -> frames and flushes -> close ->
 /// closed. A failure of the file or the device never stops the frames: the
 /// sink keeps cycling its buffer, hands nothing more to the target, and
-/// reports the failure from open or close.
+/// reports the failure from open or close; halted() tells a renderer that it
+/// may stop early.
 class WaveSink {
  public:
   /// A closed sink in the default format, using the system's files and
@@ -84,7 +100,9 @@ class WaveSink {
   /// the buffer. Returns 0 when every byte since open reached the target
   /// (in live mode: every byte until a stop request), -1 otherwise, with
   /// the first reason in errorText; a file that could not be written
-  /// completely is emptied and removed. Underruns are no failure here; they
+  /// completely is emptied and removed, and so is a file whose writing a
+  /// stop request ended (close then returns 0: the stop was asked for; see
+  /// stopped()). Underruns are no failure here; they
   /// are listed in `underruns`. Harmless on a closed sink.
   int close();
 
@@ -94,6 +112,14 @@ class WaveSink {
   /// The bytes of frames taken since open: those handed to the target and
   /// those in the block being filled. The next frame's place in the stream.
   [[nodiscard]] uint64_t takenBytes() const;
+
+  /// Whether nothing more reaches the target: it failed, or a stop request
+  /// was seen at a flush. A renderer may then end at once; frames written
+  /// anyway are still taken and discarded.
+  [[nodiscard]] bool halted() const { return failed || stopped_; }
+
+  /// Whether a stop request was seen at a flush since open.
+  [[nodiscard]] bool stopped() const { return stopped_; }
 
   // Format.
   uint32_t sampleRate;
@@ -110,19 +136,25 @@ class WaveSink {
   bool toFile;
   FileHandle file;
   WavHeader header;
-  uint32_t totalBytes;  ///< sample bytes handed to the target since open
+  /// Sample bytes handed to the target since open: the live stream's
+  /// position, counted in 64 bits so that hours of playing at any rate never
+  /// wrap. A file's data stays within its 32-bit size (flushFile refuses
+  /// more).
+  uint64_t totalBytes;
 
   // Live mode.
   AudioOutput* device;  ///< the open output, or null
   AudioFormat deviceFormat;
   uint32_t blockIndex;  ///< the block being filled: 0 or 1
+  uint32_t blockBytes;  ///< bytes of each block in this format (deviceBlockBytes)
   /// The two halves of the buffer; `user` is 1 while a block is submitted
   /// and not yet reclaimed.
   AudioBlock blocks[2];
   /// When set and non-zero (a signal handler may set it), live mode hands
   /// over the block being filled at the next flush and nothing after it:
   /// later frames are discarded, and close still waits for what was handed
-  /// over. Null by default.
+  /// over, for at most kDeviceStopWaitMs more. File mode writes nothing more
+  /// from the next flush on, and close removes the file. Null by default.
   const volatile std::sig_atomic_t* stopRequest;
   /// Where the sound broke off and went on after a pause since open, in
   /// the stream positions that totalBytes counts, as the device reported.
@@ -151,6 +183,9 @@ class WaveSink {
   /// Moves the underruns the device noted into `underruns`.
   void collectUnderruns();
   void fail(const std::string& reason);
+
+  /// Whether the stop request is set now.
+  [[nodiscard]] bool stopRequested() const { return stopRequest && *stopRequest; }
 
   std::unique_ptr<AudioOutput> systemAudio_;
   bool stopped_;  ///< a stop was requested and the block in hand went out

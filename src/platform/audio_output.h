@@ -1,6 +1,8 @@
 #ifndef IRWAV_PLATFORM_AUDIO_OUTPUT_H_
 #define IRWAV_PLATFORM_AUDIO_OUTPUT_H_
 
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -15,6 +17,17 @@ struct AudioFormat {
   uint16_t bitsPerSample;  ///< 8 (unsigned) or 16 (signed little-endian)
   uint16_t cbSize;         ///< 0: no extra format bytes
 };
+
+/// The longest any one call of an output may keep its caller waiting on a
+/// device that does not answer (a sound server that was stopped), in
+/// wall-clock time; the output is then broken. A call made to give the
+/// device up (reset, close) waits at most kAudioGiveUpMs instead.
+constexpr uint32_t kAudioStallMs = 5000;
+constexpr uint32_t kAudioGiveUpMs = 1000;
+
+/// How long a call still waits once the stop request that watchStop named
+/// is set.
+constexpr uint32_t kAudioStopGraceMs = 1000;
 
 /// Set in AudioBlock::flags by the device once it has consumed the block.
 constexpr uint32_t kAudioBlockDone = 1;
@@ -93,6 +106,19 @@ class AudioOutput {
 
   /// Waits about `milliseconds` before the next poll.
   virtual void sleep(uint32_t milliseconds) = 0;
+
+  /// A monotonic clock in milliseconds, the one `sleep` waits by: callers
+  /// measure how long they have waited on the device with it.
+  virtual uint64_t nowMs() {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+  }
+
+  /// Names a stop request (a signal handler may set it; null: none). Once
+  /// it is set, a call that waits on the device waits at most
+  /// kAudioStopGraceMs more.
+  virtual void watchStop(const volatile std::sig_atomic_t* stop) { (void)stop; }
 };
 
 /// The platform's audio output, or null when this build has none. Sets

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "synth/code_limits.h"
 #include "synth/ir_code.h"
 
 namespace {
@@ -14,9 +15,10 @@ namespace {
 constexpr uint64_t kClockPicoUs = 241246;
 constexpr uint64_t kPicoUsPerUnit = 1000000ull * kTimingUnitUs;
 
-// The longest duration a code can hold, FFFF periods at frequency FFFF, is
-// about 1036 s: 1.04e8 units, well within the 2.1e8 that renderCode takes.
-// Only a word of more than 4 digits could overflow, and it is refused.
+// The longest duration a word can hold, FFFF periods at frequency FFFF, is
+// about 1036 s: 1.04e8 units, within an int32_t timing value. Only a word of
+// more than 4 digits could overflow, and it is refused; checkCodeLimits then
+// bounds the whole code.
 
 bool readWords(const std::string& text, std::vector<uint32_t>* words, std::string* error) {
   size_t i = 0;
@@ -60,6 +62,11 @@ std::string hexWord(uint32_t value) {
 }  // namespace
 
 bool parsePronto(const std::string& text, OwnedIrCode* code, std::string* error) {
+  return parseHeldPronto(text, 0, code, error);
+}
+
+bool parseHeldPronto(const std::string& text, uint32_t holdMs, OwnedIrCode* code,
+                     std::string* error) {
   std::vector<uint32_t> words;
   if (!readWords(text, &words, error)) return false;
   if (words.empty()) {
@@ -107,6 +114,17 @@ bool parsePronto(const std::string& text, OwnedIrCode* code, std::string* error)
     }
     code->timings.push_back(static_cast<int32_t>(units));
   }
+  // A held key: the repeat sequence again until the hold has passed.
+  const size_t repeatFrom = 2 * once;
+  int64_t elapsedUs = 0;
+  for (int32_t units : code->timings) elapsedUs += int64_t{units} * kTimingUnitUs;
+  int64_t repeatUs = 0;
+  for (size_t i = repeatFrom; i < code->timings.size(); ++i)
+    repeatUs += int64_t{code->timings[i]} * kTimingUnitUs;
+  const size_t end = code->timings.size();
+  for (; repeat > 0 && elapsedUs < int64_t{holdMs} * 1000; elapsedUs += repeatUs) {
+    for (size_t i = repeatFrom; i < end; ++i) code->timings.push_back(code->timings[i]);
+  }
   code->timings.back() = 0;
-  return true;
+  return checkCodeLimits(*code, error);
 }

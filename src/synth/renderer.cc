@@ -31,16 +31,19 @@ class FrameWriter {
         cursor_(sink.cursor),
         blockEnd_(sink.blockEnd),
         wide_(sink.bytesPerSample == 2),
-        stereo_(sink.channels == 2) {}
+        stereo_(sink.channels == 2),
+        halted_(sink.halted()) {}
   ~FrameWriter() { sink_.cursor = cursor_; }
   FrameWriter(const FrameWriter&) = delete;
   FrameWriter& operator=(const FrameWriter&) = delete;
 
-  /// Stores one frame and hands the block on when it is full.
-  void frame(int16_t left, int16_t right) {
+  /// Stores one frame and hands the block on when it is full. Returns false
+  /// once the sink has halted: nothing more need be rendered.
+  bool frame(int16_t left, int16_t right) {
     sample(left);
     if (stereo_) sample(right);
     if (cursor_ >= blockEnd_) flush();
+    return !halted_;
   }
 
   /// Stores `frames` silent frames, as many at once as the block has room
@@ -48,7 +51,7 @@ class FrameWriter {
   void silence(uint32_t frames) {
     const uint8_t silent = wide_ ? 0 : 0x80;
     const size_t frameBytes = size_t{wide_ ? 2u : 1u} * (stereo_ ? 2u : 1u);
-    while (frames > 0) {
+    while (frames > 0 && !halted_) {
       // Frames until the cursor reaches the block end: at least one, as a
       // frame at a time would write.
       const size_t room =
@@ -82,6 +85,7 @@ class FrameWriter {
     sink_.flush();
     cursor_ = sink_.cursor;
     blockEnd_ = sink_.blockEnd;
+    halted_ = sink_.halted();
   }
 
   WaveSink& sink_;
@@ -89,6 +93,7 @@ class FrameWriter {
   uint8_t* blockEnd_;
   const bool wide_;
   const bool stereo_;
+  bool halted_;  ///< as the sink was at the start or the last flush
 };
 
 /// The phase advance a frame for a half carrier of `halfCarrierHz` at
@@ -100,8 +105,8 @@ double phaseStepFor(uint32_t halfCarrierHz, uint32_t sampleRate) {
 }
 
 /// Walks the frames of a burst of `halfCycles` half-cycles at `step` as
-/// emitCarrier describes, calling `frame` with each frame's phase, and
-/// returns the phase after the last frame, less kTwoPi. emitCarrier and the
+/// emitCarrier describes, calling `frame` with each frame's phase until it
+/// returns false, and returns the phase after the last frame, less kTwoPi. emitCarrier and the
 /// frame count share this one walk, so they cannot disagree by a frame.
 template <typename Frame>
 double walkCarrier(double step, uint32_t halfCycles, Frame frame) {
@@ -113,7 +118,7 @@ double walkCarrier(double step, uint32_t halfCycles, Frame frame) {
   do {
     const double limit = i + 1 == halfCycles ? kPi : kTwoPi;
     do {
-      frame(phase);
+      if (!frame(phase)) return phase;
       phase += step;
     } while (advances && phase < limit);
     phase -= kTwoPi;
@@ -140,7 +145,7 @@ class SlotCounter {
       if (known.first == halfCycles) return known.second;
     }
     uint64_t n = 0;
-    walkCarrier(step_, halfCycles, [&n](double) { ++n; });
+    walkCarrier(step_, halfCycles, [&n](double) { return ++n != 0; });
     if (bursts_.size() < kRemembered) bursts_.emplace_back(halfCycles, n);
     return n;
   }
@@ -163,11 +168,15 @@ void renderCode(const IrCode* code, WaveSink& sink) {
   const int32_t* t = code->timings;
   const size_t count = code->timingCount;
   size_t i = 0;
+  // A halted sink takes nothing more: the code ends at the block where it
+  // halted instead of rendering frames that would be thrown away.
   for (; i + 1 < count && t[i + 1] != 0; i += 2) {
     renderSlot(sink, t[i], SlotRole::kMark);
     renderSlot(sink, t[i + 1], SlotRole::kSpace);
+    if (sink.halted()) return;
   }
   if (i < count) renderSlot(sink, t[i], SlotRole::kMark);
+  if (sink.halted()) return;
 
   emitSilence(sink, scaleCount(sink.sampleRate, kTrailingGapUs, 1000000));
 }
@@ -207,7 +216,7 @@ void renderSlot(WaveSink& sink, int32_t value, SlotRole role) {
 void emitCarrier(WaveSink& sink, uint32_t halfCycles) {
   FrameWriter out(sink);
   sink.phase = walkCarrier(sink.phaseStep, halfCycles, [&out](double phase) {
-    out.frame(toSample(std::sin(phase)), toSample(std::sin(phase + kPi)));
+    return out.frame(toSample(std::sin(phase)), toSample(std::sin(phase + kPi)));
   });
 }
 

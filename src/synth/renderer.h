@@ -24,7 +24,8 @@ enum class SlotRole { kMark, kSpace };
 /// Renders `code` into the open `sink`: each mark as a burst of half-carrier
 /// sine, the channels in antiphase, each space as silence, then
 /// kTrailingGapUs of silence. Reads the list up to its terminating 0 space
-/// or to timingCount, whichever comes first.
+/// or to timingCount, whichever comes first. Ends early, within the block
+/// where it happened, once the sink has halted (a stop or a failure).
 void renderCode(const IrCode* code, WaveSink& sink);
 
 /// The frames renderCode writes for `code` into a sink at `sampleRate`,
@@ -51,10 +52,11 @@ void renderSlot(WaveSink& sink, int32_t value, SlotRole role);
 /// less kTwoPi, so the burst keeps its frequency instead of restarting at 0.
 /// Every cycle has at least one frame, so 0 gives one whole cycle; with no
 /// phase advance (a carrier below 2 Hz) each cycle is one frame. Leaves the
-/// phase after the last frame, less kTwoPi, in sink.phase.
+/// phase after the last frame, less kTwoPi, in sink.phase. Ends early once
+/// the sink has halted.
 void emitCarrier(WaveSink& sink, uint32_t halfCycles);
 
-/// Writes `frames` silent frames.
+/// Writes `frames` silent frames, fewer once the sink has halted.
 void emitSilence(WaveSink& sink, uint32_t frames);
 
 #endif  // IRWAV_SYNTH_RENDERER_H_

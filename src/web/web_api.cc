@@ -15,6 +15,7 @@
 #include "app/batch_driver.h"
 #include "app/brands.h"
 #include "app/ir_codes.h"
+#include "app/key_codes.h"
 #include "app/play_item.h"
 #include "app/player.h"
 #include "app/power_choice.h"
@@ -46,6 +47,8 @@ std::string codesJson;
 std::string featuresJson;
 std::string sweepJson;
 std::string brandsJson;
+std::string familiesJson;
+std::string keysJson;
 std::vector<uint8_t> wavBytes;
 std::string errorText;
 std::string reportText;
@@ -329,6 +332,53 @@ int irwavRender(const char* args, const char* indices) {
 void irwavRelease() {
   wavBytes.clear();
   wavBytes.shrink_to_fit();
+}
+
+/// The code families that have keys, the most common first, as a JSON
+/// array of objects {"family" (as --code and --keys write it, e.g.
+/// "NECx2:7.7"), "protocol", "device", "subdevice" (-1: the protocol's
+/// default), "files" (the remote files the keys come from)}.
+const char* irwavKeyFamilies() {
+  if (!familiesJson.empty()) return familiesJson.c_str();
+  familiesJson = "[";
+  for (const TvKeyFamily& family : tvKeyFamilies()) {
+    if (familiesJson.size() > 1) familiesJson += ',';
+    familiesJson += "{\"family\":";
+    appendJsonString(&familiesJson, family.name());
+    familiesJson += ",\"protocol\":";
+    appendJsonString(&familiesJson, family.protocol);
+    familiesJson += ",\"device\":" + std::to_string(family.device) +
+                    ",\"subdevice\":" + std::to_string(family.subdevice) +
+                    ",\"files\":" + std::to_string(family.files) + "}";
+  }
+  familiesJson += "]";
+  return familiesJson.c_str();
+}
+
+/// The keys of `family` ("necx2:7.7", as --keys takes it), as a JSON array
+/// of objects {"key", "code" (the function, or "sent as ..."), "remotes"
+/// (files that send this code), "files" (files with the key)}, one for each
+/// key, the code that `--code FAMILY:KEY` plays. The page plays a key as
+/// irwavRender("--code=FAMILY:KEY\n--hold=MS", "") does. Null, with the
+/// reason in irwavError(), for a bad family or one without keys.
+const char* irwavKeys(const char* family) {
+  errorText.clear();
+  const TvKeyFamily* found = findFamilyNamed(family, &errorText);
+  if (found == nullptr) return nullptr;
+  keysJson = "[";
+  for (size_t i = 0; i < found->codes.size(); ++i) {
+    const TvKeyCode& code = found->codes[i];
+    if (i > 0 && found->codes[i - 1].key == code.key) continue;
+    if (keysJson.size() > 1) keysJson += ',';
+    keysJson += "{\"key\":";
+    appendJsonString(&keysJson, code.key);
+    keysJson += ",\"code\":";
+    appendJsonString(&keysJson, code.function < 0 ? code.extra : std::to_string(code.function));
+    keysJson += ",\"remotes\":" + std::to_string(code.remotes) +
+                ",\"files\":" + std::to_string(code.filesWithKey) + "}";
+  }
+  keysJson += "]";
+  return keysJson.c_str();
 }
 
 /// The WAV file of the last successful irwavRender.

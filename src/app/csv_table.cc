@@ -1,0 +1,75 @@
+#include "app/csv_table.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+/// Splits one line into its fields; false when a quote is out of place.
+bool splitLine(const std::string& line, std::vector<std::string>* fields) {
+  fields->assign(1, std::string());
+  size_t i = 0;
+  while (i <= line.size()) {
+    std::string& field = fields->back();
+    if (i < line.size() && line[i] == '"') {
+      // A quoted field runs to the quote that is not doubled.
+      for (++i;; ++i) {
+        if (i >= line.size()) return false;
+        if (line[i] != '"') {
+          field += line[i];
+        } else if (i + 1 < line.size() && line[i + 1] == '"') {
+          field += '"';
+          ++i;
+        } else {
+          break;
+        }
+      }
+      ++i;
+      if (i < line.size() && line[i] != ',') return false;
+    } else {
+      for (; i < line.size() && line[i] != ','; ++i) {
+        if (line[i] == '"') return false;
+        field += line[i];
+      }
+    }
+    if (i >= line.size()) break;
+    fields->emplace_back();
+    ++i;
+  }
+  return true;
+}
+
+}  // namespace
+
+size_t CsvTable::column(const std::string& name) const {
+  return static_cast<size_t>(std::find(columns.begin(), columns.end(), name) - columns.begin());
+}
+
+bool readCsv(const std::string& text, CsvTable* table, std::string* error) {
+  *table = CsvTable();
+  size_t lineNumber = 0;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> fields;
+    if (!splitLine(line, &fields)) {
+      *error = "line " + std::to_string(lineNumber) + ": a quote out of place";
+      return false;
+    }
+    if (lineNumber == 1) {
+      table->columns = std::move(fields);
+      continue;
+    }
+    if (fields.size() != table->columns.size()) {
+      *error = "line " + std::to_string(lineNumber) + ": " + std::to_string(fields.size()) +
+               " fields where the header has " + std::to_string(table->columns.size());
+      return false;
+    }
+    table->rows.push_back(std::move(fields));
+  }
+  return true;
+}
