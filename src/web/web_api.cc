@@ -328,6 +328,12 @@ int irwavRender(const char* args, const char* indices) {
   return 0;
 }
 
+/// Gives back the memory of the last WAV file once the page has copied it.
+void irwavRelease() {
+  wavBytes.clear();
+  wavBytes.shrink_to_fit();
+}
+
 /// The code families that have keys, the most common first, as a JSON
 /// array of objects {"family" (as --code and --keys write it, e.g.
 /// "NECx2:7.7"), "protocol", "device", "subdevice" (-1: the protocol's
@@ -373,12 +379,6 @@ const char* irwavKeys(const char* family) {
   }
   keysJson += "]";
   return keysJson.c_str();
-}
-
-/// Gives back the memory of the last WAV file once the page has copied it.
-void irwavRelease() {
-  wavBytes.clear();
-  wavBytes.shrink_to_fit();
 }
 
 /// The WAV file of the last successful irwavRender.

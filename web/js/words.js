@@ -19,8 +19,8 @@ export function userWords(message) {
     return 'This code\'s carrier, ' + kHz(Number(match[1])) + ', is too high for the sound at this rate.' +
       (/no --rate plays it/.test(text) ? ' No rate can play it.' : '');
   }
+  if (/carrier of \d+ Hz is outside/.test(text)) return 'This code\'s carrier is outside what a TV receives (15 to 500 kHz).';
   if (/pronto/i.test(text)) return 'This Pronto code cannot be played: check that it is copied whole.';
-  if (/carrier/.test(text)) return 'This code\'s carrier is outside what a TV receives (15 to 500 kHz).';
   if (/protocol|device|subdevice|function|field|code/i.test(text))
     return 'These fields do not make a code: check the protocol and the numbers.';
   return 'This code cannot be played.';
