@@ -145,6 +145,9 @@ TEST(BrandsTest, TheSweepPlaysEachCodeOnceMostCommonFirstAndNeverOnAfterOff) {
       EXPECT_EQ(s.remotes > 0, !guessSeen) << s.item.name;
       if (s.item.tableIndex != kNotInTable) {
         EXPECT_TRUE(tableSeen.insert(s.item.tableIndex).second);
+      } else {
+        // A library code keeps its row, which --list --format describes it by.
+        EXPECT_TRUE(s.item.libraryRow != nullptr) << s.item.name;
       }
       for (size_t j = 0; j < i; ++j) {
         const IrCode a = s.item.code();

@@ -122,6 +122,7 @@ std::vector<SweepItem> sweepItems(PowerKey power) {
       const LibraryCode& row = libraryCodes()[code.firstRow];
       sweep.item.name = row.name;
       sweep.item.built = row.code;
+      sweep.item.libraryRow = &row;
     }
     sweep.item.documented = true;
     items.push_back(std::move(sweep));
