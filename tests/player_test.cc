@@ -459,6 +459,8 @@ TEST(PlayerArgsTest, AnIrpTakesTheParameterValuesThatFollowIt) {
       {{"--irp", sony12, "D=1"}, "IRP needs a parameter F (0..127)"},
       {{"--irp", sony12, "D=1", "F=1", "X=2"}, "IRP has no parameter X"},
       {{"--irp"}, "option --irp needs a value"},
+      {{"--irp", "{5k,600}<1,-1|2,-1>(4,-1,F:7,D:5,^45m)*[D:0..31,F:0..127]", "D=1", "F=21"},
+       "the carrier of 5000 Hz is outside"},
   };
   for (const auto& [args, reason] : bads) {
     EXPECT_FALSE(parse(args, &options, &error)) << args.back();

@@ -13,6 +13,7 @@
 #include "app/ir_file.h"
 #include "app/key_codes.h"
 #include "app/player.h"
+#include "synth/code_limits.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
 #include "synth/pronto.h"
@@ -156,7 +157,10 @@ bool takeIrp(const std::string& irp, const std::vector<std::string>& assignments
   PlayItem item;
   item.name = "irp " + std::to_string(++*irpCount);
   std::string reason;
-  if (encodeIrpCode(irp, assignments, &item.built, &reason)) {
+  // A protocol of one's own may name any carrier and any length: the same
+  // bounds as a Pronto code hold.
+  if (encodeIrpCode(irp, assignments, &item.built, &reason) &&
+      checkCodeLimits(item.built, &reason)) {
     options->codes.push_back(std::move(item));
     return true;
   }
