@@ -392,6 +392,9 @@ TEST_F(PlayE2eTest, ListingsForProgramsHoldTheTablesRowsAndTheJsonParses) {
   EXPECT_FALSE(std::getline(tsvLines, tsvLine)) << "a TSV row too many: " << tsvLine;
   EXPECT_EQ(rows, 15u);  // sharp's 11, sony, rca, the RC6 code, the Pronto one
   EXPECT_NE(tsv.out.find("\n\trc6:0:12:t=1\t\tRC6\t0\t\t12\tt=1\t36000\t"), std::string::npos);
+  // A library code is described by its row.
+  EXPECT_NE(tsv.out.find("\n\tsharp nec1:0.127:10\tsharp\tNEC1\t0\t127\t10\t\t38400\t36\ttrue\t"),
+            std::string::npos);
 
   // A JSON reader of its own turns the array back into the TSV's rows.
   if (std::system("python3 -c '' 2>/dev/null") != 0) GTEST_SKIP() << "no python3 to read JSON";

@@ -60,8 +60,8 @@ void appendOneBrand(const std::string& brand, PowerKey power, std::vector<PlayIt
     item.name = rows[r].name;
     item.built = rows[r].code;
     item.documented = true;
-    documented.push_back({std::move(item), rows[r].remotes});
     item.libraryRow = &rows[r];
+    documented.push_back({std::move(item), rows[r].remotes});
   }
   std::stable_sort(documented.begin(), documented.end(),
                    [](const Ranked& a, const Ranked& b) { return a.remotes > b.remotes; });
