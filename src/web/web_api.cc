@@ -102,10 +102,8 @@ std::string familyOf(const ListedCode& code) {
     const IrCodeOrigin& origin = kIrCodeOrigins[item.tableIndex];
     return familyName(origin.protocol, origin.device, origin.subdevice);
   }
-  for (const LibraryCode& row : libraryCodes()) {
-    if (row.name == item.name)
-      return familyName(row.protocol, row.fields.device, row.fields.subdevice);
-  }
+  if (const LibraryCode* row = item.libraryRow)
+    return familyName(row->protocol, row->fields.device, row->fields.subdevice);
   return "";
 }
 
