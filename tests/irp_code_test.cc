@@ -92,7 +92,7 @@ TEST(IrpCode, BadNotationAssignmentsAndUnsendableCodesAreNamed) {
       {"{38k,564}<1,-1|1,-3>(D:8,S:8,1,-20)[D:0..255,S:0..255]",
        {},
        {"IRP needs a parameter D (0..255) and a parameter S (0..255)"}},
-      {"{38k,564}(D:8,1,-20)[D:0..255]", {"D=1"}, {"no bit specification"}},
+      {"{38k,564}(D:8,1,-20)[D:0..255]", {"D=1"}, {"no bit coding"}},
       {"{38k,564}<1,-1|1,-3>(X:8,1,-20){X=Y}", {}, {"Y has no value"}},
       {"{38k,564}<1,-1|1,-3>(X:8,1,-20){X=A,A=X}", {}, {"refers to itself"}},
       {"{38k,564}<1,-1|1,-3>(X:8,1,-20){X=1/(2-2)}", {}, {"division of 1 by 0"}},

@@ -8,8 +8,8 @@
 
 /// A protocol written in IRP notation, parsed: "{38.4k,564}<1,-1|1,-3>
 /// (16,-8,D:8,S:8,F:8,~F:8,1,^108m,(16,-4,1,^108m)*) [D:0..255,S:0..255=255-D,
-/// F:0..255]" is a general spec (carrier, unit, bit order), a bit
-/// specification (what a 0 and a 1 send), the body (durations, bit fields,
+/// F:0..255]" holds general settings (carrier, unit, bit order), a bit
+/// coding (what a 0 and a 1 send), the body (durations, bit fields,
 /// groups, one of them the part a held key repeats), definitions and the
 /// parameters with their ranges and defaults.
 
@@ -32,8 +32,8 @@ struct IrpItem;
 
 /// What each symbol sends: symbols[0] for a 0, symbols[1] for a 1 (four
 /// symbols take two bits each). A symbol is durations and bit fields; its
-/// bit fields are sent with the bit specification around this one.
-struct IrpBitSpec {
+/// bit fields are sent with the bit coding around this one.
+struct IrpBitCoding {
   std::vector<std::vector<IrpItem>> symbols;
 };
 
@@ -57,9 +57,9 @@ struct IrpItem {
   char unit = '\0';
   IrpExpression value;  ///< kBitField: the field; kAssignment: the value
   std::string name;     ///< kAssignment: the name assigned
-  /// kGroup: the items, the group's own bit specification if any, its repeat.
+  /// kGroup: the items, the group's own bit coding if any, its repeat.
   std::vector<IrpItem> items;
-  std::shared_ptr<IrpBitSpec> bitSpec;
+  std::shared_ptr<IrpBitCoding> bitCoding;
   IrpRepeat repeat;
   /// kVariation: "[40][8]": the first pass's items, then later passes'.
   std::vector<std::vector<IrpItem>> alternatives;
@@ -84,7 +84,7 @@ struct IrpProtocol {
   double carrierHz = 38000;  ///< 0: no carrier (the light on for each whole mark)
   double unitUs = 1;
   bool msbFirst = false;
-  std::shared_ptr<IrpBitSpec> bitSpec;  ///< null when the body has no bit fields
+  std::shared_ptr<IrpBitCoding> bitCoding;  ///< null when the body has no bit fields
   IrpItem body;                         ///< a kGroup
   std::vector<IrpDefinition> definitions;
   std::vector<IrpParameter> parameters;

@@ -16,7 +16,7 @@ constexpr int kMaxDefinitionDepth = 32;
 /// The most items one code may take to send.
 constexpr uint64_t kMaxSteps = 4000000;
 
-// Expressions, definitions, groups and bit specifications nest, and so do
+// Expressions, definitions, groups and bit codings nest, and so do
 // their evaluation and sending: the parser bounds the nesting, and
 // kMaxDefinitionDepth the definitions that refer to each other.
 // NOLINTBEGIN(misc-no-recursion)
@@ -214,9 +214,9 @@ class Sender {
 
   bool send(std::string* error) {
     error_ = error;
-    std::vector<const IrpBitSpec*> specs;
-    if (protocol_.bitSpec) specs.push_back(protocol_.bitSpec.get());
-    return sendItem(protocol_.body, specs);
+    std::vector<const IrpBitCoding*> codings;
+    if (protocol_.bitCoding) codings.push_back(protocol_.bitCoding.get());
+    return sendItem(protocol_.body, codings);
   }
 
   bool finish(OwnedIrCode* code) {
@@ -307,15 +307,15 @@ class Sender {
     if (pressDone()) stopped_ = true;
   }
 
-  bool sendItems(const std::vector<IrpItem>& items, std::vector<const IrpBitSpec*>& specs) {
+  bool sendItems(const std::vector<IrpItem>& items, std::vector<const IrpBitCoding*>& codings) {
     for (const IrpItem& item : items) {
       if (stopped_) return true;
-      if (!sendItem(item, specs)) return false;
+      if (!sendItem(item, codings)) return false;
     }
     return true;
   }
 
-  bool sendItem(const IrpItem& item, std::vector<const IrpBitSpec*>& specs) {
+  bool sendItem(const IrpItem& item, std::vector<const IrpBitCoding*>& codings) {
     if (++steps_ > kMaxSteps) return fail("the code takes more than 4000000 steps to send");
     double us = 0;
     switch (item.kind) {
@@ -330,7 +330,7 @@ class Sender {
         return true;
       }
       case IrpItem::Kind::kBitField:
-        return sendBitField(item.value, specs);
+        return sendBitField(item.value, codings);
       case IrpItem::Kind::kAssignment: {
         int64_t value = 0;
         if (!evaluator_.evaluate(item.value, &value, error_)) return false;
@@ -340,16 +340,16 @@ class Sender {
       case IrpItem::Kind::kVariation: {
         const size_t which = pass_ == 0 ? 0 : 1;
         if (which >= item.alternatives.size()) return true;
-        return sendItems(item.alternatives[which], specs);
+        return sendItems(item.alternatives[which], codings);
       }
       case IrpItem::Kind::kGroup:
-        return sendGroup(item, specs);
+        return sendGroup(item, codings);
     }
     return true;
   }
 
-  bool sendGroup(const IrpItem& group, std::vector<const IrpBitSpec*>& specs) {
-    if (group.bitSpec) specs.push_back(group.bitSpec.get());
+  bool sendGroup(const IrpItem& group, std::vector<const IrpBitCoding*>& codings) {
+    if (group.bitCoding) codings.push_back(group.bitCoding.get());
     const int32_t outerPass = pass_;
     bool ok = true;
     if (group.repeat.repeats && !inRepeat_) {
@@ -362,7 +362,7 @@ class Sender {
           break;
         frameStartUs_ = elapsedUs_;
         const double before = elapsedUs_;
-        ok = sendItems(group.items, specs);
+        ok = sendItems(group.items, codings);
         if (ok && !stopped_) endFrame();
         // A pass that sends nothing would never let a held key's time pass.
         if (elapsedUs_ == before) break;
@@ -374,37 +374,38 @@ class Sender {
       // as often as it must be.
       const int32_t count =
           group.repeat.repeats ? std::max(group.repeat.minimum, 1) : group.repeat.count;
-      for (pass_ = 0; ok && pass_ < count && !stopped_; ++pass_) ok = sendItems(group.items, specs);
+      for (pass_ = 0; ok && pass_ < count && !stopped_; ++pass_)
+        ok = sendItems(group.items, codings);
     }
     pass_ = outerPass;
-    if (group.bitSpec) specs.pop_back();
+    if (group.bitCoding) codings.pop_back();
     return ok;
   }
 
-  bool sendBitField(const IrpExpression& field, std::vector<const IrpBitSpec*>& specs) {
+  bool sendBitField(const IrpExpression& field, std::vector<const IrpBitCoding*>& codings) {
     int64_t value = 0;
     int64_t width = 0;
     if (!evaluator_.bitField(field, &value, &width, error_)) return false;
-    if (specs.empty()) return fail("a bit field with no bit specification to send it");
-    const IrpBitSpec* spec = specs.back();
+    if (codings.empty()) return fail("a bit field with no bit coding to send it");
+    const IrpBitCoding* coding = codings.back();
     const bool msbFirst = protocol_.msbFirst != (width < 0);
     const int64_t bits = width < 0 ? -width : width;
     int chunk = 0;
-    for (size_t n = spec->symbols.size(); n > 1; n >>= 1) ++chunk;
+    for (size_t n = coding->symbols.size(); n > 1; n >>= 1) ++chunk;
     if (bits % chunk != 0) {
       return fail("a bit field of " + std::to_string(bits) + " bits for symbols of " +
                   std::to_string(chunk) + " bits each");
     }
     const uint64_t u = static_cast<uint64_t>(value);
-    const uint64_t mask = spec->symbols.size() - 1;
-    // The symbols' own bit fields go out with the bit specification around this one.
-    specs.pop_back();
+    const uint64_t mask = coding->symbols.size() - 1;
+    // The symbols' own bit fields go out with the bit coding around this one.
+    codings.pop_back();
     bool ok = true;
     for (int64_t i = 0; ok && i < bits / chunk; ++i) {
       const int64_t at = msbFirst ? bits / chunk - 1 - i : i;
-      ok = sendItems(spec->symbols[(u >> (at * chunk)) & mask], specs);
+      ok = sendItems(coding->symbols[(u >> (at * chunk)) & mask], codings);
     }
-    specs.push_back(spec);
+    codings.push_back(coding);
     return ok;
   }
 };

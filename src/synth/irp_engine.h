@@ -35,7 +35,7 @@ struct IrpNaming {
 std::string irpFieldName(const std::string& parameter, const IrpNaming& naming);
 
 /// Checks the values given against `protocol`'s parameters and fills in
-/// the defaults, in the order the parameter spec lists them. Returns false
+/// the defaults, in the order the parameter list lists them. Returns false
 /// with a message naming the value for a name that is no parameter, a
 /// parameter given twice, a parameter without a default left out (all such
 /// are named at once), or a value outside its range.
@@ -56,7 +56,7 @@ struct IrpPress {
 /// (halves up) and the final space becomes the terminating 0. Returns
 /// false with a message for what cannot be sent: an expression that cannot
 /// be evaluated (a name without a value, a division by 0), a bit field
-/// without a bit specification or wider than 64 bits, a duration that
+/// without a bit coding or wider than 64 bits, a duration that
 /// rounds to 0, a code without a mark, or one longer than kMaxIrpCodeUs.
 bool renderIrp(const IrpProtocol& protocol, const IrpValues& values, const IrpPress& press,
                OwnedIrCode* code, std::string* error);

@@ -10,7 +10,7 @@
 
 namespace {
 
-/// Groups, bit specifications and parentheses nest at most this deep.
+/// Groups, bit codings and parentheses nest at most this deep.
 constexpr int kMaxDepth = 32;
 
 /// The binary operators by precedence, loosest first.
@@ -27,11 +27,11 @@ class Parser {
   explicit Parser(const std::string& text) : text_(text) {}
 
   bool parseProtocol(IrpProtocol* p) {
-    if (!parseGeneralSpec(p)) return false;
+    if (!parseGeneralSettings(p)) return false;
     skipBlanks();
     if (peek() == '<') {
-      p->bitSpec = std::make_shared<IrpBitSpec>();
-      if (!parseBitSpec(p->bitSpec.get())) return false;
+      p->bitCoding = std::make_shared<IrpBitCoding>();
+      if (!parseBitCoding(p->bitCoding.get())) return false;
     }
     skipBlanks();
     if (peek() != '(') return fail("expected the body, a group in ( )");
@@ -40,7 +40,7 @@ class Parser {
     return atEnd();
   }
 
-  /// Definitions "{...}" and parameter specs "[...]", in any order, to the end.
+  /// Definitions "{...}" and parameter lists "[...]", in any order, to the end.
   bool parseExtras(std::vector<IrpParameter>* parameters, std::vector<IrpDefinition>* definitions) {
     for (skipBlanks(); pos_ < text_.size(); skipBlanks()) {
       if (peek() == '{') {
@@ -166,7 +166,7 @@ class Parser {
   }
 
   // {38.4k,564,msb,33%}: carrier, unit, bit order and duty cycle, in any order.
-  bool parseGeneralSpec(IrpProtocol* p) {
+  bool parseGeneralSettings(IrpProtocol* p) {
     if (!expect('{')) return false;
     if (take('}')) return true;
     do {
@@ -203,16 +203,16 @@ class Parser {
   }
 
   // <1,-1|1,-3>: the symbols, each a list of durations and bit fields.
-  bool parseBitSpec(IrpBitSpec* spec) {
+  bool parseBitCoding(IrpBitCoding* coding) {
     if (!expect('<') || !enter()) return false;
     do {
-      spec->symbols.emplace_back();
-      if (!parseItems(&spec->symbols.back(), '|', '>')) return false;
+      coding->symbols.emplace_back();
+      if (!parseItems(&coding->symbols.back(), '|', '>')) return false;
     } while (take('|'));
     if (!expect('>')) return false;
-    const size_t n = spec->symbols.size();
+    const size_t n = coding->symbols.size();
     if (n != 2 && n != 4 && n != 8 && n != 16) {
-      return fail("a bit specification of " + std::to_string(n) +
+      return fail("a bit coding of " + std::to_string(n) +
                   " symbols (2, 4, 8 or 16 are allowed)");
     }
     --depth_;
@@ -285,12 +285,12 @@ class Parser {
       return parseDuration(item, -1);
     }
     if (c == '<') {
-      auto spec = std::make_shared<IrpBitSpec>();
-      if (!parseBitSpec(spec.get())) return false;
+      auto coding = std::make_shared<IrpBitCoding>();
+      if (!parseBitCoding(coding.get())) return false;
       skipBlanks();
-      if (peek() != '(') return fail("expected a group after the bit specification");
+      if (peek() != '(') return fail("expected a group after the bit coding");
       if (!parseGroup(item)) return false;
-      item->bitSpec = spec;
+      item->bitCoding = coding;
       return true;
     }
     if (c == '[') return parseVariation(item);
