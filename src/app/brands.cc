@@ -6,13 +6,9 @@
 
 #include "app/ir_codes.h"
 #include "app/power_choice.h"
+#include "synth/name_match.h"
 
 namespace {
-
-std::string lowerCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 /// A code of one brand's list and where it goes in it.
 struct Ranked {

@@ -11,6 +11,7 @@
 
 #include "app/csv_table.h"
 #include "synth/decimal.h"
+#include "synth/name_match.h"
 
 extern const char kPowerCodesCsv[];
 
@@ -33,11 +34,6 @@ enum Column {
   kKey,
   kRaw
 };
-
-std::string lowerCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 /// Reads a decimal field of at most `max`; an empty one leaves *value as it
 /// is, the field's default.

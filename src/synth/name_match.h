@@ -16,4 +16,10 @@ inline bool sameNameIgnoringCase(const std::string& a, const char* b) {
   return i == a.size() && b[i] == '\0';
 }
 
+/// `text` with its ASCII letters in lower case, as names are keyed.
+inline std::string lowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
 #endif  // IRWAV_SYNTH_NAME_MATCH_H_
