@@ -32,9 +32,9 @@
 #include <vector>
 
 #include "app/batch_driver.h"
-#include "app/ir_codes.h"
 #include "app/player.h"
 #include "discarding_file_system.h"
+#include "library/ir_codes.h"
 #include "memory_file_system.h"
 #include "output/wave_sink.h"
 #include "synth/renderer.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ir_file.h"
+#include "library/ir_file.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ir_codes.h"
 #include "app/player.h"
+#include "library/ir_codes.h"
 #include "scripted_audio_output.h"
 
 namespace {

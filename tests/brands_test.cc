@@ -1,7 +1,7 @@
 // The brand library read from its data file, and what --brand makes of it.
 // The expected values are read by hand from data/power-codes.csv.
 
-#include "app/brands.h"
+#include "library/brands.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ir_codes.h"
-#include "app/power_choice.h"
-#include "app/power_library.h"
+#include "library/ir_codes.h"
+#include "library/power_choice.h"
+#include "library/power_library.h"
 
 namespace {
 

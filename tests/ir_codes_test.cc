@@ -1,4 +1,4 @@
-#include "app/ir_codes.h"
+#include "library/ir_codes.h"
 
 #include <gtest/gtest.h>
 

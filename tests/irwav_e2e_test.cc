@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ir_codes.h"
+#include "library/ir_codes.h"
 #include "test_files.h"
 #include "wav_reader.h"
 

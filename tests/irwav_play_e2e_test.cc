@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ir_codes.h"
+#include "library/ir_codes.h"
 #include "test_files.h"
 
 namespace {

@@ -115,8 +115,8 @@ TEST_F(OutputFilesTest, ANameIsItsBytesNotItsNearestUtf8) {
   std::ofstream(work / "caf\xc3\xa9.wav") << "twin";
   const std::string sony = reference("sony");
   // E9 alone, and bytes no UTF-8 sequence starts with.
-  const Result r = run(std::string(kPlay) + " --output \"$(printf 'caf\\351.wav')\" sony && " + kPlay +
-                       " --output \"$(printf '\\365\\200\\200.wav')\" sony");
+  const Result r = run(std::string(kPlay) + " --output \"$(printf 'caf\\351.wav')\" sony && " +
+                       kPlay + " --output \"$(printf '\\365\\200\\200.wav')\" sony");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(readText(work / "caf\xc3\xa9.wav"), "twin");
   EXPECT_TRUE(readText(work / "caf\xe9.wav") == sony);

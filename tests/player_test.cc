@@ -6,10 +6,10 @@
 
 #include <sstream>
 
-#include "app/ir_codes.h"
 #include "app/play_size.h"
 #include "discarding_file_system.h"
 #include "ir_decode.h"
+#include "library/ir_codes.h"
 #include "memory_file_system.h"
 #include "output/wave_sink.h"
 #include "scripted_audio_output.h"
@@ -484,7 +484,8 @@ TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpen
       {{"--brand", "nosuch"}, "no brand named \"nosuch\": irwav-play knows 229 brands"},
       {{"--brand", "aiwa"}, "no power code of aiwa is documented"},
       {{"--power", "of", "--brand", "sony"}, "option --power takes on, off or toggle, not \"of\""},
-      {{"--rate", "50000", "sony"}, "44100, 48000, 88200, 96000, 176400 or 192000 (Hz), not \"50000\""},
+      {{"--rate", "50000", "sony"},
+       "44100, 48000, 88200, 96000, 176400 or 192000 (Hz), not \"50000\""},
       {{"--rate", "-48000"}, "not \"-48000\""},
       {{"--output="}, "option --output needs a file name"},
       {{"--repeat", "0", "sony"}, "from 1 to 100, not \"0\""},

@@ -10,7 +10,7 @@
 
 #include "app/batch_driver.h"
 #include "app/player.h"
-#include "app/power_choice.h"
+#include "library/power_choice.h"
 #include "synth/renderer.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <functional>
 #include <vector>
 
-#include "app/ir_codes.h"
 #include "app/player.h"
 #include "discarding_file_system.h"
+#include "library/ir_codes.h"
 #include "memory_file_system.h"
 #include "wav_reader.h"
 

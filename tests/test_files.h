@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ir_codes.h"
+#include "library/ir_codes.h"
 
 /// The whole content of the file at `path`; empty when it cannot be read.
 inline std::string readText(const std::filesystem::path& path) {

@@ -1,7 +1,7 @@
 // The key table and key names in the player: --code FAMILY:KEY, --keys,
 // and the CSV reader the table is read with.
 
-#include "app/tv_keys.h"
+#include "library/tv_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/csv_table.h"
 #include "app/player.h"
+#include "library/csv_table.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/batch_driver.h"
-#include "app/ir_codes.h"
 #include "discarding_file_system.h"
+#include "library/ir_codes.h"
 #include "output/wave_sink.h"
 #include "synth/renderer.h"
 

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "app/ir_codes.h"
+#include "library/ir_codes.h"
 #include "output/wave_sink.h"
 #include "synth/renderer.h"
 

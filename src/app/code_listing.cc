@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/batch_driver.h"
-#include "app/power_library.h"
-#include "app/brands.h"
-#include "app/ir_codes.h"
+#include "library/brands.h"
+#include "library/ir_codes.h"
+#include "library/power_library.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
 #include "synth/renderer.h"

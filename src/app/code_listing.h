@@ -6,7 +6,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "app/play_item.h"
+#include "library/play_item.h"
 
 /// How --list and --brands print: the table for eyes, or one record per
 /// code for programs.

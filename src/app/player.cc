@@ -9,11 +9,11 @@
 #include <sstream>
 
 #include "app/batch_driver.h"
-#include "app/brands.h"
-#include "app/ir_codes.h"
-#include "app/key_codes.h"
-#include "app/play_size.h"
 #include "app/output_name.h"
+#include "app/play_size.h"
+#include "library/brands.h"
+#include "library/ir_codes.h"
+#include "library/key_codes.h"
 #include "output/wave_sink.h"
 #include "platform/file.h"
 #include "platform/standard_output_file.h"
@@ -128,8 +128,7 @@ void printBrandList(std::ostream& out, const PlayerOptions& options) {
     }
     if (table)
       out << std::left << std::setw(static_cast<int>(width)) << brand << std::right << std::setw(6)
-          << items.size()
-          << std::setw(12) << documented << '\n';
+          << items.size() << std::setw(12) << documented << '\n';
   }
   if (records) records->finish();
 }

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/code_listing.h"
-#include "app/play_item.h"
-#include "app/power_library.h"
-#include "app/play_order.h"
+#include "library/play_item.h"
+#include "library/play_order.h"
+#include "library/power_library.h"
 
 class AudioOutput;
 class WaveSink;
@@ -55,8 +55,8 @@ struct PlayerOptions {
   uint32_t sampleRate = 48000;
   PowerKey power = PowerKey::kToggle;  ///< what --brand plays for: --power
   std::vector<std::string> remarks;    ///< what to say about the brands asked for
-  uint32_t repeat = 1;  ///< presses of each code
-  bool quiet = false;   ///< no report, only errors
+  uint32_t repeat = 1;                 ///< presses of each code
+  bool quiet = false;                  ///< no report, only errors
   uint32_t holdMs = 0;  ///< --hold: send codes as keys held this long; 0: a short press
   std::string keys;     ///< --keys: the family whose keys to list; empty: none
   bool list = false;
@@ -82,9 +82,9 @@ bool findCode(const std::string& arg, size_t* index);
 /// error in *error, for an unknown option, an option without its value, a
 /// bad --gap, --rate, --power, --repeat or --format (or a --format without
 /// a list), a --code, --pronto or --irp that does not encode, an unknown
-/// brand or one with nothing to play, or an argument that names no code; also for an unknown key or --keys
-/// family, a bad --hold, a code that cannot be held, and an --ir file that
-/// cannot be read or a signal of it that cannot be sent. Codes are held
+/// brand or one with nothing to play, or an argument that names no code; also for an unknown key or
+/// --keys family, a bad --hold, a code that cannot be held, and an --ir file that cannot be read or
+/// a signal of it that cannot be sent. Codes are held
 /// (--hold) wherever --hold stands.
 bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
                      std::string* error);

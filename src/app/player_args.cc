@@ -7,12 +7,12 @@
 #include <ostream>
 
 #include "app/batch_driver.h"
-#include "app/brands.h"
-#include "app/held_codes.h"
-#include "app/ir_codes.h"
-#include "app/ir_file.h"
-#include "app/key_codes.h"
 #include "app/player.h"
+#include "library/brands.h"
+#include "library/held_codes.h"
+#include "library/ir_codes.h"
+#include "library/ir_file.h"
+#include "library/key_codes.h"
 #include "synth/code_limits.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
@@ -284,8 +284,8 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     static const char* const kValueOptions[] = {
-        "--device", "--gap",    "--rate",   "--output", "--brand", "--code", "--pronto",
-        "--irp",    "--power",  "--repeat", "--format", "--keys",  "--hold", "--ir"};
+        "--device", "--gap",   "--rate",   "--output", "--brand", "--code", "--pronto",
+        "--irp",    "--power", "--repeat", "--format", "--keys",  "--hold", "--ir"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) ==
         std::end(kValueOptions)) {
       *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
@@ -414,7 +414,8 @@ void printPlayerHelp(std::ostream& out) {
       << kMaxGapMs << "\n                   (default " << kDefaultGapMs
       << ";\n"
          "                   "
-      << kSweepGapMs << " with --brand all)\n"
+      << kSweepGapMs
+      << " with --brand all)\n"
          "  --repeat N       press each code N times, 1 to "
       << kMaxRepeat
       << " (default 1), the gap\n"

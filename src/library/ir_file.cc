@@ -2,7 +2,7 @@
 // signal a block of "key: value" lines, parsed (protocol, address,
 // command) or raw (frequency and durations).
 
-#include "app/ir_file.h"
+#include "library/ir_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/held_codes.h"
+#include "library/held_codes.h"
 #include "synth/code_limits.h"
 #include "synth/collection_codes.h"
 #include "synth/decimal.h"

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/play_item.h"
-#include "app/power_library.h"
+#include "library/play_item.h"
+#include "library/power_library.h"
 
 /// One distinct power code of the library: rows of several brands may send
 /// it, and a built-in code may carry it.

@@ -4,7 +4,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "app/tv_keys.h"
+#include "library/tv_keys.h"
 #include "synth/ir_protocol.h"
 
 /// The family that `text` names ("necx2:7.7", "samsung32:7", as

@@ -3,13 +3,13 @@
 // of a TV brand, as the public IR collections give it; the file's own
 // header names the columns.
 
-#include "app/power_library.h"
+#include "library/power_library.h"
 
 #include <algorithm>
 #include <cctype>
 #include <iterator>
 
-#include "app/csv_table.h"
+#include "library/csv_table.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
 

@@ -6,10 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "app/ir_codes.h"
-#include "app/power_library.h"
+#include "library/ir_codes.h"
+#include "library/power_library.h"
 #include "synth/ir_protocol.h"
-
 
 /// The tableIndex of a code that is not a built-in one.
 constexpr size_t kNotInTable = static_cast<size_t>(-1);

@@ -1,4 +1,4 @@
-#include "app/key_codes.h"
+#include "library/key_codes.h"
 
 #include <iomanip>
 #include <ostream>

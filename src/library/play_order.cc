@@ -1,8 +1,8 @@
-#include "app/play_order.h"
+#include "library/play_order.h"
 
 #include <algorithm>
 
-#include "app/ir_codes.h"
+#include "library/ir_codes.h"
 
 namespace {
 

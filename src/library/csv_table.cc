@@ -1,4 +1,4 @@
-#include "app/csv_table.h"
+#include "library/csv_table.h"
 
 #include <algorithm>
 #include <iterator>

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/play_item.h"
-#include "app/power_library.h"
+#include "library/play_item.h"
+#include "library/power_library.h"
 
 /// The brand a user's spelling names: lower case, and "thompson", the
 /// built-in table's spelling, read as "thomson".

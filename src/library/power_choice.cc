@@ -1,13 +1,13 @@
 // Which of the library's codes play, in which order, when sets are to be
 // switched on, off or in turn.
 
-#include "app/power_choice.h"
+#include "library/power_choice.h"
 
 #include <algorithm>
 #include <map>
 #include <string>
 
-#include "app/ir_codes.h"
+#include "library/ir_codes.h"
 
 namespace {
 

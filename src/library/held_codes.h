@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/play_item.h"
+#include "library/play_item.h"
 
 /// The longest --hold: 9 seconds, so that a held code with its first frame
 /// stays within the longest code the player renders.

@@ -1,12 +1,12 @@
 // The key table: data/tv-keys.csv, which the build embeds line by line,
 // read once when first asked for.
 
-#include "app/tv_keys.h"
+#include "library/tv_keys.h"
 
 #include <cstddef>
 #include <sstream>
 
-#include "app/csv_table.h"
+#include "library/csv_table.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
 

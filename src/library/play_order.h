@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/play_item.h"
+#include "library/play_item.h"
 
 /// The codes one argument named: `count` items of the code list from
 /// `first`. An argument given again is the same run once more, not a copy

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/play_item.h"
+#include "library/play_item.h"
 #include "synth/ir_protocol.h"
 
 /// One signal of an IR signals file (the handheld-remote collections'

@@ -1,11 +1,11 @@
-#include "app/brands.h"
+#include "library/brands.h"
 
 #include <algorithm>
 #include <cctype>
 #include <iterator>
 
-#include "app/ir_codes.h"
-#include "app/power_choice.h"
+#include "library/ir_codes.h"
+#include "library/power_choice.h"
 #include "synth/name_match.h"
 
 namespace {

@@ -9,7 +9,7 @@
 // code is documented, or that it is not a documented code and why; kIrCodeOrigins below holds
 // the same as data. Where no documented code fits, the list is a best guess and says so.
 
-#include "app/ir_codes.h"
+#include "library/ir_codes.h"
 
 #include <cstdint>
 #include <iterator>

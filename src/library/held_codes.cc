@@ -1,4 +1,4 @@
-#include "app/held_codes.h"
+#include "library/held_codes.h"
 
 #include "synth/pronto.h"
 
