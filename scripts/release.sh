@@ -59,7 +59,7 @@ version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/dist-linux/CMakeCa
 echo "release: the Windows programs (build/dist-windows)"
 # No time stamp in the programs' headers.
 cmake --preset windows -B build/dist-windows "${flags[@]}" -DIRWAV_BUILD_TESTS=OFF \
-  -DCMAKE_EXE_LINKER_FLAGS="-Wl,--no-insert-timestamp" >/dev/null
+  -DCMAKE_EXE_LINKER_FLAGS_RELEASE="-Wl,--no-insert-timestamp" >/dev/null
 cmake --build build/dist-windows -j2 --target irwav irwav-play >/dev/null
 
 rm -rf dist
