@@ -50,6 +50,11 @@ cmake --preset web >/dev/null
 cmake --build --preset web >/dev/null
 web="$top/build/web"
 
+# Configured afresh each time, so that nothing left in a build's cache
+# from an earlier run (a flag set by hand) reaches the files; what was
+# compiled with the same flags stays.
+rm -f build/dist-linux/CMakeCache.txt build/dist-windows/CMakeCache.txt
+
 echo "release: the Linux programs and the package (build/dist-linux)"
 cmake --preset release -B build/dist-linux "${flags[@]}" -DIRWAV_WEB_BUILD="$web" >/dev/null
 cmake --build build/dist-linux -j2 >/dev/null
@@ -57,7 +62,8 @@ version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/dist-linux/CMakeCa
 [ -n "$version" ] || fail "no project version in build/dist-linux"
 
 echo "release: the Windows programs (build/dist-windows)"
-# No time stamp in the programs' headers.
+# No link time in the programs' headers (Debian's linker leaves it out
+# already; others need telling).
 cmake --preset windows -B build/dist-windows "${flags[@]}" -DIRWAV_BUILD_TESTS=OFF \
   -DCMAKE_EXE_LINKER_FLAGS_RELEASE="-Wl,--no-insert-timestamp" >/dev/null
 cmake --build build/dist-windows -j2 --target irwav irwav-play >/dev/null
