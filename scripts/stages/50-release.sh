@@ -164,7 +164,7 @@ unzip -q "dist/$web_zip" -d "$web"
   fail "the web zip holds $(cd "$web" && find . -type f | xargs)"
 cmp -s "$web/irwav.html" "$folder/irwav.html" || fail "the two zips hold different pages"
 : >"$work/server.out"
-python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$web/site" >"$work/server.out" 2>"$work/server.log" &
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$web/site" >"$work/server.out" 2>>"$work/server.log" &
 server=$!
 for _ in $(seq 50); do
   port="$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$work/server.out")"
@@ -182,21 +182,30 @@ open_page() {
 count_codes() {
   grep -o 'class="code" data-name="[^"]*"' | sort -u | wc -l
 }
-open_page "http://127.0.0.1:$port/" site >"$work/site.html"
-codes=$(count_codes <"$work/site.html")
-[ "$codes" -ge 48 ] || fail "the site shows $codes codes"
-# The service worker's install fetched every file it keeps, and nothing
-# asked for was missing.
+# The service worker's install fetches every file it keeps. Chromium may
+# end before the install has run (it runs beside the page), so the site is
+# opened up to three times, each in a fresh profile.
 kept="$(grep -o "kFiles = \[[^]]*\]" "$web/site/sw.js" | grep -o "'[^']*'" | tr -d "'" | sed 's|^\./$||; s|^|/|')"
 [ -n "$kept" ] || fail "no list of kept files in sw.js"
-grep -q '"GET /sw.js HTTP/1.1" 200' "$work/server.log" || fail "the site did not register its service worker: $(cat "$work/server.log")"
-for path in $kept; do
-  grep -qF "\"GET $path HTTP/1.1\" 200" "$work/server.log" || fail "nothing fetched $path: $(cat "$work/server.log")"
+all_kept() {
+  local path
+  for path in $kept; do
+    grep -qF "\"GET $path HTTP/1.1\" 200" "$work/server.log" || return 1
+  done
+}
+for attempt in 1 2 3; do
+  : >"$work/server.log"
+  open_page "http://127.0.0.1:$port/" "site$attempt" >"$work/site.html"
+  all_kept && break
 done
+grep -q '"GET /sw.js HTTP/1.1" 200' "$work/server.log" || fail "the site did not register its service worker: $(cat "$work/server.log")"
+all_kept || fail "the service worker did not fetch every file it keeps ($(echo $kept | xargs)): $(cat "$work/server.log")"
+codes=$(count_codes <"$work/site.html")
+[ "$codes" -ge 48 ] || fail "the site shows $codes codes"
 if grep -vE '" (200|304) ' "$work/server.log" | grep -q '"GET'; then fail "the site asked for missing files: $(cat "$work/server.log")"; fi
 open_page "file://$web/irwav.html" file >"$work/file.html"
 [ "$(count_codes <"$work/file.html")" = "$codes" ] || fail "irwav.html from a file shows $(count_codes <"$work/file.html") codes, the site $codes"
-echo "release: the site and irwav.html each show $codes codes; the service worker fetched $(echo $kept | xargs) ($((SECONDS - started)) s)"
+echo "release: the site and irwav.html each show $codes codes; the service worker fetched $(echo $kept | xargs) (attempt $attempt, $((SECONDS - started)) s)"
 
 # ---- Built again, with the programs relinked, the files are the same.
 started=$SECONDS
