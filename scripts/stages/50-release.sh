@@ -16,7 +16,7 @@ source scripts/lib.sh
 
 [ "$(id -u)" = 0 ] || skip_stage "needs root, for the fresh Debian root the package is installed into"
 need_packages_or_skip cmake g++ libasound2-dev dpkg-dev file emscripten g++-mingw-w64-x86-64-posix zip \
-  unzip mmdebstrap wine wine64 chromium python3 curl
+  unzip mmdebstrap wine wine64 chromium python3
 
 fail() {
   echo "release: FAILED: $*" >&2
@@ -89,7 +89,8 @@ suite="$(. /etc/os-release && echo "$VERSION_CODENAME")"
 [ -n "$suite" ] || fail "no VERSION_CODENAME in /etc/os-release"
 mkdir "$work/linux"
 # The package as the README installs it: apt-get fetches what it depends on.
-mmdebstrap --quiet --variant=apt --include=man-db \
+# (eatmydata: dpkg in the throw-away root need not wait for the disk.)
+mmdebstrap --quiet --variant=apt --include=man-db --hook-dir=/usr/share/mmdebstrap/hooks/eatmydata \
   --customize-hook="copy-in dist/$deb $work/check-installed.sh /tmp" \
   --customize-hook="chroot \"\$1\" sh -c 'apt-get install -y -qq /tmp/$deb >/tmp/apt.log 2>&1 || { cat /tmp/apt.log; exit 1; }'" \
   --customize-hook="chroot \"\$1\" sh /tmp/check-installed.sh $version" \
@@ -173,18 +174,11 @@ for _ in $(seq 50); do
 done
 [ -n "$port" ] || fail "the HTTP server did not start: $(cat "$work/server.log")"
 
-# Opens $1 in headless Chromium, lets its scripts run, and prints the DOM.
-open_page() {
-  chromium --headless --no-sandbox --disable-gpu --user-data-dir="$work/profile-$2" \
-    --virtual-time-budget=15000 --dump-dom "$1" 2>/dev/null
-}
 # The code list that the page builds from the renderer's table.
 count_codes() {
-  grep -o 'class="code" data-name="[^"]*"' | sort -u | wc -l
+  grep -o 'class="code" data-name="[^"]*"' "$1" | sort -u | wc -l
 }
-# The service worker's install fetches every file it keeps. Chromium may
-# end before the install has run (it runs beside the page), so the site is
-# opened up to three times, each in a fresh profile.
+# The service worker's install fetches every file it keeps.
 kept="$(grep -o "kFiles = \[[^]]*\]" "$web/site/sw.js" | grep -o "'[^']*'" | tr -d "'" | sed 's|^\./$||; s|^|/|')"
 [ -n "$kept" ] || fail "no list of kept files in sw.js"
 all_kept() {
@@ -193,19 +187,37 @@ all_kept() {
     grep -qF "\"GET $path HTTP/1.1\" 200" "$work/server.log" || return 1
   done
 }
-for attempt in 1 2 3; do
-  : >"$work/server.log"
-  open_page "http://127.0.0.1:$port/" "site$attempt" >"$work/site.html"
-  all_kept && break
-done
-grep -q '"GET /sw.js HTTP/1.1" 200' "$work/server.log" || fail "the site did not register its service worker: $(cat "$work/server.log")"
-all_kept || fail "the service worker did not fetch every file it keeps ($(echo $kept | xargs)): $(cat "$work/server.log")"
-codes=$(count_codes <"$work/site.html")
-[ "$codes" -ge 48 ] || fail "the site shows $codes codes"
+site_ready() {
+  [ "$(count_codes "$work/site.html")" -ge 48 ] && all_kept
+}
+file_ready() {
+  [ "$(count_codes "$work/file.html")" -ge 48 ]
+}
+# Opens $1 in headless Chromium, lets its scripts run, and leaves the DOM in
+# $work/$2.html, until the command $3... succeeds. Chromium may end before
+# the WebAssembly has been compiled or the service worker has installed
+# (both run beside the page), so up to three times, each in a fresh profile.
+open_page() {
+  local url="$1" name="$2" attempt
+  for attempt in 1 2 3; do
+    : >"$work/server.log"
+    chromium --headless --no-sandbox --disable-gpu --user-data-dir="$work/profile-$name-$attempt" \
+      --virtual-time-budget=15000 --dump-dom "$url" >"$work/$name.html" 2>/dev/null || true
+    "${@:3}" && return 0
+  done
+  return 1
+}
+if ! open_page "http://127.0.0.1:$port/" site site_ready; then
+  grep -q '"GET /sw.js HTTP/1.1" 200' "$work/server.log" || fail "the site did not register its service worker: $(cat "$work/server.log")"
+  all_kept || fail "the service worker did not fetch every file it keeps ($(echo $kept | xargs)): $(cat "$work/server.log")"
+  fail "the site shows $(count_codes "$work/site.html") codes"
+fi
+codes=$(count_codes "$work/site.html")
 if grep -vE '" (200|304) ' "$work/server.log" | grep -q '"GET'; then fail "the site asked for missing files: $(cat "$work/server.log")"; fi
-open_page "file://$web/irwav.html" file >"$work/file.html"
-[ "$(count_codes <"$work/file.html")" = "$codes" ] || fail "irwav.html from a file shows $(count_codes <"$work/file.html") codes, the site $codes"
-echo "release: the site and irwav.html each show $codes codes; the service worker fetched $(echo $kept | xargs) (attempt $attempt, $((SECONDS - started)) s)"
+open_page "file://$web/irwav.html" file file_ready ||
+  fail "irwav.html from a file shows $(count_codes "$work/file.html") codes"
+[ "$(count_codes "$work/file.html")" = "$codes" ] || fail "irwav.html from a file shows $(count_codes "$work/file.html") codes, the site $codes"
+echo "release: the site and irwav.html each show $codes codes; the service worker fetched $(echo $kept | xargs) ($((SECONDS - started)) s)"
 
 # ---- Built again, with the programs relinked, the files are the same.
 started=$SECONDS
