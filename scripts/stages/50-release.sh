@@ -13,6 +13,8 @@ set -euo pipefail
 top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
 source scripts/lib.sh
+# File lists in byte order.
+export LC_ALL=C.UTF-8
 
 [ "$(id -u)" = 0 ] || skip_stage "needs root, for the fresh Debian root the package is installed into"
 need_packages_or_skip cmake g++ libasound2-dev dpkg-dev file emscripten g++-mingw-w64-x86-64-posix zip \
@@ -41,9 +43,9 @@ version="$(sed -n 's/^project(irwav VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 deb="irwav_${version}_amd64.deb"
 windows_zip="irwav-$version-windows-x86_64.zip"
 web_zip="irwav-$version-web.zip"
-[ "$(ls dist | xargs)" = "$(printf '%s\n' SHA256SUMS "$deb" "$windows_zip" "$web_zip" | LC_ALL=C sort | xargs)" ] ||
+[ "$(ls dist | xargs)" = "$(printf '%s\n' SHA256SUMS "$deb" "$windows_zip" "$web_zip" | sort | xargs)" ] ||
   fail "dist/ holds $(ls dist | xargs), not the three files of version $version and SHA256SUMS"
-[ "$(awk '{print $2}' dist/SHA256SUMS | LC_ALL=C sort | xargs)" = "$(printf '%s\n' "$deb" "$windows_zip" "$web_zip" | LC_ALL=C sort | xargs)" ] ||
+[ "$(awk '{print $2}' dist/SHA256SUMS | sort | xargs)" = "$(printf '%s\n' "$deb" "$windows_zip" "$web_zip" | sort | xargs)" ] ||
   fail "SHA256SUMS covers $(awk '{print $2}' dist/SHA256SUMS | xargs)"
 (cd dist && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
 
@@ -160,7 +162,7 @@ started=$SECONDS
 web="$work/web"
 mkdir "$web"
 unzip -q "dist/$web_zip" -d "$web"
-[ "$(cd "$web" && find . -type f | LC_ALL=C sort | xargs)" = \
+[ "$(cd "$web" && find . -type f | sort | xargs)" = \
   "./irwav.html ./site/icon-192.png ./site/icon-512.png ./site/icon.svg ./site/index.html ./site/manifest.webmanifest ./site/sw.js" ] ||
   fail "the web zip holds $(cd "$web" && find . -type f | xargs)"
 cmp -s "$web/irwav.html" "$folder/irwav.html" || fail "the two zips hold different pages"
