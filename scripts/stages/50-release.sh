@@ -38,13 +38,18 @@ started=$SECONDS
 scripts/release.sh
 echo "release: made in $((SECONDS - started)) s"
 
+# The files below directory $1, by their paths there, in one line.
+files_in() {
+  (cd "$1" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' ' | sed 's/ $//')
+}
+
 # The names carry the version of CMakeLists.txt, and SHA256SUMS holds them.
 version="$(sed -n 's/^project(irwav VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 deb="irwav_${version}_amd64.deb"
 windows_zip="irwav-$version-windows-x86_64.zip"
 web_zip="irwav-$version-web.zip"
-[ "$(ls dist | xargs)" = "$(printf '%s\n' SHA256SUMS "$deb" "$windows_zip" "$web_zip" | sort | xargs)" ] ||
-  fail "dist/ holds $(ls dist | xargs), not the three files of version $version and SHA256SUMS"
+[ "$(files_in dist)" = "$(printf '%s\n' SHA256SUMS "$deb" "$windows_zip" "$web_zip" | sort | xargs)" ] ||
+  fail "dist/ holds $(files_in dist), not the three files of version $version and SHA256SUMS"
 [ "$(awk '{print $2}' dist/SHA256SUMS | sort | xargs)" = "$(printf '%s\n' "$deb" "$windows_zip" "$web_zip" | sort | xargs)" ] ||
   fail "SHA256SUMS covers $(awk '{print $2}' dist/SHA256SUMS | xargs)"
 (cd dist && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
@@ -111,8 +116,8 @@ wineboot -i >/dev/null 2>&1 || true
 folder="$WINEPREFIX/drive_c/irwav"
 mkdir "$folder"
 unzip -q "dist/$windows_zip" -d "$folder"
-[ "$(ls "$folder" | xargs)" = "LICENSE README.txt irwav-play.exe irwav.exe irwav.html" ] ||
-  fail "the Windows zip holds $(ls "$folder" | xargs)"
+[ "$(files_in "$folder")" = "LICENSE README.txt irwav-play.exe irwav.exe irwav.html" ] ||
+  fail "the Windows zip holds $(files_in "$folder")"
 # Every DLL a program imports is one of Windows' own, as the fresh prefix
 # has them, and none is the compiler's runtime.
 system32="$WINEPREFIX/drive_c/windows/system32"
@@ -162,9 +167,9 @@ started=$SECONDS
 web="$work/web"
 mkdir "$web"
 unzip -q "dist/$web_zip" -d "$web"
-[ "$(cd "$web" && find . -type f | sort | xargs)" = \
-  "./irwav.html ./site/icon-192.png ./site/icon-512.png ./site/icon.svg ./site/index.html ./site/manifest.webmanifest ./site/sw.js" ] ||
-  fail "the web zip holds $(cd "$web" && find . -type f | xargs)"
+[ "$(files_in "$web")" = \
+  "irwav.html site/icon-192.png site/icon-512.png site/icon.svg site/index.html site/manifest.webmanifest site/sw.js" ] ||
+  fail "the web zip holds $(files_in "$web")"
 cmp -s "$web/irwav.html" "$folder/irwav.html" || fail "the two zips hold different pages"
 : >"$work/server.out"
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$web/site" >"$work/server.out" 2>>"$work/server.log" &
@@ -211,7 +216,7 @@ open_page() {
 }
 if ! open_page "http://127.0.0.1:$port/" site site_ready; then
   grep -q '"GET /sw.js HTTP/1.1" 200' "$work/server.log" || fail "the site did not register its service worker: $(cat "$work/server.log")"
-  all_kept || fail "the service worker did not fetch every file it keeps ($(echo $kept | xargs)): $(cat "$work/server.log")"
+  all_kept || fail "the service worker did not fetch every file it keeps (${kept//$'\n'/ }): $(cat "$work/server.log")"
   fail "the site shows $(count_codes "$work/site.html") codes"
 fi
 codes=$(count_codes "$work/site.html")
@@ -219,7 +224,7 @@ if grep -vE '" (200|304) ' "$work/server.log" | grep -q '"GET'; then fail "the s
 open_page "file://$web/irwav.html" file file_ready ||
   fail "irwav.html from a file shows $(count_codes "$work/file.html") codes"
 [ "$(count_codes "$work/file.html")" = "$codes" ] || fail "irwav.html from a file shows $(count_codes "$work/file.html") codes, the site $codes"
-echo "release: the site and irwav.html each show $codes codes; the service worker fetched $(echo $kept | xargs) ($((SECONDS - started)) s)"
+echo "release: the site and irwav.html each show $codes codes; the service worker fetched ${kept//$'\n'/ } ($((SECONDS - started)) s)"
 
 # ---- Built again, with the programs relinked, the files are the same.
 started=$SECONDS
