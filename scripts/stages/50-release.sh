@@ -56,15 +56,15 @@ web_zip="irwav-$version-web.zip"
 
 # ---- The Debian package, installed as the README says into a fresh root
 # of this system's Debian release. The check runs inside it: every program
-# the package puts in /usr/bin runs and has its manual page; the page, the
-# site and the README are in place; irwav writes its 48 files, which come
-# back out for the Windows comparison.
+# the package puts in /usr/bin or /usr/sbin runs and has its manual page;
+# the page, the site and the README are in place; irwav writes its 48
+# files, which come back out for the Windows comparison.
 started=$SECONDS
 cat >"$work/check-installed.sh" <<'CHECK'
 set -eu
 version="$1"
 fail() { echo "release: FAILED in the installed root: $*" >&2; exit 1; }
-programs="$(dpkg -L irwav | grep '^/usr/bin/.' || true)"
+programs="$(dpkg -L irwav | grep -E '^/usr/s?bin/.' || true)"
 echo "$programs" | grep -qx /usr/bin/irwav || fail "no /usr/bin/irwav"
 echo "$programs" | grep -qx /usr/bin/irwav-play || fail "no /usr/bin/irwav-play"
 for program in $programs; do
