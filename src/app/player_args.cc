@@ -461,8 +461,8 @@ void printPlayerHelp(std::ostream& out) {
          "                   built-in, brand, --irp and raw .ir codes stay as they are\n"
          "  --ir FILE [SIGNAL]...\n"
          "                   the signals of an IR signals file (.ir) named SIGNAL\n"
-         "                   (any case; the arguments up to the next option), or\n"
-         "                   all of them\n"
+         "                   (any case; the arguments up to the next option, or\n"
+         "                   after \"--\" all that follow), or all of them\n"
          "  --pronto \"HEX\"   your own code in Pronto learned format (0000 ...)\n"
          "  --irp \"IRP\" [NAME=VALUE]...\n"
          "                   your own protocol in IRP notation, the values of its\n"
@@ -506,6 +506,7 @@ void printPlayerHelp(std::ostream& out) {
          "  --brands         list the brands and how many codes --brand plays for each\n"
          "  --format FORMAT  how --list and --brands print: table (the default), or\n"
          "                   tsv or json, one record per code for programs\n"
+
          "  --protocols      list the protocols --code takes\n"
          "  --help           show this text\n"
          "  --version        show the version\n"
@@ -521,5 +522,6 @@ void printPlayerHelp(std::ostream& out) {
          "cannot play is passed over with a notice); 1 a code named by name, index,\n"
          "--code or --pronto could not play at the rate, every code was skipped,\n"
          "the audio device or file failed, a code was cut by an underrun, or\n"
-         "standard output could not be written; 2 bad arguments.\n";
+         "standard output could not be written; 2 bad arguments, among them an option\n"
+         "that has no effect with the others given, or an --output that is an input.\n";
 }
