@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <set>
 #include <string>
 
+#include "shell_test.h"
 #include "test_files.h"
 
 namespace {
@@ -43,44 +43,10 @@ bool holdsControl(const std::string& text) {
   return text.find("\xc2\x9b") != std::string::npos;
 }
 
-struct PlayerSafetyTest : ::testing::Test {
-  fs::path root;
-  fs::path work;
-
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root = fs::temp_directory_path() / (std::string("irwav-safety-") + info->name() + "-" +
-                                        std::to_string(std::random_device()() % 1000000));
-    fs::remove_all(root);
-    work = root / "work";
-    fs::create_directories(work);
-  }
-  void TearDown() override { fs::remove_all(root); }
-
-  struct Result {
-    int status;
-    std::string out;
-    std::string err;
-  };
-
-  /// Runs the shell command `command` in `work`, standard output and error
-  /// beside it.
-  Result run(const std::string& command) {
-    const std::string line = "cd '" + work.string() + "' && " + command + " > '" +
-                             (root / "out").string() + "' 2> '" + (root / "err").string() +
-                             "' < /dev/null; echo $? > '" + (root / "status").string() + "'";
-    if (std::system(line.c_str()) != 0) ADD_FAILURE() << "shell failed: " << line;
-    return {std::stoi(readText(root / "status")), readText(root / "out"), readText(root / "err")};
-  }
+struct PlayerSafetyTest : ShellTest {
+  PlayerSafetyTest() : ShellTest("irwav-safety-") {}
 
   Result play(const std::string& args) { return run(std::string(kPlay) + " " + args); }
-
-  std::set<std::string> listing() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(work))
-      names.insert(entry.path().filename().string());
-    return names;
-  }
 };
 
 TEST_F(PlayerSafetyTest, RemoteSignalsReachTheTerminalOnlyAsVisibleText) {
@@ -177,7 +143,7 @@ TEST_F(PlayerSafetyTest, AnOutputThatWouldFailOrReplaceAnInputIsRefusedBeforeWri
     EXPECT_NE(r.err.find("it is the input file"), std::string::npos) << r.err;
     EXPECT_TRUE(readText(work / "remote.ir") == remote) << "the input was replaced";
   }
-  EXPECT_EQ(listing(), (std::set<std::string>{"link.ir", "old.wav", "remote.ir"}));
+  EXPECT_EQ(listing(work), (std::set<std::string>{"link.ir", "old.wav", "remote.ir"}));
 }
 
 TEST_F(PlayerSafetyTest, ListingsForProgramsEscapeEveryControlAndJsonIsAlwaysUtf8) {

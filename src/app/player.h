@@ -63,7 +63,6 @@ struct PlayerOptions {
   bool list = false;
   bool brands = false;
   bool protocols = false;
-  bool formatGiven = false;
   ListFormat format = ListFormat::kTable;
   bool help = false;
   bool version = false;

@@ -70,7 +70,6 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     return false;
   }
   if (name == "--format") {
-    options->formatGiven = true;
     if (!parseListFormat(value, &options->format)) {
       *error = "option --format takes table, tsv or json, not \"" + value + "\"";
       return false;
