@@ -341,6 +341,8 @@ bool isStandardOutputFile(const wchar_t* name) {
          S_ISREG(out.st_mode) && file.st_dev == out.st_dev && file.st_ino == out.st_ino;
 }
 
+// The two names may come in either order.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 bool isSameFile(const wchar_t* a, const wchar_t* b) {
   const NarrowName narrowA(a);
   const NarrowName narrowB(b);

@@ -244,6 +244,8 @@ bool isStandardOutputFile(const wchar_t* name) {
   return same;
 }
 
+// The two names may come in either order.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 bool isSameFile(const wchar_t* a, const wchar_t* b) {
   const auto identify = [](const wchar_t* name, BY_HANDLE_FILE_INFORMATION* info) {
     HANDLE file = CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
