@@ -33,8 +33,8 @@ std::string remoteFile(std::initializer_list<std::string> names) {
   return text;
 }
 
-/// Whether `text` holds a byte that a terminal takes as a control: C0 other
-/// than the line break, DEL, and the C1 bytes.
+/// Whether `text` holds what a terminal takes as a control: a C0 byte other
+/// than the line break, DEL, or C1's CSI in UTF-8.
 bool holdsControl(const std::string& text) {
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
