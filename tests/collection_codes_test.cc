@@ -156,7 +156,7 @@ TEST(CollectionCodes, AliasesHexAndIrFilesPlayTheCodesTheRulesGive) {
 
 TEST(CollectionCodes, BadAliasesAndBadFilesAreRefusedNamingTheFault) {
   const std::pair<const char*, const char*> badCodes[] = {
-      {"necext:0x10000:0", "NECext address 65536 is out of range 0..65535"},
+      {"necext:0x10000:0", "NECext address 0x10000 is out of range 0..65535"},
       {"necext:256.1:0", "NECext device 256 is out of range 0..255"},
       {"samsung32:7.7:2", "Samsung32 has no subdevice"},
       {"rc5x:0:64", "RC5X command 64 is out of range 0..63"},

@@ -20,6 +20,7 @@
 #include <string>
 #include <thread>
 
+#include "shell_test.h"
 #include "test_files.h"
 
 namespace {
@@ -32,43 +33,8 @@ const std::string kSweepRemark =
 
 namespace fs = std::filesystem;
 
-struct OutputFilesTest : ::testing::Test {
-  fs::path root;
-  fs::path work;
-
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root = fs::temp_directory_path() / (std::string("irwav-outputs-") + info->name() + "-" +
-                                        std::to_string(std::random_device()() % 1000000));
-    fs::remove_all(root);
-    work = root / "work";
-    fs::create_directories(work);
-  }
-  void TearDown() override { fs::remove_all(root); }
-
-  struct Result {
-    int status;
-    std::string out;
-    std::string err;
-  };
-
-  /// Runs the shell command `command` in `work` with standard error, and
-  /// unless `command` redirects it, standard output, beside it.
-  Result run(const std::string& command) {
-    const std::string line = "cd '" + work.string() + "' && " + command + " > '" +
-                             (root / "out").string() + "' 2> '" + (root / "err").string() +
-                             "' < /dev/null; echo $? > '" + (root / "status").string() + "'";
-    if (std::system(line.c_str()) != 0) ADD_FAILURE() << "shell failed: " << line;
-    return {std::stoi(readText(root / "status")), readText(root / "out"), readText(root / "err")};
-  }
-
-  /// The names in `dir`, hidden ones too.
-  static std::set<std::string> listing(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
-      names.insert(entry.path().filename().string());
-    return names;
-  }
+struct OutputFilesTest : ShellTest {
+  OutputFilesTest() : ShellTest("irwav-outputs-") {}
 
   /// What the player writes for `args` alone, to compare with.
   std::string reference(const std::string& args) {

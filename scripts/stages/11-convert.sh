@@ -9,7 +9,7 @@ top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
 source scripts/lib.sh
 
-need_packages_or_skip cmake g++ python3
+need_packages_or_skip cmake g++ python3 nlohmann-json3-dev
 
 fail() {
   echo "convert: FAILED: $*" >&2

@@ -14,7 +14,7 @@ top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
 source scripts/lib.sh
 
-need_packages_or_skip cmake g++ libasound2-dev dpkg-dev file man-db
+need_packages_or_skip cmake g++ libasound2-dev dpkg-dev file man-db nlohmann-json3-dev
 
 fail() {
   echo "package: FAILED: $*" >&2

@@ -9,7 +9,7 @@ top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
 source scripts/lib.sh
 
-packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
+packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest nlohmann-json3-dev)
 started=$SECONDS
 need_packages_or_skip "${packages[@]}"
 echo "windows: MinGW-w64, Wine and GoogleTest sources ready ($((SECONDS - started)) s)"

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-need_packages_or_skip cmake g++ libgtest-dev
+need_packages_or_skip cmake g++ libgtest-dev nlohmann-json3-dev
 
 echo "sanitize: configure, build and test the 'sanitize' preset (ASan + UBSan)"
 cmake --preset sanitize

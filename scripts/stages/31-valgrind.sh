@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-need_packages_or_skip cmake g++ libgtest-dev valgrind
+need_packages_or_skip cmake g++ libgtest-dev valgrind nlohmann-json3-dev
 
 cmake --preset default >/dev/null
 cmake --build --preset default --target irwav irwav-play

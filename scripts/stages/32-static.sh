@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-need_packages_or_skip cmake g++ libgtest-dev clang-tidy cppcheck python3
+need_packages_or_skip cmake g++ libgtest-dev clang-tidy cppcheck python3 nlohmann-json3-dev
 
 echo "static: clang-tidy over src/ (compile commands of build/default)"
 cmake --preset default >/dev/null

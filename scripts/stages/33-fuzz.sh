@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-need_packages_or_skip cmake clang libclang-rt-14-dev
+need_packages_or_skip cmake clang libclang-rt-14-dev nlohmann-json3-dev
 
 echo "fuzz: build the 'fuzz' preset (clang++, libFuzzer, ASan + UBSan)"
 cmake --preset fuzz >/dev/null

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-need_packages_or_skip cmake g++ libbenchmark-dev time
+need_packages_or_skip cmake g++ libbenchmark-dev time nlohmann-json3-dev
 
 echo "bench: build the 'bench' preset and run every benchmark once, briefly"
 cmake --preset bench >/dev/null

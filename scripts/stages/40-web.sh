@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-need_packages_or_skip cmake g++ emscripten chromium
+need_packages_or_skip cmake g++ emscripten chromium nlohmann-json3-dev
 # npm comes with some builds of Node.js, and from Debian's package otherwise.
 command -v npm >/dev/null || need_packages_or_skip npm
 

@@ -1,17 +1,21 @@
 #include "app/code_listing.h"
 
-#include <cstdio>
 #include <ostream>
 #include <sstream>
 #include <vector>
 
 #include "app/batch_driver.h"
+#include "app/visible_text.h"
 #include "library/brands.h"
 #include "library/ir_codes.h"
 #include "library/power_library.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
 #include "synth/renderer.h"
+
+#if IRWAV_HAVE_JSON
+#include <nlohmann/json.hpp>
+#endif
 
 namespace {
 
@@ -56,44 +60,6 @@ std::string extraFields(const IrFields& fields) {
   if (fields.oem2 >= 0) add("n", fields.oem2);
   if (fields.extra != 0) add("e", fields.extra);
   return text;
-}
-
-void printTsvText(std::ostream& out, const std::string& text) {
-  for (char c : text) {
-    switch (c) {
-      case '\t':
-        out << "\\t";
-        break;
-      case '\n':
-        out << "\\n";
-        break;
-      case '\r':
-        out << "\\r";
-        break;
-      case '\\':
-        out << "\\\\";
-        break;
-      default:
-        out << c;
-    }
-  }
-}
-
-void printJsonText(std::ostream& out, const std::string& text) {
-  out << '"';
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out << '\\' << c;
-    } else if (byte < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      out << escaped;
-    } else {
-      out << c;
-    }
-  }
-  out << '"';
 }
 
 }  // namespace
@@ -145,6 +111,8 @@ CodeRecord codeRecord(const PlayItem& item, uint32_t sampleRate) {
   return record;
 }
 
+bool jsonOutputAvailable() { return IRWAV_HAVE_JSON != 0; }
+
 RecordPrinter::RecordPrinter(std::ostream& out, ListFormat format) : out_(out), format_(format) {
   if (format_ == ListFormat::kJson) {
     out_ << '[';
@@ -155,51 +123,54 @@ RecordPrinter::RecordPrinter(std::ostream& out, ListFormat format) : out_(out), 
 }
 
 void RecordPrinter::add(const CodeRecord& r) {
-  const bool json = format_ == ListFormat::kJson;
-  size_t field = 0;
-  // Each value goes after its field's name in JSON, after a tab in TSV.
-  const auto next = [&]() -> std::ostream& {
-    if (json) {
-      out_ << (field == 0 ? (count_ == 0 ? "\n  {" : ",\n  {") : ", ") << '"' << kFieldNames[field]
-           << "\": ";
-    } else if (field > 0) {
-      out_ << '\t';
-    }
-    ++field;
-    return out_;
-  };
-  const auto text = [&](const std::string& value, bool nullWhenEmpty) {
-    next();
-    if (!json)
-      printTsvText(out_, value);
-    else if (nullWhenEmpty && value.empty())
-      out_ << "null";
-    else
-      printJsonText(out_, value);
-  };
-  const auto number = [&](int64_t value) {
-    next();
-    if (value >= 0)
-      out_ << value;
-    else if (json)
-      out_ << "null";
-  };
-  const auto flag = [&](bool value) { next() << (value ? "true" : "false"); };
-  number(r.index);
-  text(r.name, false);
-  text(r.brand, true);
-  text(r.protocol, true);
-  number(r.device);
-  number(r.subdevice);
-  number(r.function);
-  text(r.extra, false);
-  number(r.carrierHz);
-  number(static_cast<int64_t>(r.marks));
-  flag(r.documented);
-  text(r.source, false);
-  flag(r.renders);
-  out_ << (json ? "}" : "\n");
+  if (format_ == ListFormat::kJson) {
+    addJson(r);
+  } else {
+    const auto number = [](int64_t value) { return value >= 0 ? std::to_string(value) : ""; };
+    const auto flag = [](bool value) { return value ? "true" : "false"; };
+    const std::string fields[] = {number(r.index),
+                                  r.name,
+                                  r.brand,
+                                  r.protocol,
+                                  number(r.device),
+                                  number(r.subdevice),
+                                  number(r.function),
+                                  r.extra,
+                                  std::to_string(r.carrierHz),
+                                  std::to_string(r.marks),
+                                  flag(r.documented),
+                                  r.source,
+                                  flag(r.renders)};
+    for (const std::string& field : fields)
+      out_ << (&field == fields ? "" : "\t") << visibleText(field, true);
+    out_ << '\n';
+  }
   ++count_;
+}
+
+void RecordPrinter::addJson(const CodeRecord& r) {
+#if IRWAV_HAVE_JSON
+  using Json = nlohmann::ordered_json;
+  const auto number = [](int64_t value) { return value >= 0 ? Json(value) : Json(nullptr); };
+  const auto text = [](const std::string& value, bool nullWhenEmpty) {
+    return nullWhenEmpty && value.empty() ? Json(nullptr) : Json(value);
+  };
+  const Json record = {
+      {kFieldNames[0], number(r.index)},     {kFieldNames[1], text(r.name, false)},
+      {kFieldNames[2], text(r.brand, true)}, {kFieldNames[3], text(r.protocol, true)},
+      {kFieldNames[4], number(r.device)},    {kFieldNames[5], number(r.subdevice)},
+      {kFieldNames[6], number(r.function)},  {kFieldNames[7], text(r.extra, false)},
+      {kFieldNames[8], r.carrierHz},         {kFieldNames[9], r.marks},
+      {kFieldNames[10], r.documented},       {kFieldNames[11], text(r.source, false)},
+      {kFieldNames[12], r.renders}};
+  // Plain ASCII: every other character as a \u escape, so that no name can
+  // reach a terminal as a control character, and a byte that is not UTF-8
+  // (a file named in another encoding) as U+FFFD: always valid JSON.
+  out_ << (count_ == 0 ? "\n  " : ",\n  ")
+       << record.dump(-1, ' ', true, Json::error_handler_t::replace);
+#else
+  (void)r;
+#endif
 }
 
 void RecordPrinter::finish() {

@@ -16,6 +16,9 @@ enum class ListFormat { kTable, kTsv, kJson };
 /// anything else.
 bool parseListFormat(const std::string& text, ListFormat* format);
 
+/// Whether this build writes JSON (it was built with the JSON library).
+bool jsonOutputAvailable();
+
 /// What a listing says about one code. Where a field is unknown or does not
 /// apply, a number holds -1 and a text is empty; both print as empty in TSV
 /// and as null in JSON.
@@ -42,12 +45,16 @@ struct CodeRecord {
 CodeRecord codeRecord(const PlayItem& item, uint32_t sampleRate);
 
 /// Prints records one after the other in TSV (a header line naming the
-/// fields, then one line per record, tab-separated, no padding; a tab,
-/// line break or backslash inside a text as \t, \n, \r or \\) or as one JSON
-/// array of objects. The fields, in order: index, name, brand, protocol,
-/// device, subdevice, function, extra, carrier, marks, documented, source,
-/// renders. The constructor prints the header line or the array's opening,
-/// finish ends the output; call it once, also when no record came.
+/// fields, then one line per record, tab-separated, no padding; inside a
+/// text a backslash as \\, a tab, line break or carriage return as \t, \n
+/// or \r, and every other control character and every byte that is not
+/// UTF-8 as \xHH, see visibleText) or as one JSON array of objects, one a
+/// line, in ASCII (every other character a \u escape; a byte that is not
+/// UTF-8 U+FFFD, so the text is always valid). The
+/// fields, in order: index, name, brand, protocol, device, subdevice,
+/// function, extra, carrier, marks, documented, source, renders. The
+/// constructor prints the header line or the array's opening, finish ends
+/// the output; call it once, also when no record came.
 class RecordPrinter {
  public:
   RecordPrinter(std::ostream& out, ListFormat format);
@@ -55,6 +62,8 @@ class RecordPrinter {
   void finish();
 
  private:
+  void addJson(const CodeRecord& record);
+
   std::ostream& out_;
   ListFormat format_;
   size_t count_ = 0;

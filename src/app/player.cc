@@ -11,6 +11,7 @@
 #include "app/batch_driver.h"
 #include "app/output_name.h"
 #include "app/play_size.h"
+#include "app/visible_text.h"
 #include "library/brands.h"
 #include "library/ir_codes.h"
 #include "library/key_codes.h"
@@ -40,8 +41,8 @@ bool reportInterruptedCodes(const std::vector<PlayedCode>& codes,
           return u.fromByte < code.toByte && u.toByte > code.fromByte;
         });
     if (!broken) continue;
-    err << "irwav-play: " << code.item->name << " was interrupted by an underrun; play it again"
-        << std::endl;
+    err << "irwav-play: " << visibleText(code.item->name)
+        << " was interrupted by an underrun; play it again" << std::endl;
     any = true;
   }
   return any;
@@ -90,7 +91,7 @@ void printCodeList(std::ostream& out, const PlayerOptions& options) {
   }
   size_t nameWidth = 12;
   forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool) {
-    nameWidth = std::max(nameWidth, item.name.size() + 1);
+    nameWidth = std::max(nameWidth, visibleText(item.name).size() + 1);
     return true;
   });
   out << "Index  " << std::left << std::setw(static_cast<int>(nameWidth)) << "Name" << std::right
@@ -99,8 +100,8 @@ void printCodeList(std::ostream& out, const PlayerOptions& options) {
   forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool) {
     const CodeRecord code = codeRecord(item, options.sampleRate);
     out << std::setw(5) << (code.index >= 0 ? std::to_string(code.index) : "-") << "  " << std::left
-        << std::setw(static_cast<int>(nameWidth)) << code.name << std::right << std::setw(9)
-        << code.carrierHz << std::setw(7) << code.marks << "  "
+        << std::setw(static_cast<int>(nameWidth)) << visibleText(code.name) << std::right
+        << std::setw(9) << code.carrierHz << std::setw(7) << code.marks << "  "
         << (code.renders ? "rendered" : "skipped ") << "     " << documentedWord(item) << '\n';
     return true;
   });
@@ -146,14 +147,21 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   const auto reportSkip = [&](const PlayItem& item, bool named) {
     const uint32_t carrierHz = item.code().carrierHz;
     if (!named) {
-      printSkipLine(out, item.name, carrierHz, rateNote(carrierHz));
+      printSkipLine(out, visibleText(item.name), carrierHz, rateNote(carrierHz));
       return;
     }
-    err << "irwav-play: " << item.name << " was not played: a " << carrierHz
+    err << "irwav-play: " << visibleText(item.name) << " was not played: a " << carrierHz
         << " Hz carrier does not render at " << sink.sampleRate << " Hz" << rateNote(carrierHz)
         << std::endl;
     namedSkipped = true;
   };
+  const bool toFile = !options.output.empty();
+  const bool toStandardOutput = options.output == "-";
+  const std::string targetShown = toStandardOutput ? "standard output"
+                                  : toFile         ? "\"" + visibleText(options.output) + "\""
+                                  : options.device.empty()
+                                      ? "\"default\""
+                                      : "\"" + visibleText(options.device) + "\"";
   bool anyPlayable = false;
   forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool) {
     anyPlayable = canRender(item.code().carrierHz, maxCarrierHz);
@@ -168,15 +176,22 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
         << std::endl;
     return 1;
   }
+  // A file with a named code missing would be a failed run's file: that is
+  // known before anything is written, so nothing is, and the name keeps
+  // what it held.
+  if (toFile) {
+    forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool named) {
+      if (named && !canRender(item.code().carrierHz, maxCarrierHz)) reportSkip(item, named);
+      return true;
+    });
+    if (namedSkipped) {
+      err << "irwav-play: nothing was written to " << targetShown << std::endl;
+      return 1;
+    }
+  }
 
   // Nothing is said about the codes until the device or file is known to
   // take them.
-  const bool toFile = !options.output.empty();
-  const bool toStandardOutput = options.output == "-";
-  const std::string targetShown = toStandardOutput         ? "standard output"
-                                  : toFile                 ? "\"" + options.output + "\""
-                                  : options.device.empty() ? "\"default\""
-                                                           : "\"" + options.device + "\"";
   const uint32_t gapFrames =
       static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
   // A file's size is known from the timings: one that cannot be a WAV file
@@ -223,7 +238,7 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
     }
     // A built-in code goes by its index too, as --list shows it.
     const std::string shownName = item.tableIndex == kNotInTable
-                                      ? item.name
+                                      ? visibleText(item.name)
                                       : std::to_string(item.tableIndex) + " " + item.name;
     for (uint32_t press = 0; press < options.repeat; ++press) {
       // The gap goes to the device as silence, so it keeps streaming evenly.
@@ -268,11 +283,12 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
 }
 
 int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              AudioOutput* audio, const volatile std::sig_atomic_t* stop) {
+              AudioOutput* audio, const volatile std::sig_atomic_t* stop,
+              volatile std::sig_atomic_t* playing) {
   PlayerOptions options;
   std::string error;
   if (!parsePlayerArgs(args, &options, &error)) {
-    err << "irwav-play: " << error << std::endl;
+    err << "irwav-play: " << visibleText(error) << std::endl;
     return 2;
   }
   if (options.help) {
@@ -287,7 +303,8 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     printBrandList(out, options);
     return 0;
   }
-  for (const std::string& remark : options.remarks) err << "irwav-play: " << remark << std::endl;
+  for (const std::string& remark : options.remarks)
+    err << "irwav-play: " << visibleText(remark) << std::endl;
   if (!options.keys.empty()) {
     // parsePlayerArgs has found the family.
     printKeyList(out, options.keys, &error);
@@ -305,9 +322,10 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
   std::ostream nowhere(nullptr);
   std::ostream& report = options.quiet ? nowhere : options.output == "-" ? err : out;
   if (!options.output.empty() && options.output != "-" &&
-      !checkOutputName("irwav-play", options.output, err))
+      !checkOutputName("irwav-play", options.output, options.inputs, err))
     return 2;
   WaveSink sink(nullptr, audio);
   sink.setFormat(2, 2, options.sampleRate);
+  if (playing) *playing = 1;
   return playCodes(options, sink, report, err, stop);
 }

@@ -57,12 +57,12 @@ struct PlayerOptions {
   std::vector<std::string> remarks;    ///< what to say about the brands asked for
   uint32_t repeat = 1;                 ///< presses of each code
   bool quiet = false;                  ///< no report, only errors
-  uint32_t holdMs = 0;  ///< --hold: send codes as keys held this long; 0: a short press
-  std::string keys;     ///< --keys: the family whose keys to list; empty: none
+  uint32_t holdMs = 0;              ///< --hold: send codes as keys held this long; 0: a short press
+  std::string keys;                 ///< --keys: the family whose keys to list; empty: none
+  std::vector<std::string> inputs;  ///< the files read for codes (--ir)
   bool list = false;
   bool brands = false;
   bool protocols = false;
-  bool formatGiven = false;
   ListFormat format = ListFormat::kTable;
   bool help = false;
   bool version = false;
@@ -116,6 +116,8 @@ void printProtocolList(std::ostream& out);
 /// carry, the converter's skip line and the --rate that would render it, on
 /// `out` for a code a --brand expansion found and as an error on `err` for
 /// one the user named; options.gapMs of silence between two played codes.
+/// Into a file, a code the user named that the rate cannot carry fails the
+/// run before anything is written (status 1).
 /// Nothing is opened when every code is skipped, nor a file that would hold
 /// more than a WAV file can (its size is known from the timings; status 1).
 /// Goes no further once the device or file has failed. Stops after the
@@ -137,11 +139,15 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
 /// The whole player: parses `args` and helps, lists or plays on `audio`
 /// (null: the system's audio output). The report goes to `out`, or to
 /// `err` when the WAV goes to standard output, or nowhere with --quiet.
-/// Returns the exit status: 0 for
-/// --help, --version and the lists; 2 for bad arguments, before anything
-/// plays, among them an output file that is standard output's own file or
-/// no file name at all (see checkOutputName); otherwise that of playCodes.
+/// Sets *playing (if given) to 1 just before it
+/// starts to play or write: until then nothing is open that would need
+/// finishing, and a stop may end the program at once. Returns the exit
+/// status: 0 for --help, --version and the lists; 2 for bad arguments,
+/// before anything plays, among them an output file that is standard
+/// output's own file, an input file, or no file name at all (see
+/// checkOutputName); otherwise that of playCodes.
 int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              AudioOutput* audio, const volatile std::sig_atomic_t* stop);
+              AudioOutput* audio, const volatile std::sig_atomic_t* stop,
+              volatile std::sig_atomic_t* playing = nullptr);
 
 #endif  // IRWAV_APP_PLAYER_H_

@@ -70,9 +70,14 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     return false;
   }
   if (name == "--format") {
-    options->formatGiven = true;
-    if (parseListFormat(value, &options->format)) return true;
-    *error = "option --format takes table, tsv or json, not \"" + value + "\"";
+    if (!parseListFormat(value, &options->format)) {
+      *error = "option --format takes table, tsv or json, not \"" + value + "\"";
+      return false;
+    }
+    if (options->format != ListFormat::kJson || jsonOutputAvailable()) return true;
+    *error =
+        "option --format json: this irwav-play was built without its JSON library "
+        "(nlohmann-json)";
     return false;
   }
   if (name == "--rate") {
@@ -168,6 +173,67 @@ bool takeIrp(const std::string& irp, const std::vector<std::string>& assignments
   return false;
 }
 
+/// An option or code as given on the command line: its name ("CODE" for a
+/// code named by name or index) and how a message shows it.
+struct GivenArgument {
+  std::string name;
+  std::string shown;
+};
+
+/// A listing, and the options that change what it prints; every other
+/// option would be silently without effect. -q goes with anything.
+struct Listing {
+  const char* option;
+  std::vector<const char*> with;
+};
+
+const Listing kListings[] = {
+    {"--list",
+     {"CODE", "--brand", "--code", "--pronto", "--irp", "--ir", "--power", "--rate", "--hold",
+      "--format", "-q", "--quiet"}},
+    {"--brands", {"--rate", "--format", "-q", "--quiet"}},
+    {"--keys", {"-q", "--quiet"}},
+    {"--protocols", {"-q", "--quiet"}},
+};
+
+/// Refuses an option that has no effect with the others given: a second
+/// listing, an option that does not change the listing asked for, --device
+/// with --output, --format without a listing.
+bool checkEffects(const std::vector<GivenArgument>& given, std::string* error) {
+  const auto has = [&given](const char* name) {
+    return std::any_of(given.begin(), given.end(),
+                       [name](const GivenArgument& g) { return g.name == name; });
+  };
+  const Listing* listing = nullptr;
+  for (const GivenArgument& g : given) {
+    for (const Listing& l : kListings) {
+      if (g.name != l.option) continue;
+      if (listing != nullptr && listing != &l) {
+        *error = g.shown + " has no effect with " + listing->option;
+        return false;
+      }
+      listing = &l;
+    }
+  }
+  for (const GivenArgument& g : given) {
+    bool effect = true;
+    const char* with = listing != nullptr ? listing->option : "--output";
+    if (listing != nullptr) {
+      effect = g.name == listing->option ||
+               std::find(listing->with.begin(), listing->with.end(), g.name) != listing->with.end();
+    } else if (g.name == "--format") {
+      *error = "option --format goes with --list or --brands";
+      return false;
+    } else if (g.name == "--device") {
+      effect = !has("--output");
+    }
+    if (effect) continue;
+    *error = g.shown + " has no effect with " + with;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool findCode(const std::string& arg, size_t* index) {
@@ -212,6 +278,9 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
   }
 
   bool optionsEnded = false;
+  // "--" after an --ir file: every further argument is one of its signals.
+  bool signalsOnly = false;
+  std::vector<GivenArgument> given;
   bool gapGiven = false;
   bool sweepAsked = false;
   size_t prontoCount = 0;
@@ -240,6 +309,7 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     if (irFile.empty()) return true;
     const size_t first = options->codes.size();
     const bool taken = appendIrFileCodes(irFile, irSignals, &options->codes, error);
+    options->inputs.push_back(irFile);
     addRun(first, true, "");
     irFile.clear();
     irSignals.clear();
@@ -248,7 +318,12 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool plain = optionsEnded || arg.empty() || arg[0] != '-';
-    if (plain && !irFile.empty() && !optionsEnded) {
+    if (arg == "--" && !irFile.empty() && !optionsEnded) {
+      optionsEnded = true;
+      signalsOnly = true;
+      continue;
+    }
+    if (plain && !irFile.empty() && (!optionsEnded || signalsOnly)) {
       irSignals.push_back(arg);
       continue;
     }
@@ -259,6 +334,7 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
         *error = "no code named \"" + arg + "\" (irwav-play --list shows them all)";
         return false;
       }
+      given.push_back({"CODE", "code \"" + arg + "\""});
       const std::string key = "code " + std::to_string(item.tableIndex);
       if (repeatRun(key)) continue;
       item.name = kIrCodeNames[item.tableIndex];
@@ -270,6 +346,7 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       optionsEnded = true;
       continue;
     }
+    given.push_back({arg.substr(0, arg.find('=')), "option " + arg.substr(0, arg.find('='))});
     if (arg == "--list" || arg == "--brands" || arg == "--protocols") {
       (arg == "--list"     ? options->list
        : arg == "--brands" ? options->brands
@@ -338,11 +415,7 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     gapGiven = gapGiven || name == "--gap";
     sweepAsked = sweepAsked || (name == "--brand" && brandKey(value) == "all");
   }
-  if (!takeIrFile()) return false;
-  if (options->formatGiven && !options->list && !options->brands) {
-    *error = "option --format goes with --list or --brands";
-    return false;
-  }
+  if (!takeIrFile() || !checkEffects(given, error)) return false;
   if (sweepAsked && !gapGiven) options->gapMs = kSweepGapMs;
   return options->holdMs == 0 || holdCodes(options->holdMs, &options->codes, error);
 }
@@ -387,8 +460,8 @@ void printPlayerHelp(std::ostream& out) {
          "                   built-in, brand, --irp and raw .ir codes stay as they are\n"
          "  --ir FILE [SIGNAL]...\n"
          "                   the signals of an IR signals file (.ir) named SIGNAL\n"
-         "                   (any case; the arguments up to the next option), or\n"
-         "                   all of them\n"
+         "                   (any case; the arguments up to the next option, or\n"
+         "                   after \"--\" all that follow), or all of them\n"
          "  --pronto \"HEX\"   your own code in Pronto learned format (0000 ...)\n"
          "  --irp \"IRP\" [NAME=VALUE]...\n"
          "                   your own protocol in IRP notation, the values of its\n"
@@ -432,6 +505,7 @@ void printPlayerHelp(std::ostream& out) {
          "  --brands         list the brands and how many codes --brand plays for each\n"
          "  --format FORMAT  how --list and --brands print: table (the default), or\n"
          "                   tsv or json, one record per code for programs\n"
+
          "  --protocols      list the protocols --code takes\n"
          "  --help           show this text\n"
          "  --version        show the version\n"
@@ -447,5 +521,6 @@ void printPlayerHelp(std::ostream& out) {
          "cannot play is passed over with a notice); 1 a code named by name, index,\n"
          "--code or --pronto could not play at the rate, every code was skipped,\n"
          "the audio device or file failed, a code was cut by an underrun, or\n"
-         "standard output could not be written; 2 bad arguments.\n";
+         "standard output could not be written; 2 bad arguments, among them an option\n"
+         "that has no effect with the others given, or an --output that is an input.\n";
 }

@@ -164,6 +164,8 @@ bool finishBlock(const Block& block, IrFileSignal* signal, size_t* line, std::st
       *error = "frequency \"" + *frequency + "\" is not a number of Hz";
       return false;
     }
+    if (hz == 0)
+      signal->fault = "frequency 0 is no carrier, and an emitter on a sound card needs one";
     const std::string* duty = block.find("duty_cycle", &at);
     if (duty != nullptr && !readFraction(*duty)) {
       *line = at;

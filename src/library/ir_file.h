@@ -17,8 +17,8 @@ struct IrFileSignal {
   std::string protocol;  ///< a parsed signal's, as encodeIrCode takes it
   IrFields fields;
   OwnedIrCode rawCode;  ///< a raw signal's durations at its frequency
-  /// Why a parsed signal cannot be sent (a protocol or value that does not
-  /// convert); empty when it can.
+  /// Why a signal cannot be sent (a protocol or value that does not
+  /// convert, a raw signal without a carrier); empty when it can.
   std::string fault;
 };
 
@@ -30,8 +30,8 @@ struct IrFileSignal {
 /// starting with a mark) and optionally "duty_cycle:" (a fraction, which
 /// the sine drive has no use for). Lines starting with "#" and blank lines
 /// are passed over. A parsed signal whose protocol or values do not convert
-/// is kept with its fault. Returns false, with the line and the problem in
-/// *line and *error, for anything else.
+/// is kept with its fault, and so is a raw signal of frequency 0. Returns false, with the line and
+/// the problem in *line and *error, for anything else.
 bool readIrFile(const std::string& text, std::vector<IrFileSignal>* signals, size_t* line,
                 std::string* error);
 

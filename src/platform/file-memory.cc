@@ -106,4 +106,6 @@ bool wideFileName(const std::string& name, std::wstring* wide) {
 
 bool isStandardOutputFile(const wchar_t* /*name*/) { return false; }
 
+bool isSameFile(const wchar_t* a, const wchar_t* b) { return std::wstring(a) == b; }
+
 void removeUnfinishedFiles() {}

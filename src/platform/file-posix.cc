@@ -341,6 +341,18 @@ bool isStandardOutputFile(const wchar_t* name) {
          S_ISREG(out.st_mode) && file.st_dev == out.st_dev && file.st_ino == out.st_ino;
 }
 
+// The two names may come in either order.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+bool isSameFile(const wchar_t* a, const wchar_t* b) {
+  const NarrowName narrowA(a);
+  const NarrowName narrowB(b);
+  struct stat fileA;
+  struct stat fileB;
+  return narrowA.fits && narrowB.fits && ::stat(narrowA.path, &fileA) == 0 &&
+         ::stat(narrowB.path, &fileB) == 0 && fileA.st_dev == fileB.st_dev &&
+         fileA.st_ino == fileB.st_ino;
+}
+
 void removeUnfinishedFiles() {
   for (PendingFile& p : pendingFiles)
     if (p.used) ::unlink(p.temporary);

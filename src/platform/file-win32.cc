@@ -244,6 +244,24 @@ bool isStandardOutputFile(const wchar_t* name) {
   return same;
 }
 
+// The two names may come in either order.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+bool isSameFile(const wchar_t* a, const wchar_t* b) {
+  const auto identify = [](const wchar_t* name, BY_HANDLE_FILE_INFORMATION* info) {
+    HANDLE file = CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(file, info) != 0;
+    CloseHandle(file);
+    return known;
+  };
+  BY_HANDLE_FILE_INFORMATION infoA;
+  BY_HANDLE_FILE_INFORMATION infoB;
+  return identify(a, &infoA) && identify(b, &infoB) &&
+         infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+         infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
+}
+
 void removeUnfinishedFiles() {
   for (PendingFile& p : pendingFiles)
     if (p.used) DeleteFileW(p.temporary.c_str());

@@ -70,6 +70,10 @@ bool wideFileName(const std::string& name, std::wstring* wide);
 /// whatever name: a WAV file written there would mix with the report.
 bool isStandardOutputFile(const wchar_t* name);
 
+/// Whether `a` and `b` name one existing file, by whatever names (links,
+/// relative and absolute paths).
+bool isSameFile(const wchar_t* a, const wchar_t* b);
+
 /// Removes the temporary file of every output still being written. Safe in
 /// a signal handler: for a program about to end at once, so that it leaves
 /// no unfinished file behind.

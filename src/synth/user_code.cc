@@ -124,8 +124,17 @@ bool readAliasCode(const CollectionProtocol& alias, const std::string& device,
     *error = std::string(alias.name) + " has no subdevice";
     return false;
   }
+  // A value beyond the protocol's range is named as it was given.
+  const auto within = [&](const char* what, int64_t value, uint32_t max, const std::string& text) {
+    if (value <= max) return true;
+    *error = std::string(alias.name) + " " + what + " " + text + " is out of range 0.." +
+             std::to_string(max);
+    return false;
+  };
   int64_t address = 0;
   if (!readFieldNumber(alias.name, "address", device.substr(0, dot), &address, error)) return false;
+  if (dot == std::string::npos && !within("address", address, alias.maxAddress, device))
+    return false;
   if (dot != std::string::npos) {
     // D.S: the two parts of the address.
     const int64_t lowMax = (int64_t{1} << alias.addressSplit) - 1;
@@ -146,14 +155,11 @@ bool readAliasCode(const CollectionProtocol& alias, const std::string& device,
     address |= high << alias.addressSplit;
   }
   int64_t command = 0;
-  if (function != nullptr && !readFieldNumber(alias.name, "command", *function, &command, error))
+  if (function != nullptr && (!readFieldNumber(alias.name, "command", *function, &command, error) ||
+                              !within("command", command, alias.maxCommand, *function)))
     return false;
-  // Beyond 32 bits is beyond every range; the conversion names the value.
-  const auto narrow = [](int64_t v) {
-    return static_cast<uint32_t>(v < UINT32_MAX ? v : UINT32_MAX);
-  };
-  if (!convertCollectionCode(alias, narrow(address), narrow(command), function != nullptr,
-                             &parts->protocol, &parts->fields, error))
+  if (!convertCollectionCode(alias, static_cast<uint32_t>(address), static_cast<uint32_t>(command),
+                             function != nullptr, &parts->protocol, &parts->fields, error))
     return false;
   if (findIrProtocol(parts->protocol) != nullptr) return true;
   *error = std::string(alias.name) + " reads as " + parts->protocol +
