@@ -116,7 +116,7 @@ TEST(IrpCode, BadNotationAssignmentsAndUnsendableCodesAreNamed) {
 
 TEST(IrpCode, TheProtocolTableParsesAndABadLineIsNamed) {
   EXPECT_EQ(irpProtocolTableError(), "");
-  EXPECT_EQ(irProtocolNames().size(), 35u);
+  EXPECT_EQ(irProtocolNames().size(), 65u);
   std::vector<IrpProtocolEntry> entries;
   std::string error;
   EXPECT_FALSE(parseIrpProtocolTable("# a comment\n\nGood 1 - {38k}(1,-1)\nBad 1 - {38k}(1,\n",

@@ -216,7 +216,7 @@ class Sender {
     error_ = error;
     std::vector<const IrpBitCoding*> codings;
     if (protocol_.bitCoding) codings.push_back(protocol_.bitCoding.get());
-    return sendItem(protocol_.body, codings);
+    return sendItem(protocol_.body, codings) && (pendingCount_ == 0 || unfilledSymbol());
   }
 
   bool finish(OwnedIrCode* code) {
@@ -257,6 +257,10 @@ class Sender {
   int32_t repeatPass_ = 0;   ///< the pass of the repeated part
   int32_t passMinimum_ = 0;  ///< the passes the repeated part must have
   bool stopped_ = false;     ///< the press has sent all of the repeated part it takes
+  /// Bits of bit fields that do not yet make a whole symbol of pendingCoding_.
+  uint64_t pendingBits_ = 0;
+  int pendingCount_ = 0;
+  const IrpBitCoding* pendingCoding_ = nullptr;
 
   bool fail(const std::string& message) {
     *error_ = message;
@@ -320,8 +324,10 @@ class Sender {
     double us = 0;
     switch (item.kind) {
       case IrpItem::Kind::kDuration:
+        if (pendingCount_ > 0) return unfilledSymbol();
         return toMicroseconds(item, &us) && sendDuration(us);
       case IrpItem::Kind::kExtent: {
+        if (pendingCount_ > 0) return unfilledSymbol();
         if (!toMicroseconds(item, &us)) return false;
         const double frameSoFar = elapsedUs_ - frameStartUs_;
         if (frameSoFar < us && !sendDuration(-(us - frameSoFar))) return false;
@@ -388,25 +394,39 @@ class Sender {
     if (!evaluator_.bitField(field, &value, &width, error_)) return false;
     if (codings.empty()) return fail("a bit field with no bit coding to send it");
     const IrpBitCoding* coding = codings.back();
+    if (pendingCount_ > 0 && coding != pendingCoding_) return unfilledSymbol();
+    pendingCoding_ = coding;
     const bool msbFirst = protocol_.msbFirst != (width < 0);
     const int64_t bits = width < 0 ? -width : width;
     int chunk = 0;
     for (size_t n = coding->symbols.size(); n > 1; n >>= 1) ++chunk;
-    if (bits % chunk != 0) {
-      return fail("a bit field of " + std::to_string(bits) + " bits for symbols of " +
-                  std::to_string(chunk) + " bits each");
-    }
     const uint64_t u = static_cast<uint64_t>(value);
-    const uint64_t mask = coding->symbols.size() - 1;
-    // The symbols' own bit fields go out with the bit coding around this one.
-    codings.pop_back();
-    bool ok = true;
-    for (int64_t i = 0; ok && i < bits / chunk; ++i) {
-      const int64_t at = msbFirst ? bits / chunk - 1 - i : i;
-      ok = sendItems(coding->symbols[(u >> (at * chunk)) & mask], codings);
+    // The bits go out one after another, and each `chunk` of them picks a
+    // symbol: the first of them its highest bit when the most significant
+    // bit goes first, else its lowest. A field may end inside a symbol
+    // ("T:1,X:7" with symbols of 2 bits); the next field completes it.
+    for (int64_t i = 0; i < bits; ++i) {
+      const uint64_t bit = (u >> (msbFirst ? bits - 1 - i : i)) & 1;
+      pendingBits_ = msbFirst ? (pendingBits_ << 1) | bit : pendingBits_ | (bit << pendingCount_);
+      if (++pendingCount_ < chunk) continue;
+      const uint64_t symbol = pendingBits_;
+      pendingBits_ = 0;
+      pendingCount_ = 0;
+      // The symbols' own bit fields go out with the bit coding around this one.
+      codings.pop_back();
+      const bool ok = sendItems(coding->symbols[symbol], codings);
+      codings.push_back(coding);
+      if (!ok) return false;
     }
-    codings.push_back(coding);
-    return ok;
+    return true;
+  }
+
+  /// Fails for bits of a bit field left over that fill no whole symbol.
+  bool unfilledSymbol() {
+    int chunk = 0;
+    for (size_t n = pendingCoding_->symbols.size(); n > 1; n >>= 1) ++chunk;
+    return fail("bit fields that end " + std::to_string(pendingCount_) + " bits into a symbol of " +
+                std::to_string(chunk) + " bits");
   }
 };
 // NOLINTEND(misc-no-recursion)
