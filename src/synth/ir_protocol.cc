@@ -4,9 +4,7 @@
 #include "synth/ir_protocol.h"
 
 #include <algorithm>
-#include <cctype>
 
-#include "synth/decimal.h"
 #include "synth/ir_protocol_table.h"
 #include "synth/irp_engine.h"
 #include "synth/name_match.h"
@@ -94,24 +92,19 @@ bool parseAssignment(const IrpProtocol& irp, const std::string& text, IrpGivenVa
       if (sameNameIgnoringCase(given->name, p.name.c_str())) given->name = p.name;
     }
   }
-  uint64_t value = 0;
   const std::string& digits = given->text;
-  bool ok = readDecimal(digits, &value);
-  if (!ok && digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-    ok = true;
-    for (size_t i = 2; ok && i < digits.size(); ++i) {
-      const int c = std::tolower(static_cast<unsigned char>(digits[i]));
-      ok = std::isxdigit(c) != 0;
-      if (value < kDecimalCeiling) value = value * 16 + (c <= '9' ? c - '0' : c - 'a' + 10);
-    }
-    value = std::min(value, kDecimalCeiling);
+  size_t end = 0;
+  const IrpNumberRead read = readIrpNumber(digits, &end, &given->value);
+  if (read == IrpNumberRead::kTooLarge && end == digits.size()) {
+    *error = "IRP parameter " + given->name + " " + digits +
+             " is too large: an IRP's numbers go up to " + std::to_string(INT64_MAX);
+    return false;
   }
-  if (!ok) {
+  if (read != IrpNumberRead::kRead || end != digits.size()) {
     *error = "IRP parameter " + given->name + " \"" + digits +
              "\" is not a number (decimal, or hexadecimal after 0x)";
     return false;
   }
-  given->value = static_cast<int64_t>(value);
   return true;
 }
 
