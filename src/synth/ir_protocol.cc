@@ -45,8 +45,8 @@ const std::vector<IrProtocolInfo>& protocolInfos() {
   return infos;
 }
 
-/// The fields a protocol has, as the IRP's parameters; a subdevice or maker
-/// byte of -1 is left out (the default, or missing).
+/// The fields a protocol has, as the IRP's parameters; a subdevice, maker
+/// byte or extra field of -1 is left out (the default, or missing).
 std::vector<IrpGivenValue> parameterValues(const IrpProtocol& irp, const IrFields& f) {
   const std::pair<const char*, int32_t> fields[] = {
       {"D", f.device}, {"S", f.subdevice}, {"F", f.function}, {"T", f.toggle},
@@ -54,7 +54,8 @@ std::vector<IrpGivenValue> parameterValues(const IrpProtocol& irp, const IrField
   };
   std::vector<IrpGivenValue> given;
   for (const auto& [name, value] : fields) {
-    const bool unset = value == -1 && (*name == 'S' || *name == 'M' || *name == 'N');
+    const bool unset =
+        value == -1 && (*name == 'S' || *name == 'M' || *name == 'N' || *name == 'E');
     if (irp.parameter(name) != nullptr && !unset) given.push_back({name, value, ""});
   }
   return given;
