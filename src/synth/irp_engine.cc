@@ -17,7 +17,7 @@ namespace {
 constexpr int kMaxDefinitionDepth = 32;
 /// The most steps one code may take to send: each item sent and each part
 /// of an expression evaluated is one.
-constexpr uint64_t kMaxSteps = 4000000;
+constexpr uint64_t kMaxSteps = 1000000;
 
 // Expressions, definitions, groups and bit codings nest, and so do
 // their evaluation and sending: the parser bounds the nesting, and
