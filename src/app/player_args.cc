@@ -13,7 +13,6 @@
 #include "library/ir_codes.h"
 #include "library/ir_file.h"
 #include "library/key_codes.h"
-#include "synth/code_limits.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
 #include "synth/pronto.h"
@@ -28,6 +27,8 @@ bool parseNumber(const std::string& text, uint32_t max, uint32_t* value) {
   return true;
 }
 
+}  // namespace
+
 std::string rateChoices() {
   std::string text;
   for (size_t i = 0; i < std::size(kPlayerRates); ++i) {
@@ -36,6 +37,8 @@ std::string rateChoices() {
   }
   return text;
 }
+
+namespace {
 
 /// Reads --power's value: on, off or toggle.
 bool parsePower(const std::string& value, PowerKey* power, std::string* error) {
@@ -157,10 +160,7 @@ bool takeIrp(const std::string& irp, const std::vector<std::string>& assignments
   PlayItem item;
   item.name = "irp " + std::to_string(++*irpCount);
   std::string reason;
-  // A protocol of one's own may name any carrier and any length: the same
-  // bounds as a Pronto code hold.
-  if (encodeIrpCode(irp, assignments, &item.built, &reason) &&
-      checkCodeLimits(item.built, &reason)) {
+  if (buildIrpItem(irp, assignments, &item, &reason)) {
     options->codes.push_back(std::move(item));
     return true;
   }
