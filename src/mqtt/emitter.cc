@@ -155,7 +155,7 @@ void Emitter::play(MqttCommand& command, const volatile std::sig_atomic_t* stop)
     if (!timed.openFailed) break;
     if (attempt < kDeviceTries) {
       log_(command.topic + ": " + failure + "; trying again");
-      std::this_thread::sleep_for(std::chrono::seconds(1));
+      std::this_thread::sleep_for(std::chrono::milliseconds(kDeviceRetryMs));
     } else {
       failure += " (tried " + std::to_string(kDeviceTries) + " times)";
     }

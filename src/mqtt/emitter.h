@@ -17,8 +17,10 @@ class MqttLink;
 /// Commands that may wait while one plays; one more finds the queue full.
 constexpr size_t kQueueCapacity = 16;
 
-/// How often a command whose device would not open is tried, a second apart.
+/// How often a command whose device would not open is tried, and the pause
+/// between two tries: a card that comes back within a second still plays it.
 constexpr int kDeviceTries = 3;
+constexpr int kDeviceRetryMs = 500;
 
 /// The daemon's work: takes the messages of its topics, answers each
 /// command on the result topic, and plays the commands one at a time in
