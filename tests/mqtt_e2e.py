@@ -367,7 +367,7 @@ BAD = [
     ("code", '{"code":"sony","repeat":21}', '"repeat" is 21'),
     ("code", '{"code":"sony","repeat":0}', '"repeat" is 0'),
     ("code", '{"code":"nec1:4:8","hold_ms":90000}', '"hold_ms" is 90000'),
-    ("code", '{"code":"sony","colour":"red"}', '"colour" is not a member'),
+    ("code", '{"code":"sony","colour":"red"}', '"colour" does not belong'),
     ("code", '{"pronto":"0000 0001"}', "pronto"),
     ("code", '{"irp":"{40k,600}<1,-1|2,-1>(4,-1,F:7,D:5)[D:0..31,F:0..127]","D":99,"F":1}', "irp"),
     ("code", '{"brand":"nosuchbrand"}', "nosuchbrand"),

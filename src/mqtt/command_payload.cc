@@ -253,7 +253,7 @@ bool parseCodePayload(const std::string& payload, uint32_t sampleRate, MqttComma
         return false;
       assignments.push_back(key + "=" + std::to_string(number));
     } else {
-      *error = "\"" + key + "\" is not a member of a " + kind + " payload";
+      *error = "\"" + key + "\" does not belong with \"" + kind + "\"";
       return false;
     }
   }
