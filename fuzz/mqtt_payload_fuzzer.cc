@@ -38,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzCheck(run.first + run.count <= command.codes.size(), name, "a run outside its codes");
   fuzzCheck(command.presses >= 1 && command.presses <= kMaxRepeatCount, name,
             "presses out of range");
-  fuzzCheck(command.sends >= 1 && command.sends <= kMaxRepeatCount + 1, name,
-            "sends out of range");
+  fuzzCheck(command.sends >= 1 && command.sends <= kMaxRepeatCount + 1, name, "sends out of range");
   if (emitter) {
     const OwnedIrCode sent =
         repeatedSequence(command.codes[0].built, command.sendGapUnits, command.sends);

@@ -356,6 +356,7 @@ BAD = [
     ("send", '{"timings":[9000,-4500,562],"modulation":56000}', "does not render at 48000 Hz (--rate 96000 plays it)"),
     ("send", b'{"timings":[9000,-4500,562],"modulation":38000,"x":"\xff\xfe"}', "not JSON"),
     ("send", b'\xc3\x28', "not JSON"),
+    ("send", '{"timings":[9000,-1e400,562],"modulation":38000}', "number overflow"),
     ("send", "{" + '"x":"' + "a" * 70000 + '"}', "at most 65536 are read"),
     ("code", '{"code":"nosuchcode"}', 'no code named "nosuchcode"'),
     ("code", '{"code":"necx2:7.7:no_key"}', "no_key"),

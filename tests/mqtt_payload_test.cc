@@ -96,6 +96,10 @@ TEST(MqttEmitterPayload, RefusesEveryMalformedMemberNamingIt) {
       {R"({"timings":[9000],"modulation":4294967296})", "\"modulation\" is 4294967296"},
       {R"({"timings":[9000],"modulation":-38000})", "\"modulation\" is -38000"},
       {"{\"timings\":[9000],\"modulation\":38000,\"n\":\"\xff\"}", "not JSON"},
+      // A number beyond a double's range is the JSON library's overflow
+      // error, not its parse error: it must not end the daemon either.
+      {"1e400", "not JSON"},
+      {withTimings("9000,-1E400"), "not JSON"},
   };
   for (const auto& c : cases) {
     const Parsed p = emitter(c.payload);

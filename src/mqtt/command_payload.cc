@@ -37,9 +37,10 @@ bool readObject(const std::string& payload, Json* object, std::string* error) {
   }
   try {
     *object = Json::parse(payload);
-  } catch (const Json::parse_error& e) {
-    // "[json.exception.parse_error.101] parse error at line 1, ...": the
-    // library's words, without its tag; what it last read may be any bytes.
+  } catch (const Json::exception& e) {
+    // "[json.exception.parse_error.101] parse error at line 1, ...", or
+    // out_of_range.406 for a number beyond a double: the library's words,
+    // without its tag; what it last read may be any bytes.
     const std::string what = e.what();
     const size_t tagEnd = what.find("] ");
     *error = "the payload is not JSON: " +
