@@ -29,7 +29,13 @@ if(TARGET irwav-mqtt)
   file(ARCHIVE_CREATE OUTPUT ${CMAKE_BINARY_DIR}/man/irwav-mqtt.1.gz
     PATHS ${CMAKE_BINARY_DIR}/man/irwav-mqtt.1 FORMAT raw COMPRESSION GZip)
   install(FILES ${CMAKE_BINARY_DIR}/man/irwav-mqtt.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  configure_file(systemd/irwav-mqtt.service.in ${CMAKE_BINARY_DIR}/systemd/irwav-mqtt.service @ONLY)
+  # The unit names the program by its installed path, which is known only
+  # when installing (cpack installs under /usr whatever the build's prefix).
+  install(CODE "
+    file(READ \"${PROJECT_SOURCE_DIR}/systemd/irwav-mqtt.service.in\" unit)
+    string(REPLACE \"@CMAKE_INSTALL_FULL_BINDIR@\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\"
+      unit \"\${unit}\")
+    file(WRITE \"${CMAKE_BINARY_DIR}/systemd/irwav-mqtt.service\" \"\${unit}\")")
   install(FILES ${CMAKE_BINARY_DIR}/systemd/irwav-mqtt.service DESTINATION lib/systemd/system)
 endif()
 
