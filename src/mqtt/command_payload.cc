@@ -5,6 +5,8 @@
 
 #include "mqtt/command_payload.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "app/batch_driver.h"
@@ -22,9 +24,8 @@ using Json = nlohmann::json;
 /// The bytes of `text` that can be shown as they are; others become "?".
 std::string shownBytes(const std::string& text) {
   std::string shown = text;
-  for (char& c : shown) {
-    if (c < 0x20 || c > 0x7e) c = '?';
-  }
+  std::replace_if(
+      shown.begin(), shown.end(), [](char c) { return c < 0x20 || c > 0x7e; }, '?');
   return shown;
 }
 
@@ -221,7 +222,7 @@ bool parseCodePayload(const std::string& payload, uint32_t sampleRate, MqttComma
     kind = k;
   }
   if (kind.empty()) {
-    *error = "the payload names no code: it needs \"code\", \"pronto\", \"irp\" or \"brand\"";
+    *error = R"(the payload names no code: it needs "code", "pronto", "irp" or "brand")";
     return false;
   }
   const Json& text = object[kind];
@@ -245,7 +246,7 @@ bool parseCodePayload(const std::string& payload, uint32_t sampleRate, MqttComma
         return false;
     } else if (key == "power" && kind == "brand") {
       if (!member.value().is_string() || !readPowerKey(member.value().get<std::string>(), &power)) {
-        *error = "\"power\" is " + member.value().dump() + ", not \"on\", \"off\" or \"toggle\"";
+        *error = "\"power\" is " + member.value().dump() + R"(, not "on", "off" or "toggle")";
         return false;
       }
     } else if (kind == "irp" && isParameterName(key)) {
@@ -254,7 +255,8 @@ bool parseCodePayload(const std::string& payload, uint32_t sampleRate, MqttComma
         return false;
       assignments.push_back(key + "=" + std::to_string(number));
     } else {
-      *error = "\"" + key + "\" does not belong with \"" + kind + "\"";
+      *error = "\"" + key;
+      *error += "\" does not belong with \"" + kind + "\"";
       return false;
     }
   }

@@ -11,7 +11,7 @@
 #include "library/play_order.h"
 
 /// The largest payload read: anything longer is refused unread.
-constexpr size_t kMaxPayloadBytes = 64 * 1024;
+constexpr size_t kMaxPayloadBytes = size_t{64} * 1024;
 
 /// The most further sends of an emitter payload (`repeat_count`), and the
 /// most presses of a code payload (`repeat`).

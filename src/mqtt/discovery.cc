@@ -4,6 +4,8 @@
 
 #include "mqtt/discovery.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "mqtt/json_text.h"
@@ -20,9 +22,13 @@ namespace {
 // Members in the order written, for a person reading the messages.
 using Json = nlohmann::ordered_json;
 
-/// The label and icon of `key` from data/key-buttons.csv; a key the data
-/// does not have is labelled from its name ("sound_mode" -> "Sound mode").
-void describeKey(const std::string& key, std::string* label, std::string* icon) {
+/// Sets the label and icon of `button`'s key from data/key-buttons.csv; a
+/// key the data does not have is labelled from its name ("sound_mode" ->
+/// "Sound mode").
+void describeKey(RemoteButton* button) {
+  const std::string& key = button->key;
+  std::string* label = &button->label;
+  std::string* icon = &button->icon;
   static const CsvTable table = [] {
     std::string text;
     for (const char* const* line = kKeyButtonsCsv; *line != nullptr; ++line)
@@ -32,23 +38,25 @@ void describeKey(const std::string& key, std::string* label, std::string* icon) 
     readCsv(text, &csv, &error);  // the build checked its shape
     return csv;
   }();
-  for (const std::vector<std::string>& row : table.rows) {
-    if (row[0] == key) {
-      *label = row[1];
-      *icon = row[2];
-      return;
-    }
+  const auto row = std::find_if(table.rows.begin(), table.rows.end(),
+                                [&](const std::vector<std::string>& r) { return r[0] == key; });
+  if (row != table.rows.end()) {
+    *label = (*row)[1];
+    *icon = (*row)[2];
+    return;
   }
   *label = key;
-  for (char& c : *label) c = c == '_' ? ' ' : c;
+  std::replace(label->begin(), label->end(), '_', ' ');
   if (!label->empty() && (*label)[0] >= 'a' && (*label)[0] <= 'z') (*label)[0] -= 'a' - 'A';
   *icon = "mdi:remote";
 }
 
+/// The button of `key`, which sends the code payload of `code`.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 RemoteButton button(const std::string& key, const std::string& code) {
   RemoteButton b;
   b.key = key;
-  describeKey(key, &b.label, &b.icon);
+  describeKey(&b);
   b.payload = jsonText(Json{{"code", code}});
   return b;
 }
@@ -164,9 +172,10 @@ std::vector<RetainedMessage> discoveryMessages(
                            {"availability_topic", topics.status},
                            {"device", tvDevice},
                            {"origin", {{"name", "irwav-mqtt"}, {"sw_version", IRWAV_VERSION}}}};
-      messages.push_back(
-          {prefix + "/button/" + node + "/" + idOf(tv.name) + "_" + b.key + "/config",
-           jsonText(config)});
+      std::string topic = prefix;
+      topic.append("/button/").append(node).append("/").append(idOf(tv.name));
+      topic.append("_").append(b.key).append("/config");
+      messages.push_back({topic, jsonText(config)});
     }
   }
   return messages;

@@ -3,6 +3,7 @@
 // SIGTERM or SIGHUP lets the sound already handed over finish, publishes
 // "offline" and ends the daemon with status 0.
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -40,14 +41,14 @@ std::mutex logMutex;
 /// a message may carry from any publisher) shown as "?".
 void logLine(const std::string& line) {
   std::string shown = line;
-  for (char& c : shown) {
-    if ((c >= 0 && c < 0x20) || c == 0x7f) c = '?';
-  }
+  std::replace_if(
+      shown.begin(), shown.end(), [](char c) { return (c >= 0 && c < 0x20) || c == 0x7f; }, '?');
   const std::lock_guard<std::mutex> lock(logMutex);
   std::cerr << "irwav-mqtt: " << shown << std::endl;
 }
 
 /// The password: the first line of `file`, or IRWAV_MQTT_PASSWORD.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 bool readPassword(const std::string& file, std::string* password, std::string* error) {
   if (file.empty()) {
     const char* fromEnvironment = std::getenv("IRWAV_MQTT_PASSWORD");

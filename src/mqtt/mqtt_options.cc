@@ -55,7 +55,7 @@ bool takeValue(const std::string& name, const std::string& value, MqttOptions* o
     const bool plainName = name == "--name" && value.find('/') != std::string::npos;
     if (!isTopicText(value) || plainName) {
       *error = "option " + name + " takes a topic's text without " +
-               (name == "--name" ? "\"/\", " : "") + "\"+\" and \"#\", not \"" + value + "\"";
+               (name == "--name" ? R"("/", )" : "") + R"("+" and "#", not ")" + value + "\"";
       return false;
     }
     (name == "--name"               ? options->name
@@ -67,7 +67,7 @@ bool takeValue(const std::string& name, const std::string& value, MqttOptions* o
   const size_t equals = value.find('=');
   if (equals == std::string::npos || equals == 0 || equals + 1 == value.size()) {
     *error =
-        "option --tv takes NAME=FAMILY, such as \"Living room=necx2:7.7\", not \"" + value + "\"";
+        R"(option --tv takes NAME=FAMILY, such as "Living room=necx2:7.7", not ")" + value + "\"";
     return false;
   }
   options->tvs.push_back({value.substr(0, equals), value.substr(equals + 1)});
