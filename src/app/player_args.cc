@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "app/batch_driver.h"
+#include "app/command_line.h"
 #include "app/player.h"
 #include "library/brands.h"
 #include "library/held_codes.h"
@@ -189,17 +190,7 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
                      std::string* error) {
   *options = PlayerOptions();
   // --help and --version answer whatever else the line holds.
-  for (const std::string& arg : args) {
-    if (arg == "--") break;
-    if (arg == "--help" || arg == "-h") {
-      options->help = true;
-      return true;
-    }
-    if (arg == "--version") {
-      options->version = true;
-      return true;
-    }
-  }
+  if (findHelpOrVersion(args, &options->help, &options->version)) return true;
 
   // --power decides what every --brand plays, so it is read first.
   for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
@@ -292,14 +283,7 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       return false;
     }
     std::string value;
-    if (equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      *error = "option " + name + " needs a value";
-      return false;
-    }
+    if (!takeOptionValue(args, &i, &value, error)) return false;
     if (name == "--irp") {
       // The parameters' values follow the IRP as NAME=VALUE arguments.
       std::vector<std::string> assignments;

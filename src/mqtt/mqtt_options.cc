@@ -6,6 +6,7 @@
 #include <iterator>
 #include <ostream>
 
+#include "app/command_line.h"
 #include "app/player.h"
 #include "synth/decimal.h"
 
@@ -126,17 +127,7 @@ bool parseBrokerUrl(const std::string& url, BrokerAddress* broker, std::string* 
 
 bool parseMqttArgs(const std::vector<std::string>& args, MqttOptions* options, std::string* error) {
   *options = MqttOptions();
-  for (const std::string& arg : args) {
-    if (arg == "--") break;
-    if (arg == "--help" || arg == "-h") {
-      options->help = true;
-      return true;
-    }
-    if (arg == "--version") {
-      options->version = true;
-      return true;
-    }
-  }
+  if (findHelpOrVersion(args, &options->help, &options->version)) return true;
   static const char* const kValueOptions[] = {
       "--broker", "--username", "--password-file",    "--cafile",       "--name",
       "--device", "--rate",     "--discovery-prefix", "--topic-prefix", "--tv"};
@@ -169,14 +160,7 @@ bool parseMqttArgs(const std::vector<std::string>& args, MqttOptions* options, s
       return false;
     }
     std::string value;
-    if (equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      *error = "option " + name + " needs a value";
-      return false;
-    }
+    if (!takeOptionValue(args, &i, &value, error)) return false;
     if (!takeValue(name, value, options, error)) return false;
   }
   if (!options->cafile.empty() && !options->broker.tls) {
