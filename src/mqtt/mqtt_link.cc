@@ -43,6 +43,7 @@ bool isLoginRefusal(int reason) {
 MqttLink::MqttLink(LinkSettings settings) : settings_(std::move(settings)) {
   mosquitto_lib_init();
   mosq_ = mosquitto_new(settings_.clientId.c_str(), true, this);
+  if (mosq_ == nullptr) return;  // run() says so
   mosquitto_threaded_set(mosq_, true);
   mosquitto_int_option(mosq_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
   mosquitto_connect_v5_callback_set(
@@ -89,7 +90,7 @@ MqttLink::MqttLink(LinkSettings settings) : settings_(std::move(settings)) {
 }
 
 MqttLink::~MqttLink() {
-  mosquitto_destroy(mosq_);
+  if (mosq_ != nullptr) mosquitto_destroy(mosq_);
   mosquitto_lib_cleanup();
 }
 
@@ -126,6 +127,10 @@ void MqttLink::goOffline() {
 }
 
 int MqttLink::run(const volatile std::sig_atomic_t* stop, std::string* error) {
+  if (mosq_ == nullptr) {
+    *error = "cannot set up an MQTT client: " + std::string(std::strerror(errno));
+    return 1;
+  }
   mosquitto_property* properties = nullptr;
   mosquitto_property_add_int32(&properties, MQTT_PROP_MAXIMUM_PACKET_SIZE, kMaxIncomingPacketBytes);
   const auto fail = [&](const std::string& why) {
