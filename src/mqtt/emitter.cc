@@ -139,8 +139,9 @@ void Emitter::play(MqttCommand& command, const volatile std::sig_atomic_t* stop)
   options.device = device_;
   options.sampleRate = sampleRate_;
   TimedAudioOutput timed(&audio_);
-  std::string failure;
-  int status = 0;
+  // A stop that comes before the first try plays nothing.
+  std::string failure = "stopped";
+  int status = 1;
   for (int attempt = 1; attempt <= kDeviceTries && !*stop; ++attempt) {
     timed.resetNotes();
     std::ostringstream report;
@@ -163,7 +164,7 @@ void Emitter::play(MqttCommand& command, const volatile std::sig_atomic_t* stop)
   const Clock::time_point finished = Clock::now();
   Json result = {{"topic", command.topic}, {"ok", status == 0}, {"played", command.played}};
   if (status != 0) {
-    result["error"] = failure.empty() ? "stopped" : failure;
+    result["error"] = failure.empty() ? "not played" : failure;
     log_(command.topic + ": " + command.played + " failed: " + result["error"].get<std::string>());
   }
   result["received"] = isoTime(command.received);
