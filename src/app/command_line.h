@@ -7,6 +7,7 @@
 
 /// Whether --help (or -h) or --version stands among `args` before "--":
 /// the first one found is set, and it wins over everything else.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 inline bool findHelpOrVersion(const std::vector<std::string>& args, bool* help, bool* version) {
   for (const std::string& arg : args) {
     if (arg == "--") break;
@@ -26,6 +27,7 @@ inline bool findHelpOrVersion(const std::vector<std::string>& args, bool* help, 
 /// "--name VALUE": what follows the first "=", or else the next argument,
 /// to which *i then moves. Returns false, with "option --name needs a
 /// value" in *error, when there is none.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 inline bool takeOptionValue(const std::vector<std::string>& args, size_t* i, std::string* value,
                             std::string* error) {
   const std::string& arg = args[*i];
