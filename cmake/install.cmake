@@ -20,6 +20,25 @@ if(NOT WIN32)
   endforeach()
 endif()
 
+# irwav-mqtt, where it is built: the program, its manual page and its
+# systemd unit (which nothing enables), in share/man/man1/ and
+# lib/systemd/system/.
+if(TARGET irwav-mqtt)
+  install(TARGETS irwav-mqtt RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  configure_file(docs/man/irwav-mqtt.1.in ${CMAKE_BINARY_DIR}/man/irwav-mqtt.1 @ONLY)
+  file(ARCHIVE_CREATE OUTPUT ${CMAKE_BINARY_DIR}/man/irwav-mqtt.1.gz
+    PATHS ${CMAKE_BINARY_DIR}/man/irwav-mqtt.1 FORMAT raw COMPRESSION GZip)
+  install(FILES ${CMAKE_BINARY_DIR}/man/irwav-mqtt.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # The unit names the program by its installed path, which is known only
+  # when installing (cpack installs under /usr whatever the build's prefix).
+  install(CODE "
+    file(READ \"${PROJECT_SOURCE_DIR}/systemd/irwav-mqtt.service.in\" unit)
+    string(REPLACE \"@CMAKE_INSTALL_FULL_BINDIR@\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\"
+      unit \"\${unit}\")
+    file(WRITE \"${CMAKE_BINARY_DIR}/systemd/irwav-mqtt.service\" \"\${unit}\")")
+  install(FILES ${CMAKE_BINARY_DIR}/systemd/irwav-mqtt.service DESTINATION lib/systemd/system)
+endif()
+
 install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY docs/images DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 

@@ -72,3 +72,8 @@ allocs, allocs_floor, files = int(allocs), int(allocs_floor), int(files)
 print(f"heap allocations: irwav {allocs}, floor program {allocs_floor}, "
       f"{(allocs - allocs_floor) / files:.2f} per file over {files} files  (goal 1)")
 PY
+
+# irwav-mqtt through a broker of its own, where it is built.
+if [ -x build/bench/bench/irwav_mqtt_bench ]; then
+  bench/mqtt_bench.sh --benchmark_counters_tabular=true
+fi

@@ -28,7 +28,7 @@ fail() {
   exit 1
 }
 
-need_packages cmake g++ libasound2-dev nlohmann-json3-dev dpkg-dev file emscripten g++-mingw-w64-x86-64-posix zip ||
+need_packages cmake g++ libasound2-dev nlohmann-json3-dev libmosquitto-dev dpkg-dev file emscripten g++-mingw-w64-x86-64-posix zip ||
   fail "$packages_missing_reason"
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
 # Live playback: ALSA headers and library, and its runtime configuration.
-need_packages_or_skip cmake g++ libgtest-dev libasound2-dev libasound2-data nlohmann-json3-dev
+need_packages_or_skip cmake g++ libgtest-dev libasound2-dev libasound2-data nlohmann-json3-dev libmosquitto-dev
 
 cmake --preset default
 cmake --build --preset default

@@ -4,13 +4,16 @@
 # about a minute in all. Any crash, sanitizer report, failed check, timeout
 # or memory blow-up fails the stage; the input that caused it is kept in
 # build/fuzz/findings/. An input may take 10 s, an IRP one second: any IRP
-# text of up to 4 KiB ends, rendered or refused, within that. FUZZ_RUNS_RENDER, FUZZ_RUNS_ARGS, FUZZ_RUNS_CODES,
-# FUZZ_RUNS_IRP and FUZZ_RUNS_IR_FILE override the numbers of inputs.
+# text of up to 4 KiB ends, rendered or refused, within that.
+# FUZZ_RUNS_RENDER, FUZZ_RUNS_ARGS, FUZZ_RUNS_CODES, FUZZ_RUNS_IRP,
+# FUZZ_RUNS_IR_FILE and FUZZ_RUNS_MQTT override the numbers of inputs.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-need_packages_or_skip cmake clang libclang-rt-14-dev nlohmann-json3-dev
+need_packages_or_skip cmake clang libclang-rt-14-dev
+# The MQTT daemon's payload parser is fuzzed where its libraries are.
+need_packages_or_skip libmosquitto-dev nlohmann-json3-dev
 
 echo "fuzz: build the 'fuzz' preset (clang++, libFuzzer, ASan + UBSan)"
 cmake --preset fuzz >/dev/null
@@ -45,4 +48,5 @@ run_fuzzer irwav_player_args_fuzzer player_args "${FUZZ_RUNS_ARGS:-1000000}" 128
 run_fuzzer irwav_ir_code_parsers_fuzzer ir_code_parsers "${FUZZ_RUNS_CODES:-1000000}" 512
 run_fuzzer irwav_irp_fuzzer irp "${FUZZ_RUNS_IRP:-300000}" 4096 1
 run_fuzzer irwav_ir_file_fuzzer ir_file "${FUZZ_RUNS_IR_FILE:-300000}" 2048
+run_fuzzer irwav_mqtt_payload_fuzzer mqtt_payload "${FUZZ_RUNS_MQTT:-300000}" 4096
 echo "fuzz: no findings"

@@ -50,3 +50,18 @@ if [ "$all" -ge $((one + 512)) ]; then
   echo "bench: irwav-play's memory grows with the length of what it writes" >&2
   exit 1
 fi
+
+# irwav-mqtt: publish-to-first-sample latency over 100 commands and the
+# daemon's memory idle and after a flood of 10,000 bad messages, through a
+# broker of its own (bench/mqtt_bench.sh). Figures only: they are not held
+# to a limit here, but every command must play and every bad message must
+# be refused.
+need_packages_or_skip libmosquitto-dev nlohmann-json3-dev mosquitto mosquitto-clients python3
+cmake --preset bench >/dev/null
+cmake --build --preset bench --target irwav-mqtt irwav_mqtt_bench
+mqtt="$(bench/mqtt_bench.sh 2>&1)"
+echo "$mqtt"
+if grep -q "ERROR OCCURRED" <<<"$mqtt" || ! grep -q "BM_FloodMemory" <<<"$mqtt"; then
+  echo "bench: the MQTT benchmark did not complete" >&2
+  exit 1
+fi

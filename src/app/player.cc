@@ -79,6 +79,11 @@ const char* documentedWord(const PlayItem& item) {
 
 }  // namespace
 
+std::string notRenderedReason(uint32_t carrierHz, uint32_t sampleRate) {
+  return "a " + std::to_string(carrierHz) + " Hz carrier does not render at " +
+         std::to_string(sampleRate) + " Hz" + rateNote(carrierHz);
+}
+
 void printCodeList(std::ostream& out, const PlayerOptions& options) {
   if (options.format != ListFormat::kTable) {
     RecordPrinter records(out, options.format);
@@ -150,9 +155,8 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
       printSkipLine(out, visibleText(item.name), carrierHz, rateNote(carrierHz));
       return;
     }
-    err << "irwav-play: " << visibleText(item.name) << " was not played: a " << carrierHz
-        << " Hz carrier does not render at " << sink.sampleRate << " Hz" << rateNote(carrierHz)
-        << std::endl;
+    err << "irwav-play: " << visibleText(item.name)
+        << " was not played: " << notRenderedReason(carrierHz, sink.sampleRate) << std::endl;
     namedSkipped = true;
   };
   const bool toFile = !options.output.empty();

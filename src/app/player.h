@@ -43,6 +43,14 @@ constexpr uint32_t kPlayerRates[] = {44100, 48000, 88200, 96000, 176400, 192000}
 /// run at them, such as a browser's audio on some phones).
 constexpr uint32_t kAdvisedRates[] = {44100, 48000, 96000, 192000};
 
+/// The rates --rate takes, in words: "44100, 48000, ... or 192000".
+std::string rateChoices();
+
+/// Why a code whose carrier `carrierHz` the rate cannot carry is not
+/// played, in the player's words: "a 55600 Hz carrier does not render at
+/// 48000 Hz (--rate 96000 plays it)".
+std::string notRenderedReason(uint32_t carrierHz, uint32_t sampleRate);
+
 /// What the player was asked to do.
 struct PlayerOptions {
   /// Every code asked for, once: what plays is `runs` (see forEachCode);

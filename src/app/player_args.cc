@@ -7,13 +7,13 @@
 #include <ostream>
 
 #include "app/batch_driver.h"
+#include "app/command_line.h"
 #include "app/player.h"
 #include "library/brands.h"
 #include "library/held_codes.h"
 #include "library/ir_codes.h"
 #include "library/ir_file.h"
 #include "library/key_codes.h"
-#include "synth/code_limits.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
 #include "synth/pronto.h"
@@ -28,6 +28,8 @@ bool parseNumber(const std::string& text, uint32_t max, uint32_t* value) {
   return true;
 }
 
+}  // namespace
+
 std::string rateChoices() {
   std::string text;
   for (size_t i = 0; i < std::size(kPlayerRates); ++i) {
@@ -36,6 +38,8 @@ std::string rateChoices() {
   }
   return text;
 }
+
+namespace {
 
 /// Reads --power's value: on, off or toggle.
 bool parsePower(const std::string& value, PowerKey* power, std::string* error) {
@@ -162,10 +166,7 @@ bool takeIrp(const std::string& irp, const std::vector<std::string>& assignments
   PlayItem item;
   item.name = "irp " + std::to_string(++*irpCount);
   std::string reason;
-  // A protocol of one's own may name any carrier and any length: the same
-  // bounds as a Pronto code hold.
-  if (encodeIrpCode(irp, assignments, &item.built, &reason) &&
-      checkCodeLimits(item.built, &reason)) {
+  if (buildIrpItem(irp, assignments, &item, &reason)) {
     options->codes.push_back(std::move(item));
     return true;
   }
@@ -255,17 +256,7 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
                      std::string* error) {
   *options = PlayerOptions();
   // --help and --version answer whatever else the line holds.
-  for (const std::string& arg : args) {
-    if (arg == "--") break;
-    if (arg == "--help" || arg == "-h") {
-      options->help = true;
-      return true;
-    }
-    if (arg == "--version") {
-      options->version = true;
-      return true;
-    }
-  }
+  if (findHelpOrVersion(args, &options->help, &options->version)) return true;
 
   // --power decides what every --brand plays, so it is read first.
   for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
@@ -369,14 +360,7 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       return false;
     }
     std::string value;
-    if (equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      *error = "option " + name + " needs a value";
-      return false;
-    }
+    if (!takeOptionValue(args, &i, &value, error)) return false;
     if (name == "--irp") {
       // The parameters' values follow the IRP as NAME=VALUE arguments.
       std::vector<std::string> assignments;

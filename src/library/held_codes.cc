@@ -1,5 +1,6 @@
 #include "library/held_codes.h"
 
+#include "synth/code_limits.h"
 #include "synth/pronto.h"
 
 bool buildProtocolItem(const std::string& protocol, const IrFields& fields, PlayItem* item,
@@ -17,6 +18,12 @@ bool buildProntoItem(const std::string& text, PlayItem* item, std::string* error
     return parseHeldPronto(text, holdMs, code, why);
   };
   return true;
+}
+
+bool buildIrpItem(const std::string& irp, const std::vector<std::string>& assignments,
+                  PlayItem* item, std::string* error) {
+  return encodeIrpCode(irp, assignments, &item->built, error) &&
+         checkCodeLimits(item->built, error);
 }
 
 bool holdCodes(uint32_t holdMs, std::vector<PlayItem>* items, std::string* error) {

@@ -21,6 +21,14 @@ bool buildProtocolItem(const std::string& protocol, const IrFields& fields, Play
 /// as a held key. Returns false with parsePronto's message.
 bool buildProntoItem(const std::string& text, PlayItem* item, std::string* error);
 
+/// Makes *item the code of a protocol of one's own in IRP notation with its
+/// parameters' `assignments` ("D=4"), as encodeIrpCode encodes it, held to
+/// the bounds of a Pronto code (checkCodeLimits): any carrier and length
+/// could be written. It is sent as it is, never held. Returns false with
+/// the encoder's or the limit's message.
+bool buildIrpItem(const std::string& irp, const std::vector<std::string>& assignments,
+                  PlayItem* item, std::string* error);
+
 /// Turns every item that buildProtocolItem or buildProntoItem made into
 /// the code of a key held `holdMs`; the others (built-in codes, brand
 /// codes, raw captures) stay as they are. Returns false, with a message

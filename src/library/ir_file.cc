@@ -16,6 +16,7 @@
 #include "synth/collection_codes.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
+#include "synth/raw_timings.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ bool readRaw(const std::string& text, uint32_t carrierHz, OwnedIrCode* code, std
           "the data last more than " + std::to_string(kMaxCodeDurationUs / 1000000) + " seconds";
       return false;
     }
-    const int64_t units = (static_cast<int64_t>(us) + kTimingUnitUs / 2) / kTimingUnitUs;
+    const uint64_t units = timingUnits(us);
     if (units == 0) {
       *error = "data value " + std::to_string(count) + " (" + word + ") is " +
                (us == 0 ? std::string("a duration of 0")
@@ -99,11 +100,7 @@ bool readRaw(const std::string& text, uint32_t carrierHz, OwnedIrCode* code, std
     *error = "the data hold no durations";
     return false;
   }
-  // The list ends with the space after the last mark; a final space is it.
-  if (code->timings.size() % 2 == 1)
-    code->timings.push_back(0);
-  else
-    code->timings.back() = 0;
+  terminateRawTimings(&code->timings);
   return checkCodeLimits(*code, error);
 }
 

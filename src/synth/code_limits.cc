@@ -30,6 +30,13 @@ uint64_t codeDurationUs(const OwnedIrCode& code) {
   return units * kTimingUnitUs;
 }
 
+bool checkCodeDuration(uint64_t us, std::string* error) {
+  if (us <= kMaxCodeDurationUs) return true;
+  *error = "the code lasts " + seconds(us) + "; one code may last at most " +
+           seconds(kMaxCodeDurationUs);
+  return false;
+}
+
 bool checkCodeLimits(const OwnedIrCode& code, std::string* error) {
   if (code.carrierHz != 0 && (code.carrierHz < kMinCarrierHz || code.carrierHz > kMaxCarrierHz)) {
     *error = "the carrier of " + std::to_string(code.carrierHz) + " Hz is outside " +
@@ -37,11 +44,5 @@ bool checkCodeLimits(const OwnedIrCode& code, std::string* error) {
              " Hz, the carriers an IR receiver takes";
     return false;
   }
-  const uint64_t us = codeDurationUs(code);
-  if (us > kMaxCodeDurationUs) {
-    *error = "the code lasts " + seconds(us) + "; one code may last at most " +
-             seconds(kMaxCodeDurationUs);
-    return false;
-  }
-  return true;
+  return checkCodeDuration(codeDurationUs(code), error);
 }

@@ -18,6 +18,10 @@ constexpr uint64_t kMaxCodeDurationUs = 10000000;
 /// each value counted by its magnitude; the closing silence not included.
 uint64_t codeDurationUs(const OwnedIrCode& code);
 
+/// Whether a code lasting `us` microseconds is within kMaxCodeDurationUs.
+/// Returns false with a message giving both durations in *error otherwise.
+bool checkCodeDuration(uint64_t us, std::string* error);
+
 /// Whether a user's `code` is one to render: a carrier from kMinCarrierHz
 /// to kMaxCarrierHz, or 0 (a code without a carrier, which the player skips
 /// as it does today), and a duration of at most kMaxCodeDurationUs. Returns
