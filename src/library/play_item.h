@@ -8,6 +8,7 @@
 
 #include "library/ir_codes.h"
 #include "library/power_library.h"
+#include "library/universal_power.h"
 #include "synth/ir_protocol.h"
 
 /// The tableIndex of a code that is not a built-in one.
@@ -23,6 +24,8 @@ struct PlayItem {
   /// carries one. False for a best guess and for a user's own code.
   bool documented = false;
   const LibraryCode* libraryRow = nullptr;  ///< the library row it was built from, if any
+  /// The universal list entry it plays as stored, if any.
+  const UniversalEntry* universalEntry = nullptr;
   /// Encodes the code as a key held a number of milliseconds, for --hold;
   /// empty for a code that is always sent as it is.
   std::function<bool(uint32_t holdMs, OwnedIrCode* code, std::string* error)> encodeHeld;
