@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/code_listing.h"
+#include "library/device_kind.h"
 #include "library/play_item.h"
 #include "library/play_order.h"
 #include "library/power_library.h"
@@ -54,11 +55,14 @@ struct PlayerOptions {
   uint32_t gapMs = kDefaultGapMs;
   uint32_t sampleRate = 48000;
   PowerKey power = PowerKey::kToggle;  ///< what --brand plays for: --power
-  std::vector<std::string> remarks;    ///< what to say about the brands asked for
-  uint32_t repeat = 1;                 ///< presses of each code
-  bool quiet = false;                  ///< no report, only errors
+  DeviceKind kind = DeviceKind::kTv;   ///< --kind: whose brands, sweep and keys
+  bool kindGiven = false;
+  bool confirm = false;              ///< --confirm: a projector's power-off pressed again
+  std::vector<std::string> remarks;  ///< what to say about the brands asked for
+  uint32_t repeat = 1;               ///< presses of each code
+  bool quiet = false;                ///< no report, only errors
   uint32_t holdMs = 0;  ///< --hold: send codes as keys held this long; 0: a short press
-  std::string keys;     ///< --keys: the family whose keys to list; empty: none
+  std::string keys;     ///< --keys: the family whose keys to list, "all"; empty: none
   bool list = false;
   bool brands = false;
   bool protocols = false;
@@ -74,7 +78,8 @@ bool findCode(const std::string& arg, size_t* index);
 
 /// Parses the arguments that follow the program name. --help and --version
 /// anywhere before "--" win over everything else; "--" ends the options.
-/// --power, wherever it stands, applies to every --brand. Each argument
+/// --power and --kind, wherever they stand, apply to every --brand, --code
+/// and --keys; given twice, the last one holds. Each argument
 /// that names codes adds a run; one that repeats an earlier one (the same
 /// code name or index, --brand, --code or --pronto text, with no option
 /// between them that could change what it builds) adds that earlier run
@@ -100,10 +105,16 @@ void printPlayerHelp(std::ostream& out);
 /// or as records (RecordPrinter).
 void printCodeList(std::ostream& out, const PlayerOptions& options);
 
-/// Prints every brand with the number of codes --brand plays for it and
-/// how many of those are documented; with
+/// Prints every brand of options.kind with the number of codes --brand
+/// plays for it and how many of those are documented; with
 /// a record format, the record of each of those codes, brand by brand.
 void printBrandList(std::ostream& out, const PlayerOptions& options);
+
+/// Prints every key code of every family (of options.kind when --kind was
+/// given, else of every kind) in options.format: family, kind, key, the
+/// code as --code takes it, remotes agreeing, files with the key, and why
+/// it cannot be sent where it cannot.
+void printAllKeys(std::ostream& out, const PlayerOptions& options);
 
 /// Prints the protocol names --code takes, one a line.
 void printProtocolList(std::ostream& out);

@@ -189,8 +189,12 @@ std::string unknownBrandMessage(const std::string& name, DeviceKind kind) {
   if (!kinds.empty()) {
     std::string known;
     for (DeviceKind k : kinds) known += (known.empty() ? "" : ", ") + std::string(kindName(k));
+    // A kind other than TVs, the default, is the likelier one meant.
+    const auto other =
+        std::find_if(kinds.begin(), kinds.end(), [](DeviceKind k) { return k != DeviceKind::kTv; });
     return std::string("no ") + kindNoun(kind) + " named \"" + name + "\": " + brandKey(name) +
-           " is known as " + known + "; try --kind " + kindName(kinds.front());
+           " is known as " + known + "; try --kind " +
+           kindName(other != kinds.end() ? *other : kinds.front());
   }
   const std::string brands = std::to_string(brandNames(kind).size());
   if (kind == DeviceKind::kTv)

@@ -25,9 +25,11 @@ const TvKeyFamily* familyOf(const UserCodeParts& parts, std::string* error, Devi
 }  // namespace
 
 bool readCodeOrKey(const std::string& text, std::string* protocol, IrFields* fields,
-                   std::string* error, DeviceKind preferred, const TvKeyFamily** keyFamily) {
+                   std::string* error, DeviceKind preferred, const TvKeyFamily** keyFamily,
+                   const TvKeyCode** keyCode) {
   UserCodeParts parts;
   if (keyFamily) *keyFamily = nullptr;
+  if (keyCode) *keyCode = nullptr;
   if (!readUserCode(text, &parts, error)) return false;
   *protocol = parts.protocol;
   *fields = parts.fields;
@@ -45,6 +47,7 @@ bool readCodeOrKey(const std::string& text, std::string* protocol, IrFields* fie
     return false;
   }
   if (keyFamily) *keyFamily = family;
+  if (keyCode) *keyCode = code;
   return true;
 }
 

@@ -22,14 +22,14 @@ const TvKeyFamily* findFamilyNamed(const std::string& text, std::string* error,
 /// found as findFamilyNamed finds it: the key's most common code, which may
 /// be another family's code the key is sent as. Extra fields given after a
 /// key (":t=1") apply to its code. Sets *protocol and *fields to what is to
-/// be encoded, and *family (if given) to the key's family, or null for a
-/// code given by its function. Returns false, with a message in *error: the
+/// be encoded, and *family and *key (if given) to the key's family and
+/// code, or null for a code given by its function. Returns false, with a message in *error: the
 /// reader's, or for a key name, that the family has no key table (listing
 /// the families) or no such key (listing its keys), or that its code cannot
 /// be sent.
 bool readCodeOrKey(const std::string& text, std::string* protocol, IrFields* fields,
                    std::string* error, DeviceKind preferred = DeviceKind::kTv,
-                   const TvKeyFamily** family = nullptr);
+                   const TvKeyFamily** family = nullptr, const TvKeyCode** key = nullptr);
 
 /// Prints the keys of the family `text` names ("necx2:7.7", as
 /// findFamilyNamed finds it): a line for each code of each key, with its

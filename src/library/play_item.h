@@ -26,6 +26,9 @@ struct PlayItem {
   const LibraryCode* libraryRow = nullptr;  ///< the library row it was built from, if any
   /// The universal list entry it plays as stored, if any.
   const UniversalEntry* universalEntry = nullptr;
+  /// For a code that is not a library row's: whether it is a projector's
+  /// power-off that a second press confirms (a library row says it itself).
+  ConfirmPress confirm = ConfirmPress::kNone;
   /// Encodes the code as a key held a number of milliseconds, for --hold;
   /// empty for a code that is always sent as it is.
   std::function<bool(uint32_t holdMs, OwnedIrCode* code, std::string* error)> encodeHeld;

@@ -167,7 +167,8 @@ std::string codeText(const std::string& protocol, const IrFields& f) {
   std::string text = lowerCase(protocol) + ":" + std::to_string(f.device);
   if (f.subdevice >= 0) text += "." + std::to_string(f.subdevice);
   text += ":" + std::to_string(f.function);
-  if (f.oem1 >= 0) text += ":m=" + std::to_string(f.oem1) + ":n=" + std::to_string(f.oem2);
+  if (f.oem1 >= 0) text += ":m=" + std::to_string(f.oem1);
+  if (f.oem2 >= 0) text += ":n=" + std::to_string(f.oem2);
   if (f.extra != 0) text += ":e=" + std::to_string(f.extra);
   return text;
 }
@@ -188,8 +189,9 @@ bool readRawFrames(const std::string& text, std::vector<std::vector<int32_t>>* f
     const bool space = word[0] == '-';
     const size_t digits = space || word[0] == '+' ? 1 : 0;
     int32_t value = 0;
-    if (!readNumber(word.substr(digits), 10000000, &value) || value <= 0) return false;
-    frames->back().push_back(space ? -value : value);
+    if (!readNumber(word.substr(digits), 10000000, &value)) return false;
+    // A duration of 0 (a list's closing entry) is no time at all.
+    if (value > 0) frames->back().push_back(space ? -value : value);
   }
   return !frames->back().empty();
 }

@@ -22,8 +22,8 @@ constexpr char kNoCarrierReason[] =
 
 /// Reads signed durations in µs (marks positive, spaces negative, "+" or
 /// "-" before the number or a mark's bare number), frames separated by
-/// " | ", into *frames. Returns false for a duration that is not a number
-/// from 1 to 10000000, or an empty frame.
+/// " | ", into *frames; a duration of 0 is left out. Returns false for a
+/// duration that is not a number from 0 to 10000000, or an empty frame.
 bool readRawFrames(const std::string& text, std::vector<std::vector<int32_t>>* frames);
 
 /// Takes the maker bytes, the nibble E and the toggle from the extra
