@@ -491,7 +491,7 @@ TEST_F(PlayerRunTest, BadInputEndsWithStatusTwoAndANamedReasonBeforeAnythingOpen
       {{"--repeat", "0", "sony"}, "from 1 to 100, not \"0\""},
       {{"--repeat=101", "sony"}, "not \"101\""},
       {{"--list", "--format", "xml"}, "table, tsv or json, not \"xml\""},
-      {{"--format=json", "sony"}, "option --format goes with --list or --brands"},
+      {{"--format=json", "sony"}, "option --format goes with --list, --brands or --keys all"},
   };
   for (const auto& c : cases) {
     err.str("");

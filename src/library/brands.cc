@@ -157,10 +157,20 @@ std::vector<std::string> brandRemarks(const std::string& name, PowerKey power, D
   }
   if (key == "all") {
     if (kind != DeviceKind::kTv || power == PowerKey::kOn) return remarks;
+    // One line for the universal lists' entries: they are many, and all
+    // for the same reason.
+    std::string names;
+    size_t count = 0;
+    std::string reason;
     for (const UniversalEntry& entry : universalEntries()) {
-      if (!entry.unplayable.empty())
-        remarks.push_back(entry.name + " is not played: " + entry.unplayable);
+      if (entry.unplayable.empty()) continue;
+      names += (names.empty() ? "" : ", ") + entry.name.substr(entry.name.find(' ') + 1);
+      reason = count++ == 0 || reason == entry.unplayable ? entry.unplayable : "";
     }
+    if (reason.compare(0, 6, "it is ") == 0) reason = "each is " + reason.substr(6);
+    if (count > 0)
+      remarks.push_back(std::to_string(count) + " entries of the universal lists are not played (" +
+                        names + ")" + (reason.empty() ? "" : ": " + reason));
     return remarks;
   }
   if (!confirm) {

@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <iterator>
 
 #include "library/csv_table.h"
 #include "synth/decimal.h"
+#include "synth/irp_protocols.h"
 #include "synth/name_match.h"
 
 extern const char kPowerCodesCsv[];
@@ -60,9 +62,13 @@ bool readExtraFields(const std::string& words, IrFields* fields, std::string* un
     const size_t equals = word.find('=');
     if (equals == std::string::npos || equals == 0 || equals + 1 == word.size()) continue;
     const std::string name = word.substr(0, equals);
-    int32_t* target = name == "M"   ? &fields->oem1
-                      : name == "N" ? &fields->oem2
-                      : name == "E" ? &fields->extra
+    // The protocol table gives IrFields' names to the fields some
+    // protocols call otherwise: X, PairID and U are E there, Pioneer-2Part's
+    // D0 and F0 are M and N.
+    int32_t* target = name == "M" || name == "D0"   ? &fields->oem1
+                      : name == "N" || name == "F0" ? &fields->oem2
+                      : name == "E" || name == "X" || name == "PairID" || name == "U"
+                          ? &fields->extra
                       : name == "T" ? &fields->toggle
                                     : nullptr;
     if (target && !readNumber(word.substr(equals + 1), 255, target)) return false;
@@ -158,6 +164,26 @@ ConfirmPress confirmOf(const LibraryCode& row) {
 }
 
 }  // namespace
+
+std::string missingFieldReason(const std::string& protocol, const std::string& words) {
+  const auto entries = irpProtocols();
+  const auto entry = std::find_if(entries.begin(), entries.end(), [&](const IrpProtocolEntry& e) {
+    return sameNameIgnoringCase(protocol, e.name.c_str());
+  });
+  if (entry == entries.end()) return "";
+  const IrpParameter* e = entry->irp.parameter("E");
+  if (e == nullptr || e->hasDefault) return "";
+  size_t at = 0;
+  while (at < words.size()) {
+    const size_t end = std::min(words.find_first_of(" ;", at), words.size());
+    const std::string word = words.substr(at, end - at);
+    at = end + 1;
+    for (const char* name : {"E=", "X=", "PairID=", "U="}) {
+      if (word.compare(0, std::strlen(name), name) == 0) return "";
+    }
+  }
+  return "its sources do not give every field " + protocol + " sends";
+}
 
 std::string unsupportedFieldReason(const std::string& protocol, const std::string& field) {
   return "its field " + field + " is one irwav does not set for " + protocol;
@@ -258,8 +284,12 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
         row.protocol == kRawProtocol ? "raw " + row.brand : familyKey(row.protocol, row.fields);
     row.confirm = confirmOf(row);
     encodeRow(&row);
-    if (!unsupported.empty() && row.unplayable.empty()) {
-      row.unplayable = unsupportedFieldReason(row.protocol, unsupported);
+    const std::string missing = row.protocol.empty() || row.protocol == kRawProtocol
+                                    ? ""
+                                    : missingFieldReason(row.protocol, row.extra);
+    if ((!unsupported.empty() || !missing.empty()) && row.unplayable.empty()) {
+      row.unplayable =
+          !missing.empty() ? missing : unsupportedFieldReason(row.protocol, unsupported);
       row.code = OwnedIrCode();
     }
     codes->push_back(std::move(row));

@@ -27,13 +27,20 @@ constexpr char kNoCarrierReason[] =
 bool readRawFrames(const std::string& text, std::vector<std::vector<int32_t>>* frames);
 
 /// Takes the maker bytes, the nibble E and the toggle from the extra
-/// fields' words ("M=170 N=90 E=1", "E=0", "T=0") into *fields; other
-/// words are reminders of what the protocol does anyway. A field of
-/// another name (X=42, PairID=3) is one IrFields cannot hold: the first
-/// such name goes to *unsupported, if given and still empty. Returns false
+/// fields' words ("M=170 N=90 E=1", "E=0", "T=0") into *fields, and the
+/// fields the protocol table stores in them (X, PairID and U in E;
+/// Pioneer-2Part's D0 and F0 in M and N); other words are reminders of
+/// what the protocol does anyway. A field of another name is one IrFields
+/// cannot hold: the first such name goes to *unsupported, if given and
+/// still empty. Returns false
 /// for a field of IrFields that is not a number from 0 to 255.
 bool readExtraFields(const std::string& words, IrFields* fields,
                      std::string* unsupported = nullptr);
+
+/// Why a code of `protocol` whose extra fields' words (as readExtraFields
+/// reads them) lack a field the protocol needs and has no default for (the
+/// E of 48-NEC1) cannot be played; "" when they lack none.
+std::string missingFieldReason(const std::string& protocol, const std::string& words);
 
 /// Why a code with a field IrFields cannot hold is not played.
 std::string unsupportedFieldReason(const std::string& protocol, const std::string& field);

@@ -236,6 +236,8 @@ bool keyCodeFields(const TvKeyFamily& family, const TvKeyCode& code, std::string
     *why = unsupportedFieldReason(*protocol, unsupported);
     return false;
   }
+  *why = missingFieldReason(*protocol, extraWords(code));
+  if (!why->empty()) return false;
   return true;
 }
 
