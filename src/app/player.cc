@@ -196,12 +196,10 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
                                   : toFile                 ? "\"" + options.output + "\""
                                   : options.device.empty() ? "\"default\""
                                                            : "\"" + options.device + "\"";
-  const uint32_t gapFrames =
-      static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
   // A file's size is known from the timings: one that cannot be a WAV file
   // is refused before anything renders. Standard output, which cannot seek,
   // gets its header first, with that size.
-  const uint64_t dataBytes = toFile ? playedDataBytes(options, sink, gapFrames) : 0;
+  const uint64_t dataBytes = toFile ? playedDataBytes(options, sink) : 0;
   std::string sizeError;
   if (toFile && !fitsWavFile(dataBytes, &sizeError)) {
     err << "irwav-play: cannot write " << targetShown << ": " << sizeError << std::endl;
@@ -231,7 +229,7 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   const bool reportOpen = static_cast<bool>(out);
   const auto reportLost = [&] { return reportOpen && !out; };
   const auto finished = [&] { return stopped() || sink.halted() || reportLost(); };
-  bool played = false;
+  const PlayItem* previous = nullptr;  // the code played last
   std::vector<PlayedCode> playedCodes;
   forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool named) {
     if (finished()) return false;
@@ -246,11 +244,12 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
                                       : std::to_string(item.tableIndex) + " " + item.name;
     for (uint32_t press = 0; press < options.repeat; ++press) {
       // The gap goes to the device as silence, so it keeps streaming evenly.
-      if (played) {
-        emitSilence(sink, gapFrames);
+      if (previous) {
+        const uint32_t gapMs = press > 0 ? options.gapMs : gapBetween(options, *previous, item);
+        emitSilence(sink, gapFrames(sink.sampleRate, gapMs));
         if (finished()) return false;
       }
-      played = true;
+      previous = &item;
       if (toFile) {
         out << "Writing " << shownName << " - freq = " << code.carrierHz << " Hz, at "
             << timeWritten(sink) << " s" << std::endl;

@@ -30,6 +30,14 @@ constexpr uint32_t kDefaultGapMs = 500;
 /// receiver, and it brings 90 % of the TV remotes within the first minute.
 constexpr uint32_t kSweepGapMs = 250;
 
+/// Silence in the sweep (--brand all without --gap) between two codes of
+/// different code families. A receiver answers only frames of its own
+/// protocol and address, so after another family's code nothing of its own
+/// is held: the code's closing silence and this gap (130 ms in all) only
+/// let the last frame end, longer than any protocol's pause between two
+/// frames of a held key. Two codes of one family keep kSweepGapMs.
+constexpr uint32_t kSweepFamilyChangeGapMs = 100;
+
 /// The longest --gap accepted: a minute.
 constexpr uint32_t kMaxGapMs = 60000;
 
@@ -53,6 +61,9 @@ struct PlayerOptions {
   std::string device;         ///< the output to play on; empty: the default
   std::string output;         ///< a WAV file to write instead, "-": standard output; empty: play
   uint32_t gapMs = kDefaultGapMs;
+  /// The sweep's gaps: kSweepFamilyChangeGapMs between codes of two
+  /// families, gapMs between codes of one (gapBetween).
+  bool familyGaps = false;
   uint32_t sampleRate = 48000;
   PowerKey power = PowerKey::kToggle;  ///< what --brand plays for: --power
   DeviceKind kind = DeviceKind::kTv;   ///< --kind: whose brands, sweep and keys
@@ -93,6 +104,11 @@ bool findCode(const std::string& arg, size_t* index);
 /// (--hold) wherever --hold stands.
 bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
                      std::string* error);
+
+/// The silence in ms between a press of `previous` and one of `next`:
+/// options.gapMs, or with options.familyGaps kSweepFamilyChangeGapMs when
+/// the two are codes of different families (codeFamily).
+uint32_t gapBetween(const PlayerOptions& options, const PlayItem& previous, const PlayItem& next);
 
 /// Prints the usage text.
 void printPlayerHelp(std::ostream& out);

@@ -388,7 +388,10 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     *error = "option --format goes with --list, --brands or --keys all";
     return false;
   }
-  if (sweepAsked && !gapGiven) options->gapMs = kSweepGapMs;
+  if (sweepAsked && !gapGiven) {
+    options->gapMs = kSweepGapMs;
+    options->familyGaps = true;
+  }
   if (options->holdMs != 0 && !holdCodes(options->holdMs, &options->codes, error)) return false;
   if (options->list && options->codes.empty() && options->kind != DeviceKind::kTv) {
     // A kind without built-in codes lists its library.

@@ -39,4 +39,10 @@ struct PlayItem {
   }
 };
 
+/// The code family of `item` as familyKey writes it ("nec1 4 -1"): its
+/// library row's, its universal entry's decoded one, or that of the code a
+/// built-in code carries; for a code of no known family (a raw one, a
+/// user's), its name, a family of its own.
+std::string codeFamily(const PlayItem& item);
+
 #endif  // IRWAV_APP_PLAY_ITEM_H_
