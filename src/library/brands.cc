@@ -115,9 +115,8 @@ std::vector<std::string> brandNames(DeviceKind kind) {
 std::vector<DeviceKind> brandKinds(const std::string& name) {
   std::vector<DeviceKind> kinds;
   const std::string key = brandKey(name);
-  for (DeviceKind kind : kDeviceKinds) {
-    if (knownBrand(key, kind)) kinds.push_back(kind);
-  }
+  std::copy_if(std::begin(kDeviceKinds), std::end(kDeviceKinds), std::back_inserter(kinds),
+               [&key](DeviceKind kind) { return knownBrand(key, kind); });
   return kinds;
 }
 

@@ -1,5 +1,8 @@
 #include "library/device_kind.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "synth/name_match.h"
 
 const char* kindName(DeviceKind kind) {
@@ -31,13 +34,12 @@ const char* kindNoun(DeviceKind kind) {
 }
 
 bool readDeviceKind(const std::string& word, DeviceKind* kind) {
-  for (DeviceKind k : kDeviceKinds) {
-    if (sameNameIgnoringCase(word, kindName(k))) {
-      *kind = k;
-      return true;
-    }
-  }
-  return false;
+  const DeviceKind* found =
+      std::find_if(std::begin(kDeviceKinds), std::end(kDeviceKinds),
+                   [&](DeviceKind k) { return sameNameIgnoringCase(word, kindName(k)); });
+  if (found == std::end(kDeviceKinds)) return false;
+  *kind = *found;
+  return true;
 }
 
 std::string kindChoices() {

@@ -165,8 +165,9 @@ ConfirmPress confirmOf(const LibraryCode& row) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::string missingFieldReason(const std::string& protocol, const std::string& words) {
-  const auto entries = irpProtocols();
+  const std::vector<IrpProtocolEntry>& entries = irpProtocols();
   const auto entry = std::find_if(entries.begin(), entries.end(), [&](const IrpProtocolEntry& e) {
     return sameNameIgnoringCase(protocol, e.name.c_str());
   });
