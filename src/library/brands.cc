@@ -82,7 +82,7 @@ const char* kindWords(PowerKey power) {
                                    : "switches a set on and off";
 }
 
-/// A code name for the remarks: "the second press".
+/// What --brand says of a code whose sources say it is sent twice.
 std::string confirmRemark(const LibraryCode& row) {
   return row.name + ": its sources say that switching off takes a second press; --confirm sends it";
 }
