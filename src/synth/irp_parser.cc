@@ -532,14 +532,15 @@ IrpNumberRead readIrpNumber(const std::string& text, size_t* pos, int64_t* value
   bool tooLarge = false;
   for (; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
-    uint64_t d = 0;
+    int digit = 0;
     if (std::isdigit(c) != 0) {
-      d = c - '0';
+      digit = c - '0';
     } else if (hex && std::isxdigit(c) != 0) {
-      d = static_cast<uint64_t>(std::tolower(c) - 'a' + 10);
+      digit = std::tolower(c) - 'a' + 10;
     } else {
       break;
     }
+    const auto d = static_cast<uint64_t>(digit);
     // Every digit is read, so that what follows the number is what follows it.
     if (v > (uint64_t{INT64_MAX} - d) / base) tooLarge = true;
     if (!tooLarge) v = v * base + d;
