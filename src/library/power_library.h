@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "library/device_kind.h"
@@ -104,7 +105,7 @@ const std::vector<LibraryCode>& libraryCodes(DeviceKind kind = DeviceKind::kTv);
 /// irwav does not send, or what the encoder said. Returns false, with the
 /// line and what is wrong in *error, for text that is not such a table (a
 /// missing column, a bad number or key kind).
-bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::string* error,
+bool readLibrary(std::string_view csv, std::vector<LibraryCode>* codes, std::string* error,
                  DeviceKind kind = DeviceKind::kTv);
 
 /// Applies correction rows to a library: a row whose notes begin with
