@@ -119,6 +119,7 @@ bool readCsvRows(std::string_view text, const char* const* columns, size_t count
   return readCsvLines(linesOf(text), columns, count, what, take, error);
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): as readCsvRows of text
 bool readCsvRows(const char* const* lines, const char* const* columns, size_t count,
                  const std::string& what,
                  const std::function<bool(size_t row, std::vector<std::string>& fields,
