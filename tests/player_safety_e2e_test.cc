@@ -183,7 +183,9 @@ TEST_F(PlayerSafetyTest, AnOptionWithoutEffectIsAnErrorThatSaysSo) {
       {"--brands sony", "code \"sony\" has no effect with --brands"},
       {"--protocols --gap 20", "option --gap has no effect with --protocols"},
       {"--output x.wav --device=hw:0 sony", "option --device has no effect with --output"},
-      {"--format tsv sony", "option --format goes with --list or --brands"},
+      {"--format tsv sony", "option --format goes with --list, --brands or --keys all"},
+      {"--keys nec1:4 --format tsv", "option --format goes with --list, --brands or --keys all"},
+      {"--brands --confirm", "option --confirm has no effect with --brands"},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(args);

@@ -1,5 +1,6 @@
 #include "app/code_listing.h"
 
+#include <iomanip>
 #include <ostream>
 #include <sstream>
 #include <vector>
@@ -105,6 +106,18 @@ CodeRecord codeRecord(const PlayItem& item, uint32_t sampleRate) {
     record.extra = extraFields(row.fields);
     record.documented = row.remotes > 0;
     record.source = row.sources;
+  } else if (item.universalEntry) {
+    // Named by its decoded fields where it has them; played as stored.
+    const UniversalEntry& entry = *item.universalEntry;
+    record.protocol = entry.protocol;
+    if (!entry.protocol.empty()) {
+      record.device = entry.fields.device;
+      record.subdevice = entry.fields.subdevice;
+      record.function = entry.fields.function;
+      record.extra = extraFields(entry.fields);
+    }
+    record.source = "universal power-off list " + entry.list + ", entry " +
+                    std::to_string(entry.position) + " (" + entry.sourceName + ")";
   } else {
     describeUserCode(item.name, &record);
   }
@@ -174,5 +187,78 @@ void RecordPrinter::addJson(const CodeRecord& r) {
 }
 
 void RecordPrinter::finish() {
+  if (format_ == ListFormat::kJson) out_ << (count_ == 0 ? "]\n" : "\n]\n");
+}
+
+namespace {
+
+const char* const kKeyFieldNames[] = {"family",  "kind",  "key",       "code",
+                                      "remotes", "files", "unplayable"};
+
+}  // namespace
+
+KeyRecordPrinter::KeyRecordPrinter(std::ostream& out, ListFormat format)
+    : out_(out), format_(format) {
+  if (format_ == ListFormat::kJson) {
+    out_ << '[';
+    return;
+  }
+  if (format_ == ListFormat::kTable) {
+    out_ << std::left << std::setw(20) << "Family" << std::setw(11) << "Kind" << std::setw(16)
+         << "Key" << std::setw(28) << "Code" << std::right << std::setw(8) << "Remotes"
+         << std::setw(7) << "Files"
+         << "  Plays\n";
+    return;
+  }
+  for (const char* field : kKeyFieldNames)
+    out_ << (field == kKeyFieldNames[0] ? "" : "\t") << field;
+  out_ << '\n';
+}
+
+void KeyRecordPrinter::add(const KeyRecord& r) {
+  ++count_;
+  if (format_ == ListFormat::kTable) {
+    out_ << std::left << std::setw(20) << r.family << std::setw(11) << r.kind << std::setw(16)
+         << r.key << std::setw(28) << r.code << std::right << std::setw(8) << r.remotes
+         << std::setw(7) << r.filesWithKey << "  "
+         << (r.unplayable.empty() ? "yes" : "no: " + r.unplayable) << '\n';
+    return;
+  }
+  if (format_ == ListFormat::kTsv) {
+    const std::string fields[] = {r.family,
+                                  r.kind,
+                                  r.key,
+                                  r.code,
+                                  std::to_string(r.remotes),
+                                  std::to_string(r.filesWithKey),
+                                  r.unplayable};
+    for (const std::string& field : fields)
+      out_ << (&field == fields ? "" : "\t") << visibleText(field, true);
+    out_ << '\n';
+    return;
+  }
+  addJson(r);
+}
+
+void KeyRecordPrinter::addJson(const KeyRecord& r) {
+#if IRWAV_HAVE_JSON
+  using Json = nlohmann::ordered_json;
+  const Json record = {
+      {kKeyFieldNames[0], r.family},
+      {kKeyFieldNames[1], r.kind},
+      {kKeyFieldNames[2], r.key},
+      {kKeyFieldNames[3], r.code},
+      {kKeyFieldNames[4], r.remotes},
+      {kKeyFieldNames[5], r.filesWithKey},
+      {kKeyFieldNames[6], r.unplayable.empty() ? Json(nullptr) : Json(r.unplayable)}};
+  // As the code records: ASCII, and always valid.
+  out_ << (count_ == 1 ? "\n  " : ",\n  ")
+       << record.dump(-1, ' ', true, Json::error_handler_t::replace);
+#else
+  (void)r;
+#endif
+}
+
+void KeyRecordPrinter::finish() {
   if (format_ == ListFormat::kJson) out_ << (count_ == 0 ? "]\n" : "\n]\n");
 }
