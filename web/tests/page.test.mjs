@@ -1,13 +1,13 @@
-// Drives irwav.html and the site in the system's headless Chromium, at a
-// phone's size with touch, and compares what they play and save with the
-// native programs' files.
+// Drives irwav.html and the site in a headless browser (the system's
+// Chromium or Firefox, see browser.mjs), at a phone's size with touch, and
+// compares what they play and save with the native programs' files.
 //
-// node page.test.mjs PAGE SITE REFERENCE_DIR SCREENSHOT_DIR
+// node page.test.mjs ENGINE PAGE SITE REFERENCE_DIR SCREENSHOT_DIR
+//   ENGINE          chromium or firefox
 //   PAGE            the built irwav.html
 //   SITE            the built site/ directory
 //   REFERENCE_DIR   the native programs' files (see scripts/stages/40-web.sh)
 //   SCREENSHOT_DIR  where the three views go, light and dark
-// Environment: IRWAV_CHROMIUM (default /usr/bin/chromium).
 
 import assert from 'node:assert/strict';
 import { createHash } from 'node:crypto';
@@ -15,19 +15,20 @@ import { createServer } from 'node:http';
 import { existsSync, readFileSync, readdirSync } from 'node:fs';
 import { extname, join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
+import { kEngines, launch, canEmulateTheme, newPage, closePage, fill, textOf, attributeOf, countOf, isShown } from './browser.mjs';
 
-const [pagePath, siteDir, referenceDir, screenshotDir] = process.argv.slice(2);
+const [engine, pagePath, siteDir, referenceDir, screenshotDir] = process.argv.slice(2);
+assert.ok(kEngines.includes(engine), 'the engine: one of ' + kEngines.join(', '));
 const pageUrl = pathToFileURL(resolve(pagePath)).href;
 const failures = [];
 
 async function check(name, body) {
   try {
     await body();
-    console.log('ok    ' + name);
+    console.log('ok    ' + engine + ': ' + name);
   } catch (error) {
     failures.push(name);
-    console.log('FAIL  ' + name + '\n' + String(error.stack || error).replace(/^/gm, '      '));
+    console.log('FAIL  ' + engine + ': ' + name + '\n' + String(error.stack || error).replace(/^/gm, '      '));
   }
 }
 
@@ -90,32 +91,12 @@ function audioProbe(rate) {
   };
 }
 
-const phone = { viewport: { width: 390, height: 844 }, deviceScaleFactor: 2, isMobile: true, hasTouch: true };
+const browser = await launch(engine);
 
-const browser = await chromium.launch({
-  executablePath: process.env.IRWAV_CHROMIUM || '/usr/bin/chromium',
-  args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required'],
-});
-
-/// A new phone-sized page of irwav.html, offline, with every request that
-/// is not for the page itself refused and remembered in page.foreign.
+/// A new phone-sized page of irwav.html (options: viewport, colorScheme;
+/// `rate` that of its AudioContexts, 0 the browser's own), offline.
 async function openPage(options, rate) {
-  const context = await browser.newContext(Object.assign({ offline: true, colorScheme: 'light' }, phone, options));
-  const foreign = [];
-  await context.route('**/*', (route) => {
-    const url = route.request().url();
-    if (url === pageUrl || url.startsWith('data:') || url.startsWith('blob:')) return route.continue();
-    foreign.push(url);
-    return route.abort();
-  });
-  await context.addInitScript(audioProbe, rate || 0);
-  const page = await context.newPage();
-  page.foreign = foreign;
-  page.errors = [];
-  page.on('pageerror', (error) => page.errors.push(error.message));
-  page.on('console', (message) => {
-    if (message.type() === 'error') page.errors.push(message.text());
-  });
+  const page = await newPage(browser, Object.assign({ allowedUrl: pageUrl, init: audioProbe, initArg: rate || 0 }, options));
   await page.goto(pageUrl);
   await page.waitForSelector('html[data-ready]', { timeout: 15000 });
   return page;
@@ -158,7 +139,7 @@ async function horizontalOverflow(page) {
 /// Picks `brand` in Find my TV.
 async function pickBrand(page, brand) {
   await page.tap('#tab-find');
-  await page.fill('#brand', brand);
+  await fill(page, '#brand', brand);
   await page.tap(`#brand-matches button[data-brand="${brand}"]`);
   await page.waitForSelector('#find-step:not([hidden])');
 }
@@ -170,8 +151,12 @@ try {
   await check('loads from file:// with the network blocked, and asks for the brand', async () => {
     assert.deepEqual(page.foreign, [], 'requests beyond the page');
     assert.deepEqual(page.errors, [], 'errors on the page');
+    // The trap itself: a request of the page's is seen and refused.
+    await page.evaluate(() => fetch('http://irwav.invalid/probe').catch(() => null));
+    assert.deepEqual(page.foreign, ['http://irwav.invalid/probe'], 'the refused request is seen');
+    page.foreign.length = 0;
     assert.ok(codes.length >= 54, 'codes listed: ' + codes.length);
-    assert.equal(await page.isVisible('#brand'), true, 'with no TV yet, Find my TV asks for the brand');
+    assert.equal(await isShown(page, '#brand'), true, 'with no TV yet, Find my TV asks for the brand');
   });
 
   await check('every table code at 48 kHz is byte for byte the file irwav writes', async () => {
@@ -237,11 +222,11 @@ try {
     const expected = readFileSync(join(referenceDir, 'error-pronto.txt'), 'utf8').trim().replace(/^irwav-play: /, '');
     await page.tap('#tab-tvs');
     await page.tap('#own summary');
-    await page.fill('#pronto', readFileSync(join(referenceDir, 'bad-pronto.txt'), 'utf8').trim());
+    await fill(page, '#pronto', readFileSync(join(referenceDir, 'bad-pronto.txt'), 'utf8').trim());
     await page.tap('#pronto-play');
     await page.waitForSelector('#message.error');
-    assert.match(await page.textContent('#message .message-text'), /Pronto code cannot be played/);
-    assert.equal(await page.textContent('#message .player-message'), expected);
+    assert.match(await textOf(page, '#message .message-text'), /Pronto code cannot be played/);
+    assert.equal(await textOf(page, '#message .player-message'), expected);
     assert.equal(await page.evaluate(() => window.playedBuffers.length), 0, 'nothing played');
   });
 
@@ -253,46 +238,46 @@ try {
     assert.ok(brand, 'a brand with three codes');
     const third = byBrand.get(brand)[2];
     await pickBrand(page, brand);
-    assert.match(await page.textContent('#step-title'), new RegExp('^Code 1 of ' + byBrand.get(brand).length + ': did the TV react\\?$'));
+    assert.match(await textOf(page, '#step-title'), new RegExp('^Code 1 of ' + byBrand.get(brand).length + ': did the TV react\\?$'));
     await page.tap('#step-buttons .no');
     await page.tap('#step-buttons .no');
-    assert.match(await page.textContent('#step-title'), /^Code 3 of /);
+    assert.match(await textOf(page, '#step-title'), /^Code 3 of /);
     await page.tap('#step-buttons .yes');
     await page.waitForSelector('#remote-tv:not([hidden])');
-    assert.equal((await page.textContent('#remote-code')).trim(), third.name, 'the remote is for the third code');
-    assert.ok(await page.locator('#remote-keys .key-power').count() === 1, 'a power key');
-    await page.fill('#remote-name-input', 'Living room');
+    assert.equal((await textOf(page, '#remote-code')).trim(), third.name, 'the remote is for the third code');
+    assert.ok(await countOf(page, '#remote-keys .key-power') === 1, 'a power key');
+    await fill(page, '#remote-name-input', 'Living room');
     await page.tap('#remote-rename-form button[type=submit]');
     const before = await page.evaluate(() => window.playedBuffers.length);
     await page.tap('#remote-keys .key-power');
     assert.equal(await page.evaluate(() => window.playedBuffers.length), before + 1, 'the power key plays');
-    assert.ok(await page.locator('#remote-keys .key-power.sent').count() === 1, 'and shows it was sent');
+    assert.ok(await countOf(page, '#remote-keys .key-power.sent') === 1, 'and shows it was sent');
     await page.reload();
     await page.waitForSelector('html[data-ready]');
-    assert.equal(await page.textContent('#remote-name'), 'Living room', 'the remote opens first after a reload');
+    assert.equal(await textOf(page, '#remote-name'), 'Living room', 'the remote opens first after a reload');
     await page.tap('#tab-tvs');
-    assert.equal(await page.getAttribute('#tv-list .tv', 'data-tv'), 'Living room');
-    assert.match(await page.textContent('#tv-list .tv'), new RegExp(third.name.replace(/[.]/g, '\\.')));
+    assert.equal(await attributeOf(page, '#tv-list .tv', 'data-tv'), 'Living room');
+    assert.match(await textOf(page, '#tv-list .tv'), new RegExp(third.name.replace(/[.]/g, '\\.')));
   });
 
   await check('a brand nobody knows offers Play everything', async () => {
     await page.tap('#tab-find');
-    await page.fill('#brand', 'nosuchbrandxyz');
-    assert.equal(await page.textContent('#brand-matches button'), 'Play everything');
+    await fill(page, '#brand', 'nosuchbrandxyz');
+    assert.equal(await textOf(page, '#brand-matches button'), 'Play everything');
   });
 
   await check('the sweep: on Stop, the codes of the last seconds are offered again, newest last', async () => {
     await page.tap('#tab-find');
     await page.tap('#brand-unknown');
-    await page.waitForFunction(() => /^Code [3-9] of/.test(document.getElementById('sweep-now').textContent), null, { timeout: 15000 });
-    const playing = await page.textContent('#sweep-now');
+    await page.waitForFunction(() => /^Code [3-9] of/.test(document.getElementById('sweep-now').textContent), { timeout: 15000 });
+    const playing = await textOf(page, '#sweep-now');
     assert.equal(await page.evaluate(() => window.awake), 1, 'the screen is kept on while it plays');
     await page.tap('#sweep-stop');
     await page.waitForSelector('#find-step:not([hidden])');
-    assert.match(await page.textContent('#step-title'), /^Just played, 1 of [1-9]\d*: did the TV react\?$/);
-    const of = Number(/of (\d+)/.exec(await page.textContent('#step-title'))[1]);
+    assert.match(await textOf(page, '#step-title'), /^Just played, 1 of [1-9]\d*: did the TV react\?$/);
+    const of = Number(/of (\d+)/.exec(await textOf(page, '#step-title'))[1]);
     for (let i = 1; i < of; ++i) await page.tap('#step-buttons .no');
-    assert.equal(playing.replace(/^Code \d+ of \d+: /, ''), (await page.textContent('#step-code')).trim(),
+    assert.equal(playing.replace(/^Code \d+ of \d+: /, ''), (await textOf(page, '#step-code')).trim(),
       'the last one offered is the code that was playing');
     await page.tap('#find-cancel');
     assert.equal(await page.evaluate(() => window.awake), 0, 'and may sleep once the search ends');
@@ -308,12 +293,12 @@ try {
           // hitachi4's carrier is too high for 44.1 kHz: marked, not played.
           await at.tap('#tab-tvs');
           await at.tap('#codes summary');
-          const row = at.locator('#list .code[data-name="hitachi4"]');
-          assert.match(await row.locator('.why').textContent(), /too high for this phone's sound \(44\.1 kHz\): it needs 48 kHz/);
-          assert.equal(await row.locator('button.play').isDisabled(), true);
+          const row = '#list .code[data-name="hitachi4"]';
+          assert.match(await textOf(at, row + ' .why'), /too high for this phone's sound \(44\.1 kHz\): it needs 48 kHz/);
+          assert.equal(await at.$eval(row + ' button.play', (b) => b.disabled), true);
         }
       } finally {
-        await at.context().close();
+        await closePage(at);
       }
     });
   }
@@ -340,26 +325,30 @@ try {
           .filter((b) => b.offsetParent !== null && b.getBoundingClientRect().height < 47.5).map((b) => b.textContent));
         assert.deepEqual(small, [], what + ': buttons lower than 48 px');
       } finally {
-        await at.context().close();
+        await closePage(at);
       }
     }
   });
 
-  await check('screenshots of the three views, light and dark', async () => {
-    for (const scheme of ['light', 'dark']) {
+  // Chromium's, light and dark, are the README's pictures; Firefox's, in
+  // its light theme, are there to compare with them.
+  const schemes = canEmulateTheme(browser) ? ['light', 'dark'] : ['light'];
+  const shot = (view, scheme) => join(screenshotDir, (engine === 'chromium' ? '' : engine + '-') + `${view}-${scheme}.png`);
+  await check('screenshots of the three views, ' + schemes.join(' and '), async () => {
+    for (const scheme of schemes) {
       const at = await openPage({ colorScheme: scheme });
       try {
-        await at.screenshot({ path: join(screenshotDir, `find-${scheme}.png`) });
+        await at.screenshot({ path: shot('find', scheme) });
         await pickBrand(at, 'samsung');
         await at.tap('#step-buttons .yes');
         await at.waitForSelector('#remote-tv:not([hidden])');
         await at.tap('#remote-rename-form button[type=submit]');
         await at.tap('#message .close');
-        await at.screenshot({ path: join(screenshotDir, `remote-${scheme}.png`) });
+        await at.screenshot({ path: shot('remote', scheme) });
         await at.tap('#tab-tvs');
-        await at.screenshot({ path: join(screenshotDir, `tvs-${scheme}.png`) });
+        await at.screenshot({ path: shot('tvs', scheme) });
       } finally {
-        await at.context().close();
+        await closePage(at);
       }
     }
   });
@@ -377,23 +366,22 @@ try {
       response.end(readFileSync(file));
     });
     await new Promise((done) => server.listen(0, '127.0.0.1', done));
-    const context = await browser.newContext(Object.assign({ colorScheme: 'light' }, phone));
+    const site = await newPage(browser, { online: true, init: audioProbe, initArg: 0 });
     try {
-      await context.addInitScript(audioProbe, 0);
-      const site = await context.newPage();
       await site.goto(`http://127.0.0.1:${server.address().port}/`);
       await site.waitForSelector('html[data-ready]');
       const manifest = await site.evaluate(() => document.querySelector('link[rel=manifest]').href);
       assert.match(manifest, /manifest\.webmanifest$/);
-      await site.waitForFunction(() => navigator.serviceWorker.controller !== null, null, { timeout: 15000 });
-      await context.setOffline(true);
+      await site.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 15000 });
+      // The network cut: the server gone, every request to it refused.
       server.close();
+      server.closeAllConnections();
       await site.reload();
       await site.waitForSelector('html[data-ready]', { timeout: 15000 });
       await pickBrand(site, 'sony');
       assert.equal(await lastPlayedDiffers(site, reference(`sony-${await site.evaluate(() => window.playedBuffers[0].rate)}.wav`)), 0);
     } finally {
-      await context.close();
+      await closePage(site);
       server.close();
     }
   });
