@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -114,9 +115,52 @@ TEST(IrpCode, BadNotationAssignmentsAndUnsendableCodesAreNamed) {
   }
 }
 
+/// "{A=B*B*...,B=C*C*...,...,K=1}": `levels` definitions below A, each
+/// using the next `uses` times.
+std::string nestedDefinitions(int levels, int uses) {
+  std::string text = "{";
+  for (int level = 0; level < levels; ++level) {
+    text += std::string(1, static_cast<char>('A' + level)) + "=";
+    for (int use = 0; use < uses; ++use)
+      text += (use == 0 ? "" : "*") + std::string(1, static_cast<char>('B' + level));
+    text += ",";
+  }
+  return text + std::string(1, static_cast<char>('A' + levels)) + "=1}";
+}
+
+TEST(IrpCode, AnyTextEndsRenderedOrRefusedWithinASecond) {
+  // An expression of 2000 terms in a bit field sent a million times.
+  std::string sum = "(1";
+  for (int i = 0; i < 2000; ++i) sum += "+1";
+  sum += "):1";
+  const struct {
+    std::string irp;
+    bool renders;
+  } cases[] = {
+      // Ten levels of ten uses each: each definition is worked out once.
+      {"{38k,564}<1,-1|1,-3>(A:8,1,-20)" + nestedDefinitions(10, 10), true},
+      {"{38k,564}<1,-1|1,-3>(D:8,1,-20)[D:0..A=A]" + nestedDefinitions(10, 10), true},
+      {"{38k,564}<1,-1|1,-3>(D:8,1,-20)[D:0..255=A]" + nestedDefinitions(10, 10), true},
+      // A definition used again after each assignment of what it uses.
+      {"{38k,564}<1,-1|1,-3>((A:1,T=T+1)100,1,-20)" + nestedDefinitions(9, 10) + "[T:0..1=0]",
+       true},
+      // Every evaluation counts against the limit on the steps a code takes.
+      {"{38k,10u}<1,-1|1,-3>(((" + sum + ")1000)1000)", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.irp.substr(0, 60));
+    OwnedIrCode code;
+    std::string error;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(encodeIrpCode(c.irp, {}, &code, &error), c.renders) << error;
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took.count(), 1.0);
+  }
+}
+
 TEST(IrpCode, TheProtocolTableParsesAndABadLineIsNamed) {
   EXPECT_EQ(irpProtocolTableError(), "");
-  EXPECT_EQ(irProtocolNames().size(), 35u);
+  EXPECT_EQ(irProtocolNames().size(), 65u);
   std::vector<IrpProtocolEntry> entries;
   std::string error;
   EXPECT_FALSE(parseIrpProtocolTable("# a comment\n\nGood 1 - {38k}(1,-1)\nBad 1 - {38k}(1,\n",

@@ -483,4 +483,98 @@ TEST_F(PlayE2eTest, BadArgumentsEndWithStatusTwoAndPlayNothing) {
   EXPECT_EQ(r.out.rfind("Usage: irwav-play ", 0), 0u) << r.out;
 }
 
+TEST_F(PlayE2eTest, TheKindsOnTheCommandLine) {
+  // Each kind's brands and sweep; a brand of another kind says where it is.
+  Result r = run(IRWAV_PLAY_PATH, "--kind audio --brands --format tsv");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\tyamaha\tNEC1\t122\t"), std::string::npos);
+  EXPECT_EQ(r.out.find("\tsharp\t"), std::string::npos);  // a TV brand only
+  r = run(IRWAV_PLAY_PATH, "--kind projector --brand bose");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "irwav-play: no projector named \"bose\": bose is known as tv, audio; try "
+            "--kind audio\n");
+  r = run(IRWAV_PLAY_PATH, "--kind=fridge --brands");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("tv|audio|projector|box, not \"fridge\""), std::string::npos) << r.err;
+  // The last --kind holds, wherever it stands.
+  const Result box = run(IRWAV_PLAY_PATH, "--kind tv --list --brand all --kind box");
+  EXPECT_EQ(box.status, 0) << box.err;
+  EXPECT_EQ(box.out.find("\n    -  directv directv_p3:12:16 "), box.out.find('\n'));
+  EXPECT_EQ(box.out.find(" sony sony12:1:21 "), std::string::npos);  // the TVs' first
+
+  // --keys all: every key code, as --code takes it, for programs.
+  r = runPipeline(
+      "\"$PLAY\" --keys all --kind projector --format json | python3 -c 'import "
+      "json, sys\nrows = json.load(sys.stdin)\nprint(len(rows), "
+      "set(r[\"kind\"] for r in rows), rows[0][\"code\"])'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "809 {'projector'} nec2:131.85:144\n");
+  r = runPipeline("\"$PLAY\" --keys all --format tsv | cut -f 2 | sort | uniq -c");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "   2707 audio\n   3088 box\n      1 kind\n    809 projector\n   2245 tv\n");
+
+  // A key of an audio family by --code, written as --keys all gives it;
+  // the same family name with --kind tv is the TV family's.
+  const Result audio = run(IRWAV_PLAY_PATH, "--list --kind audio --code nec1:122:volume_up");
+  EXPECT_EQ(audio.status, 0) << audio.err;
+  r = run(IRWAV_PLAY_PATH, "--list --code nec1:122.255:volume_up");
+  EXPECT_NE(r.status, 0);  // no TV family NEC1:122
+
+  // A projector's power-off pressed twice, about 1.5 s apart.
+  r = run(IRWAV_PLAY_PATH, "--kind projector --power off --brand jvc --output once.wav");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("jvc jvc:115:6: its sources say that switching off takes a second press; "
+                       "--confirm sends it"),
+            std::string::npos)
+      << r.err;
+  r = run(IRWAV_PLAY_PATH, "--kind projector --power off --brand jvc --confirm --output twice.wav");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("Writing jvc jvc:115:6 twice"), std::string::npos) << r.out;
+  const uintmax_t once = fs::file_size(work / "once.wav");
+  const uintmax_t twice = fs::file_size(work / "twice.wav");
+  EXPECT_GT(twice, once + 2 * 1500 * kFramesPerMs * kFrameBytes);
+  r = run(IRWAV_PLAY_PATH, "--confirm --brand sony --list");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("option --confirm goes with a projector's power-off"), std::string::npos);
+}
+
+TEST_F(PlayE2eTest, PowerGivenTwiceQuietAndSirc20) {
+  // The last --power holds for every --brand, wherever it stands.
+  for (const char* args : {"--list --power off --brand sony --power on",
+                           "--list --brand sony --power off --power on"}) {
+    const Result r = run(IRWAV_PLAY_PATH, args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(" sony sony12:1:46 "), std::string::npos) << args << "\n" << r.out;
+    EXPECT_EQ(r.out.find(" sony sony12:1:47 "), std::string::npos) << args << "\n" << r.out;
+  }
+  Result r = run(IRWAV_PLAY_PATH, "--list --power on --brand sony --power off --brand sony");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.find(" sony sony12:1:46 "), std::string::npos) << r.out;
+  const size_t first = r.out.find(" sony sony12:1:47 ");
+  ASSERT_NE(first, std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(" sony sony12:1:47 ", first + 1), std::string::npos) << r.out;
+
+  // -q leaves only errors: no brand remark, no sweep notice.
+  for (const char* args :
+       {"-q --brand sampo --output sampo.wav", "-q --brand all --rate 96000 --output all.wav"}) {
+    r = run(IRWAV_PLAY_PATH, args);
+    EXPECT_EQ(r.status, 0) << args;
+    EXPECT_EQ(r.out, "") << args;
+    EXPECT_EQ(r.err, "") << args;
+  }
+
+  // A signal in SIRC20 plays as Sony20, the address's low 5 bits its
+  // device and the rest its subdevice.
+  std::ofstream(work / "s20.ir") << "Filetype: IR signals file\nVersion: 1\n#\nname: Power\n"
+                                    "type: parsed\nprotocol: SIRC20\naddress: 3A 00 00 00\n"
+                                    "command: 15 00 00 00\n";
+  r = run(IRWAV_PLAY_PATH, "--ir s20.ir --output ir.wav");
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = run(IRWAV_PLAY_PATH, "--code sony20:26.1:21 --output code.wav");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(readText(work / "ir.wav"), readText(work / "code.wav"));
+}
+
 }  // namespace

@@ -25,10 +25,14 @@
 namespace {
 
 // What --brand all says on standard error before it plays: the one code of
-// the library that a sound card cannot send.
+// the library and the entries of the universal lists that a sound card
+// cannot send.
 const std::string kSweepRemark =
     "irwav-play: seleco barco:0:1 is not played: it is sent without a carrier, which an emitter "
-    "on a sound card cannot do\n";
+    "on a sound card cannot do\n"
+    "irwav-play: 18 entries of the universal lists are not played (na56, na81, eu38, eu47, eu68, "
+    "eu69, eu71, eu74, eu77, eu89, eu93, eu97, eu99, eu115, eu131, eu134, eu137, eu138): each is "
+    "sent without a carrier, which an emitter on a sound card cannot do\n";
 
 namespace fs = std::filesystem;
 

@@ -100,7 +100,7 @@ TEST(TvKeys, UnknownKeysAndFamiliesAreRefusedWithWhatThereIs) {
             std::string::npos)
       << error;
   EXPECT_TRUE(played("nec1:5:power", &error).timings.empty());
-  EXPECT_NE(error.find("no key table for NEC1:5; the families with keys: Sony12:1 RC5:0 NEC1:4"),
+  EXPECT_NE(error.find("no key table for NEC1:5; the tv families with keys: Sony12:1 RC5:0 NEC1:4"),
             std::string::npos)
       << error;
 
@@ -122,7 +122,7 @@ TEST(TvKeys, KeysListsEachCodeOfEachKeyWithItsCounts) {
   // Rows of data/tv-keys.csv: power 21 (106 of 114 files), 46 (3), 109
   // (2); back sent as Sony15 D=151 F=35 (19 of 33).
   EXPECT_EQ(text.substr(0, text.find('\n')),
-            "Sony12:1: the keys of 122 remote files; --code plays a key's first code");
+            "Sony12:1 (tv): the keys of 122 remote files; --code plays a key's first code");
   EXPECT_NE(text.find("\npower         21                                    106    114\n"
                       "              46                                      3    114\n"
                       "              109                                     2    114\n"),

@@ -1,6 +1,7 @@
 #include "app/code_listing.h"
 
 #include <cstdio>
+#include <iomanip>
 #include <ostream>
 #include <sstream>
 #include <vector>
@@ -203,5 +204,68 @@ void RecordPrinter::add(const CodeRecord& r) {
 }
 
 void RecordPrinter::finish() {
+  if (format_ == ListFormat::kJson) out_ << (count_ == 0 ? "]\n" : "\n]\n");
+}
+
+namespace {
+
+const char* const kKeyFieldNames[] = {"family",  "kind",  "key",       "code",
+                                      "remotes", "files", "unplayable"};
+
+}  // namespace
+
+KeyRecordPrinter::KeyRecordPrinter(std::ostream& out, ListFormat format)
+    : out_(out), format_(format) {
+  if (format_ == ListFormat::kJson) {
+    out_ << '[';
+    return;
+  }
+  if (format_ == ListFormat::kTable) {
+    out_ << std::left << std::setw(20) << "Family" << std::setw(11) << "Kind" << std::setw(16)
+         << "Key" << std::setw(28) << "Code" << std::right << std::setw(8) << "Remotes"
+         << std::setw(7) << "Files"
+         << "  Plays\n";
+    return;
+  }
+  for (const char* field : kKeyFieldNames)
+    out_ << (field == kKeyFieldNames[0] ? "" : "\t") << field;
+  out_ << '\n';
+}
+
+void KeyRecordPrinter::add(const KeyRecord& r) {
+  ++count_;
+  if (format_ == ListFormat::kTable) {
+    out_ << std::left << std::setw(20) << r.family << std::setw(11) << r.kind << std::setw(16)
+         << r.key << std::setw(28) << r.code << std::right << std::setw(8) << r.remotes
+         << std::setw(7) << r.filesWithKey << "  "
+         << (r.unplayable.empty() ? "yes" : "no: " + r.unplayable) << '\n';
+    return;
+  }
+  if (format_ == ListFormat::kTsv) {
+    for (const std::string* text : {&r.family, &r.kind, &r.key, &r.code}) {
+      printTsvText(out_, *text);
+      out_ << '\t';
+    }
+    out_ << r.remotes << '\t' << r.filesWithKey << '\t';
+    printTsvText(out_, r.unplayable);
+    out_ << '\n';
+    return;
+  }
+  out_ << (count_ == 1 ? "\n  {" : ",\n  {");
+  const std::string* texts[] = {&r.family, &r.kind, &r.key, &r.code};
+  for (size_t i = 0; i < 4; ++i) {
+    out_ << '"' << kKeyFieldNames[i] << "\": ";
+    printJsonText(out_, *texts[i]);
+    out_ << ", ";
+  }
+  out_ << "\"remotes\": " << r.remotes << ", \"files\": " << r.filesWithKey << ", \"unplayable\": ";
+  if (r.unplayable.empty())
+    out_ << "null";
+  else
+    printJsonText(out_, r.unplayable);
+  out_ << '}';
+}
+
+void KeyRecordPrinter::finish() {
   if (format_ == ListFormat::kJson) out_ << (count_ == 0 ? "]\n" : "\n]\n");
 }

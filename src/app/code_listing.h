@@ -60,4 +60,31 @@ class RecordPrinter {
   size_t count_ = 0;
 };
 
+/// What `--keys all` says about one key code.
+struct KeyRecord {
+  std::string family;         ///< as --keys takes it: "NECx2:7.7"
+  std::string kind;           ///< "tv", "audio", "projector", "box"
+  std::string key;            ///< "volume_up"
+  std::string code;           ///< as --code takes it: "necx2:7.7:7"
+  uint32_t remotes = 0;       ///< the family's files that send this code for the key
+  uint32_t filesWithKey = 0;  ///< the family's files that have the key
+  std::string unplayable;     ///< why it cannot be sent; "" when it can
+};
+
+/// Prints key records as a table (aligned columns), in TSV (a header line,
+/// then a line per record) or as one JSON array of objects, text escaped as
+/// RecordPrinter does. The fields, in order: family, kind, key, code,
+/// remotes, files, unplayable (empty, or null in JSON, when it plays).
+class KeyRecordPrinter {
+ public:
+  KeyRecordPrinter(std::ostream& out, ListFormat format);
+  void add(const KeyRecord& record);
+  void finish();
+
+ private:
+  std::ostream& out_;
+  ListFormat format_;
+  size_t count_ = 0;
+};
+
 #endif  // IRWAV_APP_CODE_LISTING_H_

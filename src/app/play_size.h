@@ -11,8 +11,11 @@
 /// format, puts out, known from the timings before anything renders: each
 /// code in forEachCode's order whose carrier the rate renders (as canRender
 /// with maxCarrierFor decides), options.repeat times, as renderCode writes
-/// it, and `gapFrames` of silence between two presses.
-uint64_t playedDataBytes(const PlayerOptions& options, const WaveSink& sink, uint32_t gapFrames);
+/// it, and between two presses the silence gapBetween gives.
+uint64_t playedDataBytes(const PlayerOptions& options, const WaveSink& sink);
+
+/// The sample frames of `gapMs` of silence at `sampleRate`.
+uint32_t gapFrames(uint32_t sampleRate, uint32_t gapMs);
 
 /// Whether `dataBytes` of samples fit one WAV file; false, with the reason
 /// and both sizes in *error, when they do not.

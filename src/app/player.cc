@@ -12,6 +12,7 @@
 #include "app/output_name.h"
 #include "app/play_size.h"
 #include "library/brands.h"
+#include "library/device_kind.h"
 #include "library/ir_codes.h"
 #include "library/key_codes.h"
 #include "output/wave_sink.h"
@@ -109,7 +110,7 @@ void printCodeList(std::ostream& out, const PlayerOptions& options) {
 void printBrandList(std::ostream& out, const PlayerOptions& options) {
   const bool table = options.format == ListFormat::kTable;
   std::optional<RecordPrinter> records;
-  const std::vector<std::string> brands = brandNames();
+  const std::vector<std::string> brands = brandNames(options.kind);
   size_t width = 12;
   for (const std::string& brand : brands) width = std::max(width, brand.size() + 1);
   if (table)
@@ -119,7 +120,7 @@ void printBrandList(std::ostream& out, const PlayerOptions& options) {
     records.emplace(out, options.format);
   for (const std::string& brand : brands) {
     std::vector<PlayItem> items;
-    appendBrandCodes(brand, &items);
+    appendBrandCodes(brand, &items, PowerKey::kToggle, options.kind);
     size_t documented = 0;
     for (const PlayItem& item : items) {
       const CodeRecord record = codeRecord(item, options.sampleRate);
@@ -131,6 +132,24 @@ void printBrandList(std::ostream& out, const PlayerOptions& options) {
           << items.size() << std::setw(12) << documented << '\n';
   }
   if (records) records->finish();
+}
+
+void printAllKeys(std::ostream& out, const PlayerOptions& options) {
+  KeyRecordPrinter records(out, options.format);
+  for (DeviceKind kind : kDeviceKinds) {
+    if (options.kindGiven && kind != options.kind) continue;
+    for (const TvKeyFamily& family : keyFamilies(kind)) {
+      for (const TvKeyCode& code : family.codes) {
+        KeyRecord record{family.name(), kindName(kind),    code.key, keyCodeText(family, code),
+                         code.remotes,  code.filesWithKey, ""};
+        OwnedIrCode encoded;
+        if (!encodeKeyCode(family, code, &encoded, &record.unplayable) && record.unplayable.empty())
+          record.unplayable = "it cannot be encoded";
+        records.add(record);
+      }
+    }
+  }
+  records.finish();
 }
 
 void printProtocolList(std::ostream& out) {
@@ -177,12 +196,10 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
                                   : toFile                 ? "\"" + options.output + "\""
                                   : options.device.empty() ? "\"default\""
                                                            : "\"" + options.device + "\"";
-  const uint32_t gapFrames =
-      static_cast<uint32_t>(static_cast<uint64_t>(sink.sampleRate) * options.gapMs / 1000);
   // A file's size is known from the timings: one that cannot be a WAV file
   // is refused before anything renders. Standard output, which cannot seek,
   // gets its header first, with that size.
-  const uint64_t dataBytes = toFile ? playedDataBytes(options, sink, gapFrames) : 0;
+  const uint64_t dataBytes = toFile ? playedDataBytes(options, sink) : 0;
   std::string sizeError;
   if (toFile && !fitsWavFile(dataBytes, &sizeError)) {
     err << "irwav-play: cannot write " << targetShown << ": " << sizeError << std::endl;
@@ -212,7 +229,7 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
   const bool reportOpen = static_cast<bool>(out);
   const auto reportLost = [&] { return reportOpen && !out; };
   const auto finished = [&] { return stopped() || sink.halted() || reportLost(); };
-  bool played = false;
+  const PlayItem* previous = nullptr;  // the code played last
   std::vector<PlayedCode> playedCodes;
   forEachCode(options.codes, options.runs, [&](const PlayItem& item, bool named) {
     if (finished()) return false;
@@ -227,11 +244,12 @@ int playCodes(const PlayerOptions& options, WaveSink& sink, std::ostream& out, s
                                       : std::to_string(item.tableIndex) + " " + item.name;
     for (uint32_t press = 0; press < options.repeat; ++press) {
       // The gap goes to the device as silence, so it keeps streaming evenly.
-      if (played) {
-        emitSilence(sink, gapFrames);
+      if (previous) {
+        const uint32_t gapMs = press > 0 ? options.gapMs : gapBetween(options, *previous, item);
+        emitSilence(sink, gapFrames(sink.sampleRate, gapMs));
         if (finished()) return false;
       }
-      played = true;
+      previous = &item;
       if (toFile) {
         out << "Writing " << shownName << " - freq = " << code.carrierHz << " Hz, at "
             << timeWritten(sink) << " s" << std::endl;
@@ -287,10 +305,17 @@ int runPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     printBrandList(out, options);
     return 0;
   }
-  for (const std::string& remark : options.remarks) err << "irwav-play: " << remark << std::endl;
+  // Remarks are notices: -q leaves only errors.
+  if (!options.quiet) {
+    for (const std::string& remark : options.remarks) err << "irwav-play: " << remark << std::endl;
+  }
+  if (options.keys == "all") {
+    printAllKeys(out, options);
+    return 0;
+  }
   if (!options.keys.empty()) {
     // parsePlayerArgs has found the family.
-    printKeyList(out, options.keys, &error);
+    printKeyList(out, options.keys, &error, options.kind);
     return 0;
   }
   if (options.list) {

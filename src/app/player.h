@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/code_listing.h"
+#include "library/device_kind.h"
 #include "library/play_item.h"
 #include "library/play_order.h"
 #include "library/power_library.h"
@@ -28,6 +29,14 @@ constexpr uint32_t kDefaultGapMs = 500;
 /// protocols (RC5's 114 ms, Blaupunkt's 121) is a released key to every
 /// receiver, and it brings 90 % of the TV remotes within the first minute.
 constexpr uint32_t kSweepGapMs = 250;
+
+/// Silence in the sweep (--brand all without --gap) between two codes of
+/// different code families. A receiver answers only frames of its own
+/// protocol and address, so after another family's code nothing of its own
+/// is held: the code's closing silence and this gap (130 ms in all) only
+/// let the last frame end, longer than any protocol's pause between two
+/// frames of a held key. Two codes of one family keep kSweepGapMs.
+constexpr uint32_t kSweepFamilyChangeGapMs = 100;
 
 /// The longest --gap accepted: a minute.
 constexpr uint32_t kMaxGapMs = 60000;
@@ -52,13 +61,19 @@ struct PlayerOptions {
   std::string device;         ///< the output to play on; empty: the default
   std::string output;         ///< a WAV file to write instead, "-": standard output; empty: play
   uint32_t gapMs = kDefaultGapMs;
+  /// The sweep's gaps: kSweepFamilyChangeGapMs between codes of two
+  /// families, gapMs between codes of one (gapBetween).
+  bool familyGaps = false;
   uint32_t sampleRate = 48000;
   PowerKey power = PowerKey::kToggle;  ///< what --brand plays for: --power
-  std::vector<std::string> remarks;    ///< what to say about the brands asked for
-  uint32_t repeat = 1;                 ///< presses of each code
-  bool quiet = false;                  ///< no report, only errors
+  DeviceKind kind = DeviceKind::kTv;   ///< --kind: whose brands, sweep and keys
+  bool kindGiven = false;
+  bool confirm = false;              ///< --confirm: a projector's power-off pressed again
+  std::vector<std::string> remarks;  ///< what to say about the brands asked for
+  uint32_t repeat = 1;               ///< presses of each code
+  bool quiet = false;                ///< no report, only errors
   uint32_t holdMs = 0;  ///< --hold: send codes as keys held this long; 0: a short press
-  std::string keys;     ///< --keys: the family whose keys to list; empty: none
+  std::string keys;     ///< --keys: the family whose keys to list, "all"; empty: none
   bool list = false;
   bool brands = false;
   bool protocols = false;
@@ -74,7 +89,8 @@ bool findCode(const std::string& arg, size_t* index);
 
 /// Parses the arguments that follow the program name. --help and --version
 /// anywhere before "--" win over everything else; "--" ends the options.
-/// --power, wherever it stands, applies to every --brand. Each argument
+/// --power and --kind, wherever they stand, apply to every --brand, --code
+/// and --keys; given twice, the last one holds. Each argument
 /// that names codes adds a run; one that repeats an earlier one (the same
 /// code name or index, --brand, --code or --pronto text, with no option
 /// between them that could change what it builds) adds that earlier run
@@ -89,6 +105,11 @@ bool findCode(const std::string& arg, size_t* index);
 bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* options,
                      std::string* error);
 
+/// The silence in ms between a press of `previous` and one of `next`:
+/// options.gapMs, or with options.familyGaps kSweepFamilyChangeGapMs when
+/// the two are codes of different families (codeFamily).
+uint32_t gapBetween(const PlayerOptions& options, const PlayItem& previous, const PlayItem& next);
+
 /// Prints the usage text.
 void printPlayerHelp(std::ostream& out);
 
@@ -100,10 +121,16 @@ void printPlayerHelp(std::ostream& out);
 /// or as records (RecordPrinter).
 void printCodeList(std::ostream& out, const PlayerOptions& options);
 
-/// Prints every brand with the number of codes --brand plays for it and
-/// how many of those are documented; with
+/// Prints every brand of options.kind with the number of codes --brand
+/// plays for it and how many of those are documented; with
 /// a record format, the record of each of those codes, brand by brand.
 void printBrandList(std::ostream& out, const PlayerOptions& options);
+
+/// Prints every key code of every family (of options.kind when --kind was
+/// given, else of every kind) in options.format: family, kind, key, the
+/// code as --code takes it, remotes agreeing, files with the key, and why
+/// it cannot be sent where it cannot.
+void printAllKeys(std::ostream& out, const PlayerOptions& options);
 
 /// Prints the protocol names --code takes, one a line.
 void printProtocolList(std::ostream& out);

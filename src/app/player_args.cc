@@ -9,6 +9,7 @@
 #include "app/batch_driver.h"
 #include "app/player.h"
 #include "library/brands.h"
+#include "library/device_library.h"
 #include "library/held_codes.h"
 #include "library/ir_codes.h"
 #include "library/ir_file.h"
@@ -87,7 +88,8 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     *error = "option --rate takes " + rateChoices() + " (Hz), not \"" + value + "\"";
     return false;
   }
-  if (name == "--power") return parsePower(value, &options->power, error);
+  // Read before the other arguments: the last one given holds for all.
+  if (name == "--power" || name == "--kind") return true;
   if (name == "--hold") {
     if (parseNumber(value, kMaxHoldMs, &options->holdMs)) return true;
     *error = "option --hold takes milliseconds from 0 to " + std::to_string(kMaxHoldMs) +
@@ -96,7 +98,7 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
   }
   if (name == "--keys") {
     std::string reason;
-    if (findFamilyNamed(value, &reason) != nullptr) {
+    if (value == "all" || findFamilyNamed(value, &reason, options->kind) != nullptr) {
       options->keys = value;
       return true;
     }
@@ -105,11 +107,12 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
   }
   if (name == "--brand") {
     const size_t before = options->codes.size();
-    if (!appendBrandCodes(value, &options->codes, options->power)) {
-      *error = unknownBrandMessage(value);
+    if (!appendBrandCodes(value, &options->codes, options->power, options->kind)) {
+      *error = unknownBrandMessage(value, options->kind);
       return false;
     }
-    const std::vector<std::string> remarks = brandRemarks(value, options->power);
+    const std::vector<std::string> remarks =
+        brandRemarks(value, options->power, options->kind, options->confirm);
     if (options->codes.size() == before) {
       *error = remarks.empty() ? "brand \"" + value + "\" has no code to play" : remarks.front();
       return false;
@@ -123,8 +126,13 @@ bool takeValue(const std::string& name, const std::string& value, PlayerOptions*
     item.name = value;
     std::string protocol;
     IrFields fields;
-    if (readCodeOrKey(value, &protocol, &fields, &reason) &&
+    const TvKeyFamily* family = nullptr;
+    const TvKeyCode* key = nullptr;
+    if (readCodeOrKey(value, &protocol, &fields, &reason, options->kind, &family, &key) &&
         buildProtocolItem(protocol, fields, &item, &reason)) {
+      // A projector's power-off key may ask to be confirmed.
+      if (family && key && (key->key == "power" || key->key == "power_off"))
+        item.confirm = familyConfirm(*family);
       options->codes.push_back(std::move(item));
       return true;
     }
@@ -168,6 +176,26 @@ bool takeIrp(const std::string& irp, const std::vector<std::string>& assignments
   return false;
 }
 
+/// Makes every projector power-off asked for (a library code, or --code of
+/// a projector family's power key) send the press that confirms it.
+/// Returns false with a message when nothing asked for is one.
+bool confirmPowerOffs(PlayerOptions* options, std::string* error) {
+  bool any = false;
+  for (PlayItem& item : options->codes) {
+    const ConfirmPress confirm = item.libraryRow ? item.libraryRow->confirm : item.confirm;
+    if (confirm == ConfirmPress::kNone) continue;
+    // A built-in code of the table is never a projector's.
+    item.built = confirmedCode(item.built);
+    item.name += " twice";
+    any = true;
+  }
+  if (!any)
+    *error =
+        "option --confirm goes with a projector's power-off: --kind projector --brand NAME, or "
+        "--code of a projector family's power or power_off key";
+  return any;
+}
+
 }  // namespace
 
 bool findCode(const std::string& arg, size_t* index) {
@@ -201,13 +229,29 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     }
   }
 
-  // --power decides what every --brand plays, so it is read first.
+  // --power and --kind decide what every --brand, --code and --keys
+  // names, and --confirm what a projector's power-off sends, so they are
+  // read first; the last of each holds.
   for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
     const std::string& arg = args[i];
-    if (arg.compare(0, 8, "--power=") == 0) {
-      if (!parsePower(arg.substr(8), &options->power, error)) return false;
-    } else if (arg == "--power" && i + 1 < args.size()) {
-      if (!parsePower(args[++i], &options->power, error)) return false;
+    const size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    if (arg == "--confirm") options->confirm = true;
+    if (name != "--power" && name != "--kind") continue;
+    std::string value;
+    if (equals != std::string::npos)
+      value = arg.substr(equals + 1);
+    else if (i + 1 < args.size())
+      value = args[++i];
+    else
+      continue;  // the main pass says that the value is missing
+    if (name == "--power" && !parsePower(value, &options->power, error)) return false;
+    if (name == "--kind") {
+      if (!readDeviceKind(value, &options->kind)) {
+        *error = "option --kind takes " + kindChoices() + ", not \"" + value + "\"";
+        return false;
+      }
+      options->kindGiven = true;
     }
   }
 
@@ -280,12 +324,13 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       options->quiet = true;
       continue;
     }
+    if (arg == "--confirm") continue;  // read above
     // The options that take a value, as "--name VALUE" or "--name=VALUE".
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     static const char* const kValueOptions[] = {
-        "--device", "--gap",   "--rate",   "--output", "--brand", "--code", "--pronto",
-        "--irp",    "--power", "--repeat", "--format", "--keys",  "--hold", "--ir"};
+        "--device", "--gap",    "--rate",   "--output", "--brand", "--code", "--pronto", "--irp",
+        "--power",  "--repeat", "--format", "--keys",   "--hold",  "--ir",   "--kind"};
     if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) ==
         std::end(kValueOptions)) {
       *error = "unknown option \"" + arg + "\" (irwav-play --help shows the options)";
@@ -321,9 +366,9 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     // option this parser does not know to leave codes alone may change
     // what later codes build, so after one nothing earlier is shared.
     static const char* const kSharedOptions[] = {"--brand", "--code", "--pronto"};
-    static const char* const kNeutralOptions[] = {"--device", "--gap",    "--rate",
-                                                  "--output", "--repeat", "--format",
-                                                  "--power",  "--hold",   "--keys"};
+    static const char* const kNeutralOptions[] = {"--device", "--gap",    "--rate",  "--output",
+                                                  "--repeat", "--format", "--power", "--hold",
+                                                  "--keys",   "--kind"};
     const bool shared = std::find(std::begin(kSharedOptions), std::end(kSharedOptions), name) !=
                         std::end(kSharedOptions);
     const std::string key =
@@ -339,12 +384,28 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
     sweepAsked = sweepAsked || (name == "--brand" && brandKey(value) == "all");
   }
   if (!takeIrFile()) return false;
-  if (options->formatGiven && !options->list && !options->brands) {
-    *error = "option --format goes with --list or --brands";
+  if (options->formatGiven && !options->list && !options->brands && options->keys != "all") {
+    *error = "option --format goes with --list, --brands or --keys all";
     return false;
   }
-  if (sweepAsked && !gapGiven) options->gapMs = kSweepGapMs;
-  return options->holdMs == 0 || holdCodes(options->holdMs, &options->codes, error);
+  if (sweepAsked && !gapGiven) {
+    options->gapMs = kSweepGapMs;
+    options->familyGaps = true;
+  }
+  if (options->holdMs != 0 && !holdCodes(options->holdMs, &options->codes, error)) return false;
+  if (options->list && options->codes.empty() && options->kind != DeviceKind::kTv) {
+    // A kind without built-in codes lists its library.
+    for (const LibraryCode& row : libraryCodes(options->kind)) {
+      if (!row.unplayable.empty()) continue;
+      PlayItem item;
+      item.name = row.name;
+      item.built = row.code;
+      item.documented = row.remotes > 0;
+      item.libraryRow = &row;
+      options->codes.push_back(std::move(item));
+    }
+  }
+  return !options->confirm || confirmPowerOffs(options, error);
 }
 
 void printPlayerHelp(std::ostream& out) {
@@ -364,11 +425,19 @@ void printPlayerHelp(std::ostream& out) {
          "whose carrier is too high for the rate is reported, with the --rate that\n"
          "plays it, and passed over; the run then fails unless --brand found it.\n"
          "\n"
-         "  --brand NAME     the power codes of brand NAME (any case): its documented\n"
-         "                   codes, the most widely documented first, then its\n"
-         "                   best guesses; \"all\" for every distinct code once, the\n"
-         "                   codes that most TV remotes send first (--brands lists\n"
-         "                   the brands)\n"
+         "  --brand NAME     the power codes of brand NAME (any case) of the kind of\n"
+         "                   device --kind names: its documented codes, the most\n"
+         "                   widely documented first, then its best guesses;\n"
+         "                   \"all\" for the kind's sweep, every distinct code once,\n"
+         "                   the codes that most remotes send first (for TVs then\n"
+         "                   the universal power-off lists' other codes as they\n"
+         "                   store them); --brands lists the brands\n"
+         "  --kind KIND      the kind of device --brand, --brands, --list, --code and\n"
+         "                   --keys mean: tv (default), audio (soundbars, receivers,\n"
+         "                   amplifiers), projector or box (cable, satellite, IPTV,\n"
+         "                   streaming)\n"
+         "  --confirm        send a projector's power-off twice, 1.5 s apart, for\n"
+         "                   projectors that ask to confirm it\n"
          "  --power KIND     what --brand plays: toggle (default), off or on; off and\n"
          "                   on play a set's discrete off or on code where it has one\n"
          "  --code P:D[.S]:F your own code: protocol P, device D, subdevice S,\n"
@@ -379,7 +448,9 @@ void printPlayerHelp(std::ostream& out) {
          "                   Samsung32, SIRC, SIRC15, SIRC20 or RC5X, with D and F\n"
          "                   its address and command (samsung32:7:0x02)\n"
          "  --keys P:D[.S]   list the keys of a code family: each key's codes, how\n"
-         "                   many of the family's remotes send each and have the key\n"
+         "                   many of the family's remotes send each and have the key;\n"
+         "                   \"all\" for every key code of every family (of --kind's\n"
+         "                   kind if given) with the code as --code takes it\n"
          "  --hold MS        send --code, --ir and --pronto codes as keys held MS\n"
          "                   milliseconds (0 to "
       << kMaxHoldMs
@@ -414,8 +485,8 @@ void printPlayerHelp(std::ostream& out) {
       << kMaxGapMs << "\n                   (default " << kDefaultGapMs
       << ";\n"
          "                   "
-      << kSweepGapMs
-      << " with --brand all)\n"
+      << kSweepGapMs << " with --brand all, " << kSweepFamilyChangeGapMs
+      << "\n                   between codes of two families)\n"
          "  --repeat N       press each code N times, 1 to "
       << kMaxRepeat
       << " (default 1), the gap\n"
@@ -427,10 +498,12 @@ void printPlayerHelp(std::ostream& out) {
 #else
          "  --device NAME    play on ALSA device NAME instead of \"default\"\n"
 #endif
-         "  --list           list the codes asked for (all built-in codes when none):\n"
+         "  --list           list the codes asked for (all built-in codes when none,\n"
+         "                   or with --kind audio, projector or box its library):\n"
          "                   index, name, carrier, marks, and whether they render\n"
          "  --brands         list the brands and how many codes --brand plays for each\n"
-         "  --format FORMAT  how --list and --brands print: table (the default), or\n"
+         "  --format FORMAT  how --list, --brands and --keys all print: table (the\n"
+         "                   default), or\n"
          "                   tsv or json, one record per code for programs\n"
          "  --protocols      list the protocols --code takes\n"
          "  --help           show this text\n"

@@ -6,6 +6,7 @@
 
 #include "library/ir_codes.h"
 #include "library/power_choice.h"
+#include "library/universal_power.h"
 #include "synth/name_match.h"
 
 namespace {
@@ -16,7 +17,7 @@ struct Ranked {
   uint32_t remotes;
 };
 
-/// The brand's library row that sends distinct code `code`, if any.
+/// The brand's TV library row that sends distinct code `code`, if any.
 const LibraryCode* brandRowOf(const std::string& brand, int32_t code) {
   const std::vector<LibraryCode>& rows = libraryCodes();
   for (size_t r = 0; r < rows.size(); ++r) {
@@ -25,12 +26,14 @@ const LibraryCode* brandRowOf(const std::string& brand, int32_t code) {
   return nullptr;
 }
 
-void appendOneBrand(const std::string& brand, PowerKey power, std::vector<PlayItem>* items) {
-  const LibraryIndex& index = libraryIndex();
+void appendOneBrand(const std::string& brand, PowerKey power, DeviceKind kind,
+                    std::vector<PlayItem>* items) {
+  const LibraryIndex& index = libraryIndex(kind);
   std::vector<Ranked> documented;
   std::vector<PlayItem> guesses;
   std::vector<int32_t> carried;
-  for (size_t i = 0; i < kIrCodeCount; ++i) {
+  // Only TVs have built-in codes.
+  for (size_t i = 0; i < (kind == DeviceKind::kTv ? kIrCodeCount : 0); ++i) {
     if (tableBrand(i) != brand) continue;
     const int32_t code = index.codeOfTableEntry[i];
     if (code >= 0 && !playsFor(static_cast<size_t>(code), power)) continue;
@@ -46,10 +49,11 @@ void appendOneBrand(const std::string& brand, PowerKey power, std::vector<PlayIt
     carried.push_back(code);
     documented.push_back({std::move(item), row ? row->remotes : 0});
   }
-  const std::vector<LibraryCode>& rows = libraryCodes();
+  const std::vector<LibraryCode>& rows = libraryCodes(kind);
   for (size_t r = 0; r < rows.size(); ++r) {
     const int32_t code = index.codeOfRow[r];
-    if (rows[r].brand != brand || code < 0 || !playsFor(static_cast<size_t>(code), power)) continue;
+    if (rows[r].brand != brand || code < 0 || !playsFor(static_cast<size_t>(code), power, kind))
+      continue;
     if (std::find(carried.begin(), carried.end(), code) != carried.end()) continue;
     carried.push_back(code);
     PlayItem item;
@@ -67,8 +71,8 @@ void appendOneBrand(const std::string& brand, PowerKey power, std::vector<PlayIt
                 std::make_move_iterator(guesses.end()));
 }
 
-bool knownBrand(const std::string& key) {
-  const std::vector<std::string> brands = brandNames();
+bool knownBrand(const std::string& key, DeviceKind kind) {
+  const std::vector<std::string> brands = brandNames(kind);
   return std::find(brands.begin(), brands.end(), key) != brands.end();
 }
 
@@ -76,6 +80,11 @@ const char* kindWords(PowerKey power) {
   return power == PowerKey::kOn    ? "switches a set on"
          : power == PowerKey::kOff ? "switches a set off"
                                    : "switches a set on and off";
+}
+
+/// A code name for the remarks: "the second press".
+std::string confirmRemark(const LibraryCode& row) {
+  return row.name + ": its sources say that switching off takes a second press; --confirm sends it";
 }
 
 }  // namespace
@@ -91,39 +100,52 @@ std::string tableBrand(size_t index) {
   return brandKey(name);
 }
 
-std::vector<std::string> brandNames() {
+std::vector<std::string> brandNames(DeviceKind kind) {
   std::vector<std::string> names;
   const auto add = [&names](const std::string& brand) {
     if (std::find(names.begin(), names.end(), brand) == names.end()) names.push_back(brand);
   };
-  for (size_t i = 0; i < kIrCodeCount; ++i) add(tableBrand(i));
-  for (const LibraryCode& row : libraryCodes()) add(row.brand);
+  if (kind == DeviceKind::kTv) {
+    for (size_t i = 0; i < kIrCodeCount; ++i) add(tableBrand(i));
+  }
+  for (const LibraryCode& row : libraryCodes(kind)) add(row.brand);
   return names;
 }
 
-bool appendBrandCodes(const std::string& name, std::vector<PlayItem>* items, PowerKey power) {
+std::vector<DeviceKind> brandKinds(const std::string& name) {
+  std::vector<DeviceKind> kinds;
+  const std::string key = brandKey(name);
+  for (DeviceKind kind : kDeviceKinds) {
+    if (knownBrand(key, kind)) kinds.push_back(kind);
+  }
+  return kinds;
+}
+
+bool appendBrandCodes(const std::string& name, std::vector<PlayItem>* items, PowerKey power,
+                      DeviceKind kind) {
   const std::string key = brandKey(name);
   if (key == "all") {
-    std::vector<SweepItem> sweep = sweepItems(power);
+    std::vector<SweepItem> sweep = sweepItems(power, kind);
     std::transform(sweep.begin(), sweep.end(), std::back_inserter(*items),
                    [](SweepItem& item) { return std::move(item.item); });
     return true;
   }
-  if (!knownBrand(key)) return false;
-  appendOneBrand(key, power, items);
+  if (!knownBrand(key, kind)) return false;
+  appendOneBrand(key, power, kind, items);
   return true;
 }
 
-std::vector<std::string> brandRemarks(const std::string& name, PowerKey power) {
+std::vector<std::string> brandRemarks(const std::string& name, PowerKey power, DeviceKind kind,
+                                      bool confirm) {
   const std::string key = brandKey(name);
   std::vector<std::string> remarks;
-  if (key != "all" && !knownBrand(key)) return remarks;
+  if (key != "all" && !knownBrand(key, kind)) return remarks;
   std::vector<PlayItem> items;
-  appendBrandCodes(key, &items, power);
+  appendBrandCodes(key, &items, power, kind);
   bool anyDocumented = false;
   bool anyPlayable = false;
   std::string noCodeNote;
-  for (const LibraryCode& row : libraryCodes()) {
+  for (const LibraryCode& row : libraryCodes(kind)) {
     if (key != "all" && row.brand != key) continue;
     if (row.remotes > 0) anyDocumented = true;
     if (row.unplayable.empty()) anyPlayable = true;
@@ -133,7 +155,30 @@ std::vector<std::string> brandRemarks(const std::string& name, PowerKey power) {
       remarks.push_back(row.name + " is not played: " + row.unplayable);
     }
   }
-  if (key == "all") return remarks;
+  if (key == "all") {
+    if (kind != DeviceKind::kTv || power == PowerKey::kOn) return remarks;
+    // One line for the universal lists' entries: they are many, and all
+    // for the same reason.
+    std::string names;
+    size_t count = 0;
+    std::string reason;
+    for (const UniversalEntry& entry : universalEntries()) {
+      if (entry.unplayable.empty()) continue;
+      names += (names.empty() ? "" : ", ") + entry.name.substr(entry.name.find(' ') + 1);
+      reason = count++ == 0 || reason == entry.unplayable ? entry.unplayable : "";
+    }
+    if (reason.compare(0, 6, "it is ") == 0) reason = "each is " + reason.substr(6);
+    if (count > 0)
+      remarks.push_back(std::to_string(count) + " entries of the universal lists are not played (" +
+                        names + ")" + (reason.empty() ? "" : ": " + reason));
+    return remarks;
+  }
+  if (!confirm) {
+    for (const PlayItem& item : items) {
+      if (item.libraryRow && item.libraryRow->confirm == ConfirmPress::kDocumented)
+        remarks.push_back(confirmRemark(*item.libraryRow));
+    }
+  }
   const bool anyPlayed =
       std::any_of(items.begin(), items.end(), [](const PlayItem& item) { return item.documented; });
   if (!anyDocumented) {
@@ -149,8 +194,23 @@ std::vector<std::string> brandRemarks(const std::string& name, PowerKey power) {
   return remarks;
 }
 
-std::string unknownBrandMessage(const std::string& name) {
-  return "no brand named \"" + name + "\": irwav-play knows " +
-         std::to_string(brandNames().size()) +
-         " brands (irwav-play --brands lists them); --brand all plays every code";
+std::string unknownBrandMessage(const std::string& name, DeviceKind kind) {
+  const std::vector<DeviceKind> kinds = brandKinds(name);
+  if (!kinds.empty()) {
+    std::string known;
+    for (DeviceKind k : kinds) known += (known.empty() ? "" : ", ") + std::string(kindName(k));
+    // A kind other than TVs, the default, is the likelier one meant.
+    const auto other =
+        std::find_if(kinds.begin(), kinds.end(), [](DeviceKind k) { return k != DeviceKind::kTv; });
+    return std::string("no ") + kindNoun(kind) + " named \"" + name + "\": " + brandKey(name) +
+           " is known as " + known + "; try --kind " +
+           kindName(other != kinds.end() ? *other : kinds.front());
+  }
+  const std::string brands = std::to_string(brandNames(kind).size());
+  if (kind == DeviceKind::kTv)
+    return "no brand named \"" + name + "\": irwav-play knows " + brands +
+           " brands (irwav-play --brands lists them); --brand all plays every code";
+  return std::string("no ") + kindNoun(kind) + " brand named \"" + name + "\": irwav-play knows " +
+         brands + " (irwav-play --brands --kind " + kindName(kind) +
+         " lists them); --brand all --kind " + kindName(kind) + " plays every code";
 }

@@ -194,6 +194,13 @@ bool finishBlock(const Block& block, IrFileSignal* signal, size_t* line, std::st
   } else {
     convertCollectionCode(*p, values[0], values[1], true, &signal->protocol, &signal->fields,
                           &signal->fault);
+    const std::vector<std::string>& sent = irProtocolNames();
+    const bool known = std::any_of(sent.begin(), sent.end(), [&](const std::string& name) {
+      return sameNameIgnoringCase(signal->protocol, name.c_str());
+    });
+    if (signal->fault.empty() && !known)
+      signal->fault = "protocol \"" + *protocol + "\" reads as " + signal->protocol +
+                      ", a protocol irwav does not send";
   }
   return true;
 }

@@ -13,11 +13,11 @@ std::string familyText(const UserCodeParts& parts) {
 }
 
 /// The family of `parts`, or null with a message listing the families.
-const TvKeyFamily* familyOf(const UserCodeParts& parts, std::string* error) {
-  const TvKeyFamily* family = findKeyFamily(parts.protocol, parts.fields);
+const TvKeyFamily* familyOf(const UserCodeParts& parts, std::string* error, DeviceKind preferred) {
+  const TvKeyFamily* family = findKeyFamily(parts.protocol, parts.fields, preferred);
   if (family == nullptr) {
-    *error =
-        "no key table for " + familyText(parts) + "; the families with keys: " + keyFamilyNames();
+    *error = "no key table for " + familyText(parts) + "; the " + kindName(preferred) +
+             " families with keys: " + keyFamilyNames(preferred);
   }
   return family;
 }
@@ -25,32 +25,43 @@ const TvKeyFamily* familyOf(const UserCodeParts& parts, std::string* error) {
 }  // namespace
 
 bool readCodeOrKey(const std::string& text, std::string* protocol, IrFields* fields,
-                   std::string* error) {
+                   std::string* error, DeviceKind preferred, const TvKeyFamily** keyFamily,
+                   const TvKeyCode** keyCode) {
   UserCodeParts parts;
+  if (keyFamily) *keyFamily = nullptr;
+  if (keyCode) *keyCode = nullptr;
   if (!readUserCode(text, &parts, error)) return false;
   *protocol = parts.protocol;
   *fields = parts.fields;
   if (parts.key.empty()) return true;
-  const TvKeyFamily* family = familyOf(parts, error);
+  const TvKeyFamily* family = familyOf(parts, error, preferred);
   if (family == nullptr) return false;
   const TvKeyCode* code = findKey(*family, parts.key);
   if (code == nullptr) {
     *error = family->name() + " has no key \"" + parts.key + "\"; its keys: " + keyNames(*family);
     return false;
   }
-  keyCodeFields(*family, *code, protocol, fields);
+  std::string why;
+  if (!keyCodeFields(*family, *code, protocol, fields, &why)) {
+    *error = family->name() + " " + code->key + " cannot be sent: " + why;
+    return false;
+  }
+  if (keyFamily) *keyFamily = family;
+  if (keyCode) *keyCode = code;
   return true;
 }
 
-const TvKeyFamily* findFamilyNamed(const std::string& text, std::string* error) {
+const TvKeyFamily* findFamilyNamed(const std::string& text, std::string* error,
+                                   DeviceKind preferred) {
   UserCodeParts parts;
-  return readUserFamily(text, &parts, error) ? familyOf(parts, error) : nullptr;
+  return readUserFamily(text, &parts, error) ? familyOf(parts, error, preferred) : nullptr;
 }
 
-bool printKeyList(std::ostream& out, const std::string& text, std::string* error) {
-  const TvKeyFamily* family = findFamilyNamed(text, error);
+bool printKeyList(std::ostream& out, const std::string& text, std::string* error,
+                  DeviceKind preferred) {
+  const TvKeyFamily* family = findFamilyNamed(text, error, preferred);
   if (family == nullptr) return false;
-  out << family->name() << ": the keys of " << family->files
+  out << family->name() << " (" << kindName(family->kind) << "): the keys of " << family->files
       << " remote files; --code plays a key's first code\n"
       << std::left << std::setw(14) << "Key" << std::setw(34) << "Function" << std::right
       << std::setw(7) << "Remotes" << std::setw(7) << "Files" << '\n';

@@ -8,6 +8,7 @@
 
 #include "library/ir_codes.h"
 #include "library/power_library.h"
+#include "library/universal_power.h"
 #include "synth/ir_protocol.h"
 
 /// The tableIndex of a code that is not a built-in one.
@@ -23,6 +24,11 @@ struct PlayItem {
   /// carries one. False for a best guess and for a user's own code.
   bool documented = false;
   const LibraryCode* libraryRow = nullptr;  ///< the library row it was built from, if any
+  /// The universal list entry it plays as stored, if any.
+  const UniversalEntry* universalEntry = nullptr;
+  /// For a code that is not a library row's: whether it is a projector's
+  /// power-off that a second press confirms (a library row says it itself).
+  ConfirmPress confirm = ConfirmPress::kNone;
   /// Encodes the code as a key held a number of milliseconds, for --hold;
   /// empty for a code that is always sent as it is.
   std::function<bool(uint32_t holdMs, OwnedIrCode* code, std::string* error)> encodeHeld;
@@ -32,5 +38,11 @@ struct PlayItem {
     return tableIndex != kNotInTable ? *kIrCodes[tableIndex] : built.view();
   }
 };
+
+/// The code family of `item` as familyKey writes it ("nec1 4 -1"): its
+/// library row's, its universal entry's decoded one, or that of the code a
+/// built-in code carries; for a code of no known family (a raw one, a
+/// user's), its name, a family of its own.
+std::string codeFamily(const PlayItem& item);
 
 #endif  // IRWAV_APP_PLAY_ITEM_H_

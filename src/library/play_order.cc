@@ -21,6 +21,20 @@ const std::vector<PlayItem>& tableItems() {
 
 }  // namespace
 
+std::string codeFamily(const PlayItem& item) {
+  if (item.libraryRow) return item.libraryRow->family;
+  if (item.universalEntry && !item.universalEntry->family.empty())
+    return item.universalEntry->family;
+  if (item.tableIndex != kNotInTable && *kIrCodeOrigins[item.tableIndex].protocol) {
+    const IrCodeOrigin& origin = kIrCodeOrigins[item.tableIndex];
+    IrFields fields;
+    fields.device = origin.device;
+    fields.subdevice = origin.subdevice;
+    return familyKey(origin.protocol, fields);
+  }
+  return item.name;
+}
+
 void forEachCode(const std::vector<PlayItem>& codes, const std::vector<PlayRun>& runs,
                  const std::function<bool(const PlayItem& item, bool named)>& visit) {
   const std::vector<PlayItem>& items = codes.empty() ? tableItems() : codes;

@@ -30,68 +30,105 @@ bool carriedCode(size_t index, OwnedIrCode* code) {
 /// The kinds of power key a family's codes have, one bit per PowerKey.
 unsigned bitOf(PowerKey kind) { return 1u << static_cast<unsigned>(kind); }
 
-/// For each code family, the kinds of its distinct codes.
-const std::map<std::string, unsigned>& familyKinds() {
-  static const std::map<std::string, unsigned> families = [] {
-    std::map<std::string, unsigned> kinds;
-    for (const DistinctCode& code : libraryIndex().codes)
-      kinds[libraryCodes()[code.firstRow].family] |= bitOf(code.kind);
-    return kinds;
-  }();
-  return families;
+/// For each code family of a kind, the kinds of power key of its distinct
+/// codes.
+std::map<std::string, unsigned> buildFamilyKinds(DeviceKind kind) {
+  std::map<std::string, unsigned> kinds;
+  for (const DistinctCode& code : libraryIndex(kind).codes)
+    kinds[libraryCodes(kind)[code.firstRow].family] |= bitOf(code.kind);
+  return kinds;
+}
+
+const std::map<std::string, unsigned>& familyKinds(DeviceKind kind) {
+  switch (kind) {
+    case DeviceKind::kAudio: {
+      static const std::map<std::string, unsigned> audio = buildFamilyKinds(kind);
+      return audio;
+    }
+    case DeviceKind::kProjector: {
+      static const std::map<std::string, unsigned> projector = buildFamilyKinds(kind);
+      return projector;
+    }
+    case DeviceKind::kBox: {
+      static const std::map<std::string, unsigned> box = buildFamilyKinds(kind);
+      return box;
+    }
+    case DeviceKind::kTv:
+      break;
+  }
+  static const std::map<std::string, unsigned> tv = buildFamilyKinds(DeviceKind::kTv);
+  return tv;
+}
+
+LibraryIndex buildIndex(DeviceKind kind) {
+  LibraryIndex built;
+  const std::vector<LibraryCode>& rows = libraryCodes(kind);
+  std::vector<unsigned> kinds;  // per distinct code, the kinds its rows give
+  for (size_t r = 0; r < rows.size(); ++r) {
+    const LibraryCode& row = rows[r];
+    int32_t found = -1;
+    if (row.unplayable.empty()) {
+      for (size_t c = 0; c < built.codes.size() && found < 0; ++c) {
+        if (sameCode(rows[built.codes[c].firstRow].code, row.code)) found = static_cast<int32_t>(c);
+      }
+      if (found < 0) {
+        found = static_cast<int32_t>(built.codes.size());
+        built.codes.push_back({r, 0, row.key, kNotInTable});
+        kinds.push_back(0);
+      }
+      built.codes[found].remotes += row.remotes;
+      kinds[found] |= bitOf(row.key);
+    }
+    built.codeOfRow.push_back(found);
+  }
+  // Only TVs have built-in codes.
+  if (kind != DeviceKind::kTv) return built;
+  for (size_t c = 0; c < built.codes.size(); ++c) {
+    const bool toggle = (kinds[c] & bitOf(PowerKey::kToggle)) != 0 ||
+                        kinds[c] == (bitOf(PowerKey::kOn) | bitOf(PowerKey::kOff));
+    if (toggle) built.codes[c].kind = PowerKey::kToggle;
+  }
+  for (size_t i = 0; i < kIrCodeCount; ++i) {
+    int32_t found = -1;
+    OwnedIrCode carried;
+    if (carriedCode(i, &carried)) {
+      for (size_t c = 0; c < built.codes.size() && found < 0; ++c) {
+        if (sameCode(rows[built.codes[c].firstRow].code, carried)) found = static_cast<int32_t>(c);
+      }
+    }
+    if (found >= 0 && built.codes[found].tableIndex == kNotInTable)
+      built.codes[found].tableIndex = i;
+    built.codeOfTableEntry.push_back(found);
+  }
+  return built;
 }
 
 }  // namespace
 
-const LibraryIndex& libraryIndex() {
-  static const LibraryIndex index = [] {
-    LibraryIndex built;
-    const std::vector<LibraryCode>& rows = libraryCodes();
-    std::vector<unsigned> kinds;  // per distinct code, the kinds its rows give
-    for (size_t r = 0; r < rows.size(); ++r) {
-      const LibraryCode& row = rows[r];
-      int32_t found = -1;
-      if (row.unplayable.empty()) {
-        for (size_t c = 0; c < built.codes.size() && found < 0; ++c) {
-          if (sameCode(rows[built.codes[c].firstRow].code, row.code))
-            found = static_cast<int32_t>(c);
-        }
-        if (found < 0) {
-          found = static_cast<int32_t>(built.codes.size());
-          built.codes.push_back({r, 0, row.key, kNotInTable});
-          kinds.push_back(0);
-        }
-        built.codes[found].remotes += row.remotes;
-        kinds[found] |= bitOf(row.key);
-      }
-      built.codeOfRow.push_back(found);
+const LibraryIndex& libraryIndex(DeviceKind kind) {
+  switch (kind) {
+    case DeviceKind::kAudio: {
+      static const LibraryIndex audio = buildIndex(DeviceKind::kAudio);
+      return audio;
     }
-    for (size_t c = 0; c < built.codes.size(); ++c) {
-      const bool toggle = (kinds[c] & bitOf(PowerKey::kToggle)) != 0 ||
-                          kinds[c] == (bitOf(PowerKey::kOn) | bitOf(PowerKey::kOff));
-      if (toggle) built.codes[c].kind = PowerKey::kToggle;
+    case DeviceKind::kProjector: {
+      static const LibraryIndex projector = buildIndex(DeviceKind::kProjector);
+      return projector;
     }
-    for (size_t i = 0; i < kIrCodeCount; ++i) {
-      int32_t found = -1;
-      OwnedIrCode carried;
-      if (carriedCode(i, &carried)) {
-        for (size_t c = 0; c < built.codes.size() && found < 0; ++c) {
-          if (sameCode(rows[built.codes[c].firstRow].code, carried))
-            found = static_cast<int32_t>(c);
-        }
-      }
-      if (found >= 0 && built.codes[found].tableIndex == kNotInTable)
-        built.codes[found].tableIndex = i;
-      built.codeOfTableEntry.push_back(found);
+    case DeviceKind::kBox: {
+      static const LibraryIndex box = buildIndex(DeviceKind::kBox);
+      return box;
     }
-    return built;
-  }();
-  return index;
+    case DeviceKind::kTv:
+      break;
+  }
+  static const LibraryIndex tv = buildIndex(DeviceKind::kTv);
+  return tv;
 }
 
-bool playsFor(size_t code, PowerKey power) {
-  const DistinctCode& c = libraryIndex().codes[code];
-  const unsigned kinds = familyKinds().at(libraryCodes()[c.firstRow].family);
+bool playsFor(size_t code, PowerKey power, DeviceKind kind) {
+  const DistinctCode& c = libraryIndex(kind).codes[code];
+  const unsigned kinds = familyKinds(kind).at(libraryCodes(kind)[c.firstRow].family);
   const auto has = [kinds](PowerKey kind) { return (kinds & bitOf(kind)) != 0; };
   PowerKey chosen = PowerKey::kToggle;
   if (power == PowerKey::kToggle) {
@@ -102,11 +139,69 @@ bool playsFor(size_t code, PowerKey power) {
   return c.kind == chosen;
 }
 
-std::vector<SweepItem> sweepItems(PowerKey power) {
+std::vector<const UniversalEntry*> universalSweepEntries(PowerKey power) {
+  std::vector<const UniversalEntry*> chosen;
+  if (power == PowerKey::kOn) return chosen;
   const LibraryIndex& index = libraryIndex();
+  const std::vector<LibraryCode>& rows = libraryCodes();
+  // The signals of the documented codes the sweep plays, and the rows
+  // that send them, as the lists' in_power_codes name a row:
+  // "BRAND,PROTOCOL,D,S,F" (the protocol left out, so that a corrected row
+  // is still found).
+  std::vector<std::string> signals;
+  std::vector<std::string> rowNames;
+  for (size_t r = 0; r < rows.size(); ++r) {
+    const int32_t code = index.codeOfRow[r];
+    if (code < 0 || !playsFor(static_cast<size_t>(code), power)) continue;
+    const LibraryCode& row = rows[r];
+    signals.push_back(signalKey(row.protocol, row.fields));
+    const IrFields& f = row.fields;
+    rowNames.push_back(row.brand + "," + std::to_string(f.device) + "," +
+                       (f.subdevice >= 0 ? std::to_string(f.subdevice) : "") + "," +
+                       std::to_string(f.function));
+  }
+  const auto has = [](const std::vector<std::string>& list, const std::string& text) {
+    return std::find(list.begin(), list.end(), text) != list.end();
+  };
+  // Whether one of the entry's matching rows plays.
+  const auto rowPlays = [&](const std::string& matches) {
+    size_t at = 0;
+    while (at < matches.size()) {
+      const size_t end = std::min(matches.find(';', at), matches.size());
+      std::string match = matches.substr(at, end - at);
+      at = end + 1;
+      while (!match.empty() && match.front() == ' ') match.erase(0, 1);
+      // Leave the protocol, the second field, out.
+      const size_t first = match.find(',');
+      const size_t second = first == std::string::npos ? first : match.find(',', first + 1);
+      if (second == std::string::npos) continue;
+      if (has(rowNames, match.substr(0, first) + match.substr(second))) return true;
+    }
+    return false;
+  };
+  const std::map<std::string, unsigned>& families = familyKinds(DeviceKind::kTv);
+  for (const UniversalEntry& entry : universalEntries()) {
+    if (!entry.unplayable.empty()) continue;
+    if (!entry.signal.empty() && has(signals, entry.signal)) continue;
+    if (rowPlays(entry.inPowerCodes)) continue;
+    if (power == PowerKey::kOff && !entry.family.empty()) {
+      const auto family = families.find(entry.family);
+      if (family != families.end() && (family->second & bitOf(PowerKey::kOff)) != 0) continue;
+    }
+    const bool again = std::any_of(chosen.begin(), chosen.end(), [&](const UniversalEntry* before) {
+      return sameSignal(*before, entry);
+    });
+    if (!again) chosen.push_back(&entry);
+  }
+  return chosen;
+}
+
+std::vector<SweepItem> sweepItems(PowerKey power, DeviceKind kind) {
+  const LibraryIndex& index = libraryIndex(kind);
+  const std::vector<LibraryCode>& rows = libraryCodes(kind);
   std::vector<size_t> order;
   for (size_t c = 0; c < index.codes.size(); ++c) {
-    if (playsFor(c, power)) order.push_back(c);
+    if (playsFor(c, power, kind)) order.push_back(c);
   }
   std::stable_sort(order.begin(), order.end(), [&index](size_t a, size_t b) {
     return index.codes[a].remotes > index.codes[b].remotes;
@@ -119,7 +214,7 @@ std::vector<SweepItem> sweepItems(PowerKey power) {
       sweep.item.name = kIrCodeNames[code.tableIndex];
       sweep.item.tableIndex = code.tableIndex;
     } else {
-      const LibraryCode& row = libraryCodes()[code.firstRow];
+      const LibraryCode& row = rows[code.firstRow];
       sweep.item.name = row.name;
       sweep.item.built = row.code;
       sweep.item.libraryRow = &row;
@@ -127,17 +222,29 @@ std::vector<SweepItem> sweepItems(PowerKey power) {
     sweep.item.documented = true;
     items.push_back(std::move(sweep));
   }
+  if (kind != DeviceKind::kTv) return items;
+  std::vector<OwnedIrCode> sent;  // what the universal entries sent, by their decoded codes
+  for (const UniversalEntry* entry : universalSweepEntries(power)) {
+    SweepItem sweep{PlayItem(), 0};
+    sweep.item.name = entry->name;
+    sweep.item.built = entry->code;
+    sweep.item.universalEntry = entry;
+    items.push_back(std::move(sweep));
+    OwnedIrCode decoded;
+    std::string error;
+    if (!entry->protocol.empty() && encodeIrCode(entry->protocol, entry->fields, &decoded, &error))
+      sent.push_back(std::move(decoded));
+  }
   // The best guesses: what carries no documented code, each carried code
   // once.
-  std::vector<OwnedIrCode> guessed;
   for (size_t i = 0; i < kIrCodeCount; ++i) {
     if (index.codeOfTableEntry[i] >= 0) continue;
     OwnedIrCode carried;
     if (carriedCode(i, &carried)) {
-      const bool again = std::any_of(guessed.begin(), guessed.end(),
+      const bool again = std::any_of(sent.begin(), sent.end(),
                                      [&](const OwnedIrCode& g) { return sameCode(g, carried); });
       if (again) continue;
-      guessed.push_back(carried);
+      sent.push_back(carried);
     }
     SweepItem sweep{PlayItem(), 0};
     sweep.item.name = kIrCodeNames[i];

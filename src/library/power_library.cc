@@ -1,19 +1,25 @@
-// The brand library: data/power-codes.csv, embedded in the program as text
-// at build time and read here once. Each row is one documented power code
-// of a TV brand, as the public IR collections give it; the file's own
-// header names the columns.
+// The brand library: the power code tables of data/, embedded in the
+// program as text at build time and read here once per kind. Each row is
+// one documented power code of a brand, as the public IR collections give
+// it; the files' own headers name the columns.
 
 #include "library/power_library.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <iterator>
 
 #include "library/csv_table.h"
 #include "synth/decimal.h"
+#include "synth/irp_protocols.h"
 #include "synth/name_match.h"
 
 extern const char kPowerCodesCsv[];
+extern const char kPowerCodesTvAdditionsCsv[];
+extern const char kPowerCodesAudioCsv[];
+extern const char kPowerCodesProjectorCsv[];
+extern const char kPowerCodesBoxCsv[];
 
 namespace {
 
@@ -45,44 +51,46 @@ bool readNumber(const std::string& text, int32_t max, int32_t* value) {
   return true;
 }
 
-/// Takes the maker bytes and the nibble E from the extra fields' words
-/// ("M=170 N=90 E=1", "E=0"); other words are reminders of what the
-/// protocol does anyway.
-bool readExtraFields(const std::string& words, IrFields* fields) {
+}  // namespace
+
+bool readExtraFields(const std::string& words, IrFields* fields, std::string* unsupported) {
   size_t at = 0;
   while (at < words.size()) {
     const size_t end = std::min(words.find_first_of(" ;", at), words.size());
     const std::string word = words.substr(at, end - at);
     at = end + 1;
-    if (word.size() < 3 || word[1] != '=') continue;
-    int32_t* target = word[0] == 'M'   ? &fields->oem1
-                      : word[0] == 'N' ? &fields->oem2
-                      : word[0] == 'E' ? &fields->extra
-                                       : nullptr;
-    if (target && !readNumber(word.substr(2), 255, target)) return false;
+    const size_t equals = word.find('=');
+    if (equals == std::string::npos || equals == 0 || equals + 1 == word.size()) continue;
+    const std::string name = word.substr(0, equals);
+    // The protocol table gives IrFields' names to the fields some
+    // protocols call otherwise: X, PairID and U are E there, Pioneer-2Part's
+    // D0 and F0 are M and N.
+    int32_t* target = name == "M" || name == "D0"   ? &fields->oem1
+                      : name == "N" || name == "F0" ? &fields->oem2
+                      : name == "E" || name == "X" || name == "PairID" || name == "U"
+                          ? &fields->extra
+                      : name == "T" ? &fields->toggle
+                                    : nullptr;
+    if (target && !readNumber(word.substr(equals + 1), 255, target)) return false;
+    const bool field =
+        std::isupper(static_cast<unsigned char>(name[0])) != 0 &&
+        std::all_of(name.begin(), name.end(),
+                    [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }) &&
+        name != "F" && name != "D" && name != "S" && name != "Y";
+    if (!target && field && unsupported != nullptr && unsupported->empty()) *unsupported = name;
   }
   return true;
 }
 
+namespace {
+
 /// Reads signed durations in µs: the first frame, " | ", the repeat frame.
 bool readRawDurations(const std::string& text, LibraryCode* row) {
-  std::vector<int32_t>* frame = &row->rawFirstUs;
-  size_t at = 0;
-  while (at < text.size()) {
-    const size_t end = std::min(text.find(' ', at), text.size());
-    const std::string word = text.substr(at, end - at);
-    at = end + 1;
-    if (word.empty()) continue;
-    if (word == "|" && frame == &row->rawFirstUs) {
-      frame = &row->rawRepeatUs;
-      continue;
-    }
-    const bool space = word[0] == '-';
-    int32_t value = 0;
-    if (!readNumber(word.substr(space ? 1 : 0), 10000000, &value) || value <= 0) return false;
-    frame->push_back(space ? -value : value);
-  }
-  return !row->rawFirstUs.empty() && !row->rawRepeatUs.empty();
+  std::vector<std::vector<int32_t>> frames;
+  if (!readRawFrames(text, &frames) || frames.size() != 2) return false;
+  row->rawFirstUs = std::move(frames[0]);
+  row->rawRepeatUs = std::move(frames[1]);
+  return true;
 }
 
 /// A raw row as IRP: its carrier, a unit of 1 µs, the first frame and the
@@ -110,13 +118,15 @@ std::string rawIrp(const LibraryCode& row) {
 std::string codeName(const LibraryCode& row) {
   if (row.protocol.empty()) return row.brand;
   if (row.protocol == kRawProtocol) return row.brand + " raw";
-  const IrFields& f = row.fields;
-  std::string name = row.brand + " " + lowerCase(row.protocol) + ":" + std::to_string(f.device);
-  if (f.subdevice >= 0) name += "." + std::to_string(f.subdevice);
-  name += ":" + std::to_string(f.function);
-  if (f.oem1 >= 0) name += ":m=" + std::to_string(f.oem1) + ":n=" + std::to_string(f.oem2);
-  if (f.extra != 0) name += ":e=" + std::to_string(f.extra);
-  return name;
+  return row.brand + " " + codeText(row.protocol, row.fields);
+}
+
+/// Whether encodeIrCode knows the protocol.
+bool knownProtocol(const std::string& protocol) {
+  const std::vector<std::string>& names = irProtocolNames();
+  return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+    return sameNameIgnoringCase(protocol, name.c_str());
+  });
 }
 
 /// Encodes what the row plays, or says in row->unplayable why it cannot.
@@ -126,7 +136,11 @@ void encodeRow(LibraryCode* row) {
     return;
   }
   if (row->carrierHz == 0) {
-    row->unplayable = "it is sent without a carrier, which an emitter on a sound card cannot do";
+    row->unplayable = kNoCarrierReason;
+    return;
+  }
+  if (row->protocol != kRawProtocol && !knownProtocol(row->protocol)) {
+    row->unplayable = "its protocol, " + row->protocol + ", is not one irwav sends";
     return;
   }
   std::string error;
@@ -139,7 +153,74 @@ void encodeRow(LibraryCode* row) {
   }
 }
 
+/// Whether a second press confirms the row's power-off: projectors' toggle
+/// and off codes are offered one; the notes say where the sources show it.
+ConfirmPress confirmOf(const LibraryCode& row) {
+  if (row.kind != DeviceKind::kProjector || row.key == PowerKey::kOn || row.protocol.empty())
+    return ConfirmPress::kNone;
+  return row.notes.find("Second press: the sources say") != std::string::npos
+             ? ConfirmPress::kDocumented
+             : ConfirmPress::kOffered;
+}
+
 }  // namespace
+
+std::string missingFieldReason(const std::string& protocol, const std::string& words) {
+  const auto entries = irpProtocols();
+  const auto entry = std::find_if(entries.begin(), entries.end(), [&](const IrpProtocolEntry& e) {
+    return sameNameIgnoringCase(protocol, e.name.c_str());
+  });
+  if (entry == entries.end()) return "";
+  const IrpParameter* e = entry->irp.parameter("E");
+  if (e == nullptr || e->hasDefault) return "";
+  size_t at = 0;
+  while (at < words.size()) {
+    const size_t end = std::min(words.find_first_of(" ;", at), words.size());
+    const std::string word = words.substr(at, end - at);
+    at = end + 1;
+    for (const char* name : {"E=", "X=", "PairID=", "U="}) {
+      if (word.compare(0, std::strlen(name), name) == 0) return "";
+    }
+  }
+  return "its sources do not give every field " + protocol + " sends";
+}
+
+std::string unsupportedFieldReason(const std::string& protocol, const std::string& field) {
+  return "its field " + field + " is one irwav does not set for " + protocol;
+}
+
+std::string codeText(const std::string& protocol, const IrFields& f) {
+  std::string text = lowerCase(protocol) + ":" + std::to_string(f.device);
+  if (f.subdevice >= 0) text += "." + std::to_string(f.subdevice);
+  text += ":" + std::to_string(f.function);
+  if (f.oem1 >= 0) text += ":m=" + std::to_string(f.oem1);
+  if (f.oem2 >= 0) text += ":n=" + std::to_string(f.oem2);
+  if (f.extra != 0) text += ":e=" + std::to_string(f.extra);
+  return text;
+}
+
+bool readRawFrames(const std::string& text, std::vector<std::vector<int32_t>>* frames) {
+  frames->assign(1, {});
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = std::min(text.find(' ', at), text.size());
+    const std::string word = text.substr(at, end - at);
+    at = end + 1;
+    if (word.empty()) continue;
+    if (word == "|") {
+      if (frames->back().empty()) return false;
+      frames->emplace_back();
+      continue;
+    }
+    const bool space = word[0] == '-';
+    const size_t digits = space || word[0] == '+' ? 1 : 0;
+    int32_t value = 0;
+    if (!readNumber(word.substr(digits), 10000000, &value)) return false;
+    // A duration of 0 (a list's closing entry) is no time at all.
+    if (value > 0) frames->back().push_back(space ? -value : value);
+  }
+  return !frames->back().empty();
+}
 
 bool readPowerKey(const std::string& word, PowerKey* key) {
   if (word != "on" && word != "off" && word != "toggle") return false;
@@ -152,7 +233,8 @@ std::string familyKey(const std::string& protocol, const IrFields& fields) {
          std::to_string(fields.subdevice);
 }
 
-bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::string* error) {
+bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::string* error,
+                 DeviceKind kind) {
   codes->clear();
   CsvTable table;
   if (!readCsv(csv, &table, error)) return false;
@@ -168,6 +250,7 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
       return false;
     };
     LibraryCode row;
+    row.kind = kind;
     row.brand = cells[kBrand];
     row.protocol = cells[kProtocol];
     row.extra = cells[kExtra];
@@ -175,13 +258,15 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
     row.notes = cells[kNotes];
     int32_t carrier = 0;
     int32_t remotes = 0;
+    std::string unsupported;
     // IrFields' defaults stand for empty fields: device and function 0, the
     // protocol's default subdevice.
     if (!readNumber(cells[kDevice], 65535, &row.fields.device) ||
         !readNumber(cells[kSubdevice], 65535, &row.fields.subdevice) ||
         !readNumber(cells[kFunction], 65535, &row.fields.function) ||
         !readNumber(cells[kCarrier], 1000000, &carrier) ||
-        !readNumber(cells[kRemotes], 100000, &remotes) || !readExtraFields(row.extra, &row.fields))
+        !readNumber(cells[kRemotes], 100000, &remotes) ||
+        !readExtraFields(row.extra, &row.fields, &unsupported))
       return fail("a number is not a decimal number in its range");
     row.carrierHz = static_cast<uint32_t>(carrier);
     row.remotes = static_cast<uint32_t>(remotes);
@@ -197,20 +282,84 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
     row.name = codeName(row);
     row.family =
         row.protocol == kRawProtocol ? "raw " + row.brand : familyKey(row.protocol, row.fields);
+    row.confirm = confirmOf(row);
     encodeRow(&row);
+    const std::string missing = row.protocol.empty() || row.protocol == kRawProtocol
+                                    ? ""
+                                    : missingFieldReason(row.protocol, row.extra);
+    if ((!unsupported.empty() || !missing.empty()) && row.unplayable.empty()) {
+      row.unplayable =
+          !missing.empty() ? missing : unsupportedFieldReason(row.protocol, unsupported);
+      row.code = OwnedIrCode();
+    }
     codes->push_back(std::move(row));
   }
   return true;
 }
 
-const std::vector<LibraryCode>& libraryCodes() {
-  // The text is part of the program and the tests read all of it, so it
-  // does not fail here.
-  static const std::vector<LibraryCode> codes = [] {
-    std::vector<LibraryCode> read;
+bool applyLibraryAdditions(const std::vector<LibraryCode>& additions,
+                           std::vector<LibraryCode>* codes, std::string* error) {
+  for (const LibraryCode& added : additions) {
+    const auto sameBrand = [&](const LibraryCode& row) { return row.brand == added.brand; };
+    if (added.notes.compare(0, 10, "CORRECTION") == 0) {
+      const auto replaced = std::find_if(codes->begin(), codes->end(), [&](const LibraryCode& row) {
+        return sameBrand(row) && row.fields.device == added.fields.device &&
+               row.fields.subdevice == added.fields.subdevice &&
+               row.fields.function == added.fields.function;
+      });
+      if (replaced == codes->end()) {
+        *error = "the correction " + added.name + " finds no row to replace";
+        return false;
+      }
+      *replaced = added;
+      continue;
+    }
+    const auto last = std::find_if(codes->rbegin(), codes->rend(), sameBrand);
+    codes->insert(last.base(), added);
+  }
+  return true;
+}
+
+namespace {
+
+std::vector<LibraryCode> loadLibrary(const char* text, DeviceKind kind) {
+  // The texts are part of the program and the tests read all of them, so
+  // they do not fail here.
+  std::vector<LibraryCode> read;
+  std::string error;
+  if (!readLibrary(text, &read, &error, kind)) read.clear();
+  return read;
+}
+
+}  // namespace
+
+const std::vector<LibraryCode>& libraryCodes(DeviceKind kind) {
+  // Each kind is read when first asked for.
+  switch (kind) {
+    case DeviceKind::kAudio: {
+      static const std::vector<LibraryCode> audio =
+          loadLibrary(kPowerCodesAudioCsv, DeviceKind::kAudio);
+      return audio;
+    }
+    case DeviceKind::kProjector: {
+      static const std::vector<LibraryCode> projector =
+          loadLibrary(kPowerCodesProjectorCsv, DeviceKind::kProjector);
+      return projector;
+    }
+    case DeviceKind::kBox: {
+      static const std::vector<LibraryCode> box = loadLibrary(kPowerCodesBoxCsv, DeviceKind::kBox);
+      return box;
+    }
+    case DeviceKind::kTv:
+      break;
+  }
+  static const std::vector<LibraryCode> tv = [] {
+    std::vector<LibraryCode> read = loadLibrary(kPowerCodesCsv, DeviceKind::kTv);
     std::string error;
-    if (!readLibrary(kPowerCodesCsv, &read, &error)) read.clear();
+    if (!applyLibraryAdditions(loadLibrary(kPowerCodesTvAdditionsCsv, DeviceKind::kTv), &read,
+                               &error))
+      read.clear();
     return read;
   }();
-  return codes;
+  return tv;
 }

@@ -1,5 +1,5 @@
-// The key table: data/tv-keys.csv, which the build embeds line by line,
-// read once when first asked for.
+// The key tables: data/tv-keys.csv and data/keys-KIND.csv, which the
+// build embeds line by line, each read once when first asked for.
 
 #include "library/tv_keys.h"
 
@@ -7,10 +7,14 @@
 #include <sstream>
 
 #include "library/csv_table.h"
+#include "library/power_library.h"
 #include "synth/decimal.h"
 #include "synth/name_match.h"
 
 extern const char* const kTvKeysCsv[];
+extern const char* const kAudioKeysCsv[];
+extern const char* const kProjectorKeysCsv[];
+extern const char* const kBoxKeysCsv[];
 
 namespace {
 
@@ -35,21 +39,27 @@ bool readOptional(const std::string& text, int32_t* value) {
   return readCount(text, value);
 }
 
-/// Reads "sent as PROTOCOL D=.. [S=..] F=..".
-bool readSentAs(const std::string& text, std::string* protocol, IrFields* fields) {
+/// Reads "sent as PROTOCOL D=.. [S=[..]] F=.. [EXTRA...]": the code, and
+/// what follows F as its extra fields in words.
+bool readSentAs(const std::string& text, std::string* protocol, IrFields* fields,
+                std::string* extra) {
   std::istringstream words(text);
   std::string sent;
   std::string as;
   if (!(words >> sent >> as >> *protocol) || sent != "sent" || as != "as") return false;
   bool haveFunction = false;
-  for (std::string word; words >> word;) {
+  for (std::string word; !haveFunction && words >> word;) {
     int32_t* target = word.compare(0, 2, "D=") == 0   ? &fields->device
                       : word.compare(0, 2, "S=") == 0 ? &fields->subdevice
                       : word.compare(0, 2, "F=") == 0 ? &fields->function
                                                       : nullptr;
-    if (target == nullptr || !readCount(word.substr(2), target)) return false;
-    haveFunction = haveFunction || target == &fields->function;
+    if (target == nullptr) return false;
+    // An empty S is the protocol's default.
+    if (word == "S=") continue;
+    if (!readCount(word.substr(2), target)) return false;
+    haveFunction = target == &fields->function;
   }
+  std::getline(words, *extra);
   return haveFunction;
 }
 
@@ -67,13 +77,12 @@ bool readNotes(const std::string& notes, uint32_t* withKey, uint32_t* files) {
   return true;
 }
 
-KeyTable loadTable() {
+KeyTable loadTable(const char* const* lines, DeviceKind kind) {
   KeyTable table;
   CsvTable csv;
   std::string error;
   std::string text;
-  for (const char* const* line = kTvKeysCsv; *line != nullptr; ++line)
-    text += *line + std::string("\n");
+  for (const char* const* line = lines; *line != nullptr; ++line) text += *line + std::string("\n");
   if (!readCsv(text, &csv, &error)) {
     table.faults.push_back(error);
     return table;
@@ -90,14 +99,17 @@ KeyTable loadTable() {
   }
   for (size_t r = 0; r < csv.rows.size(); ++r) {
     const std::vector<std::string>& row = csv.rows[r];
-    TvKeyFamily family{row[at[0]], 0, -1, 0, {}};
+    TvKeyFamily family{row[at[0]], 0, -1, 0, {}, kind};
     TvKeyCode code{row[at[3]], -1, row[at[5]], "", IrFields(), 0, 0};
     int32_t remotes = 0;
-    const bool read =
-        readCount(row[at[1]], &family.device) && readOptional(row[at[2]], &family.subdevice) &&
-        readOptional(row[at[4]], &code.function) && readCount(row[at[6]], &remotes) &&
-        readNotes(row[at[7]], &code.filesWithKey, &family.files) &&
-        (code.function >= 0 || readSentAs(code.extra, &code.sentAsProtocol, &code.sentAsFields));
+    std::string sentAsExtra;
+    // A protocol without a device (Bose) leaves it empty.
+    const bool read = (row[at[1]].empty() || readCount(row[at[1]], &family.device)) &&
+                      readOptional(row[at[2]], &family.subdevice) &&
+                      readOptional(row[at[4]], &code.function) && readCount(row[at[6]], &remotes) &&
+                      readNotes(row[at[7]], &code.filesWithKey, &family.files) &&
+                      (code.function >= 0 || readSentAs(code.extra, &code.sentAsProtocol,
+                                                        &code.sentAsFields, &sentAsExtra));
     if (!read || code.key.empty()) {
       table.faults.push_back("row " + std::to_string(r + 2) + " cannot be read");
       continue;
@@ -113,9 +125,35 @@ KeyTable loadTable() {
   return table;
 }
 
-const KeyTable& keyTable() {
-  static const KeyTable table = loadTable();
-  return table;
+const KeyTable& keyTable(DeviceKind kind) {
+  switch (kind) {
+    case DeviceKind::kAudio: {
+      static const KeyTable audio = loadTable(kAudioKeysCsv, kind);
+      return audio;
+    }
+    case DeviceKind::kProjector: {
+      static const KeyTable projector = loadTable(kProjectorKeysCsv, kind);
+      return projector;
+    }
+    case DeviceKind::kBox: {
+      static const KeyTable box = loadTable(kBoxKeysCsv, kind);
+      return box;
+    }
+    case DeviceKind::kTv:
+      break;
+  }
+  static const KeyTable tv = loadTable(kTvKeysCsv, DeviceKind::kTv);
+  return tv;
+}
+
+/// The extra fields of a code in words: the family's, or those after the
+/// code it is sent as.
+std::string extraWords(const TvKeyCode& code) {
+  if (code.function >= 0) return code.extra;
+  const size_t function = code.extra.find(" F=");
+  const size_t after =
+      function == std::string::npos ? function : code.extra.find(' ', function + 1);
+  return after == std::string::npos ? "" : code.extra.substr(after + 1);
 }
 
 /// Whether the subdevices name the same code: equal, or one the default
@@ -139,18 +177,32 @@ std::string TvKeyFamily::name() const {
          (subdevice == -1 ? "" : "." + std::to_string(subdevice));
 }
 
-const std::vector<TvKeyFamily>& tvKeyFamilies() { return keyTable().families; }
+const std::vector<TvKeyFamily>& keyFamilies(DeviceKind kind) { return keyTable(kind).families; }
 
-const std::vector<std::string>& tvKeyTableFaults() { return keyTable().faults; }
+const std::vector<TvKeyFamily>& tvKeyFamilies() { return keyFamilies(DeviceKind::kTv); }
 
-const TvKeyFamily* findKeyFamily(const std::string& protocol, const IrFields& fields) {
-  for (const TvKeyFamily& family : tvKeyFamilies()) {
-    if (!sameNameIgnoringCase(protocol, family.protocol.c_str()) || fields.device != family.device)
-      continue;
-    IrFields probe;
-    probe.device = fields.device;
-    probe.subdevice = fields.subdevice;
-    if (sameSubdevice(family.protocol, probe, family.subdevice)) return &family;
+const std::vector<std::string>& keyTableFaults(DeviceKind kind) { return keyTable(kind).faults; }
+
+const std::vector<std::string>& tvKeyTableFaults() { return keyTableFaults(DeviceKind::kTv); }
+
+const TvKeyFamily* findKeyFamily(const std::string& protocol, const IrFields& fields,
+                                 DeviceKind preferred) {
+  const auto findIn = [&](DeviceKind kind) -> const TvKeyFamily* {
+    for (const TvKeyFamily& family : keyFamilies(kind)) {
+      if (!sameNameIgnoringCase(protocol, family.protocol.c_str()) ||
+          fields.device != family.device)
+        continue;
+      IrFields probe;
+      probe.device = fields.device;
+      probe.subdevice = fields.subdevice;
+      if (sameSubdevice(family.protocol, probe, family.subdevice)) return &family;
+    }
+    return nullptr;
+  };
+  if (const TvKeyFamily* found = findIn(preferred)) return found;
+  for (DeviceKind kind : kDeviceKinds) {
+    if (kind == preferred) continue;
+    if (const TvKeyFamily* found = findIn(kind)) return found;
   }
   return nullptr;
 }
@@ -162,19 +214,52 @@ const TvKeyCode* findKey(const TvKeyFamily& family, const std::string& key) {
   return nullptr;
 }
 
-void keyCodeFields(const TvKeyFamily& family, const TvKeyCode& code, std::string* protocol,
-                   IrFields* fields) {
+bool keyCodeFields(const TvKeyFamily& family, const TvKeyCode& code, std::string* protocol,
+                   IrFields* fields, std::string* why) {
   if (code.function < 0) {
     *protocol = code.sentAsProtocol;
     fields->device = code.sentAsFields.device;
     fields->subdevice = code.sentAsFields.subdevice;
     fields->function = code.sentAsFields.function;
-    return;
+  } else {
+    *protocol = family.protocol;
+    fields->device = family.device;
+    fields->subdevice = family.subdevice;
+    fields->function = code.function;
   }
-  *protocol = family.protocol;
-  fields->device = family.device;
-  fields->subdevice = family.subdevice;
-  fields->function = code.function;
+  std::string unsupported;
+  if (!readExtraFields(extraWords(code), fields, &unsupported)) {
+    *why = "its extra fields \"" + extraWords(code) + "\" are out of range";
+    return false;
+  }
+  if (!unsupported.empty()) {
+    *why = unsupportedFieldReason(*protocol, unsupported);
+    return false;
+  }
+  *why = missingFieldReason(*protocol, extraWords(code));
+  if (!why->empty()) return false;
+  return true;
+}
+
+bool encodeKeyCode(const TvKeyFamily& family, const TvKeyCode& code, OwnedIrCode* encoded,
+                   std::string* why) {
+  std::string protocol;
+  IrFields fields;
+  if (!keyCodeFields(family, code, &protocol, &fields, why)) return false;
+  if (!encodeIrCode(protocol, fields, encoded, why)) {
+    if (why->compare(0, 16, "unknown protocol") == 0)
+      *why = "its protocol, " + protocol + ", is not one irwav sends";
+    return false;
+  }
+  return true;
+}
+
+std::string keyCodeText(const TvKeyFamily& family, const TvKeyCode& code) {
+  std::string protocol;
+  IrFields fields;
+  std::string why;
+  keyCodeFields(family, code, &protocol, &fields, &why);
+  return codeText(protocol, fields);
 }
 
 std::string keyNames(const TvKeyFamily& family) {
@@ -186,9 +271,9 @@ std::string keyNames(const TvKeyFamily& family) {
   return names;
 }
 
-std::string keyFamilyNames() {
+std::string keyFamilyNames(DeviceKind kind) {
   std::string names;
-  for (const TvKeyFamily& family : tvKeyFamilies())
+  for (const TvKeyFamily& family : keyFamilies(kind))
     names += (names.empty() ? "" : " ") + family.name();
   return names;
 }

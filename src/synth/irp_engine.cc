@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <unordered_map>
 
 #include "synth/ir_code.h"
 
@@ -13,7 +15,8 @@ namespace {
 
 /// Definitions refer to definitions at most this deep ("{A=B,B=A}" stops here).
 constexpr int kMaxDefinitionDepth = 32;
-/// The most items one code may take to send.
+/// The most steps one code may take to send: each item sent and each part
+/// of an expression evaluated is one.
 constexpr uint64_t kMaxSteps = 4000000;
 
 // Expressions, definitions, groups and bit codings nest, and so do
@@ -22,10 +25,22 @@ constexpr uint64_t kMaxSteps = 4000000;
 // NOLINTBEGIN(misc-no-recursion)
 class Evaluator {
  public:
-  Evaluator(const IrpProtocol& protocol, IrpValues values)
-      : protocol_(protocol), values_(std::move(values)) {}
+  Evaluator(const IrpProtocol& protocol, const IrpValues& values)
+      : protocol_(protocol), known_(protocol.definitions.size()) {
+    for (const auto& [name, value] : values) values_.emplace(name, value);
+    for (size_t i = protocol.definitions.size(); i-- > 0;)
+      definitions_[protocol.definitions[i].name] = i;
+  }
+
+  /// Counts one step; false with the message past kMaxSteps.
+  bool step(std::string* error) {
+    if (++steps_ <= kMaxSteps) return true;
+    *error = "the code takes more than " + std::to_string(kMaxSteps) + " steps to send";
+    return false;
+  }
 
   bool evaluate(const IrpExpression& e, int64_t* result, std::string* error) {
+    if (!step(error)) return false;
     switch (e.kind) {
       case IrpExpression::Kind::kNumber:
         *result = e.number;
@@ -75,41 +90,49 @@ class Evaluator {
     return true;
   }
 
+  /// Gives `name` a value; what the definitions came to is worked out anew.
   void assign(const std::string& name, int64_t value) {
-    for (auto& [n, v] : values_) {
-      if (n == name) {
-        v = value;
-        return;
-      }
-    }
-    values_.emplace_back(name, value);
+    values_[name] = value;
+    std::fill(known_.begin(), known_.end(), std::nullopt);
   }
 
  private:
   const IrpProtocol& protocol_;
-  IrpValues values_;
+  std::unordered_map<std::string, int64_t> values_;
+  /// The first definition of each name, and what each came to since the
+  /// last assignment: a definition is worked out once however often it is
+  /// used, so that definitions using each other many times take no longer
+  /// than their text.
+  std::unordered_map<std::string, size_t> definitions_;
+  std::vector<std::optional<int64_t>> known_;
   int depth_ = 0;
+  uint64_t steps_ = 0;
 
   bool lookUp(const std::string& name, int64_t* result, std::string* error) {
-    for (const auto& [n, v] : values_) {
-      if (n == name) {
-        *result = v;
-        return true;
-      }
+    const auto value = values_.find(name);
+    if (value != values_.end()) {
+      *result = value->second;
+      return true;
     }
-    for (const IrpDefinition& d : protocol_.definitions) {
-      if (d.name != name) continue;
-      if (depth_ == kMaxDefinitionDepth) {
-        *error = "the definition of " + name + " refers to itself";
-        return false;
-      }
-      ++depth_;
-      const bool ok = evaluate(d.value, result, error);
-      --depth_;
-      return ok;
+    const auto definition = definitions_.find(name);
+    if (definition == definitions_.end()) {
+      *error = name + " has no value";
+      return false;
     }
-    *error = name + " has no value";
-    return false;
+    std::optional<int64_t>& known = known_[definition->second];
+    if (known) {
+      *result = *known;
+      return true;
+    }
+    if (depth_ == kMaxDefinitionDepth) {
+      *error = "the definition of " + name + " refers to itself";
+      return false;
+    }
+    ++depth_;
+    const bool ok = evaluate(protocol_.definitions[definition->second].value, result, error);
+    --depth_;
+    if (ok) known = *result;
+    return ok;
   }
 
   bool unary(const IrpExpression& e, int64_t* result, std::string* error) {
@@ -216,7 +239,7 @@ class Sender {
     error_ = error;
     std::vector<const IrpBitCoding*> codings;
     if (protocol_.bitCoding) codings.push_back(protocol_.bitCoding.get());
-    return sendItem(protocol_.body, codings);
+    return sendItem(protocol_.body, codings) && (pendingCount_ == 0 || unfilledSymbol());
   }
 
   bool finish(OwnedIrCode* code) {
@@ -249,7 +272,6 @@ class Sender {
   std::vector<double> durations_;  ///< marks > 0, spaces < 0, in µs
   double elapsedUs_ = 0;
   double frameStartUs_ = 0;
-  uint64_t steps_ = 0;
   bool inRepeat_ = false;
   uint32_t frames_ = 0;      ///< frames of the repeated part sent so far
   double frameEndUs_ = -1;   ///< where the last frame of the repeated part ended
@@ -257,6 +279,10 @@ class Sender {
   int32_t repeatPass_ = 0;   ///< the pass of the repeated part
   int32_t passMinimum_ = 0;  ///< the passes the repeated part must have
   bool stopped_ = false;     ///< the press has sent all of the repeated part it takes
+  /// Bits of bit fields that do not yet make a whole symbol of pendingCoding_.
+  uint64_t pendingBits_ = 0;
+  int pendingCount_ = 0;
+  const IrpBitCoding* pendingCoding_ = nullptr;
 
   bool fail(const std::string& message) {
     *error_ = message;
@@ -316,12 +342,14 @@ class Sender {
   }
 
   bool sendItem(const IrpItem& item, std::vector<const IrpBitCoding*>& codings) {
-    if (++steps_ > kMaxSteps) return fail("the code takes more than 4000000 steps to send");
+    if (!evaluator_.step(error_)) return false;
     double us = 0;
     switch (item.kind) {
       case IrpItem::Kind::kDuration:
+        if (pendingCount_ > 0) return unfilledSymbol();
         return toMicroseconds(item, &us) && sendDuration(us);
       case IrpItem::Kind::kExtent: {
+        if (pendingCount_ > 0) return unfilledSymbol();
         if (!toMicroseconds(item, &us)) return false;
         const double frameSoFar = elapsedUs_ - frameStartUs_;
         if (frameSoFar < us && !sendDuration(-(us - frameSoFar))) return false;
@@ -388,25 +416,39 @@ class Sender {
     if (!evaluator_.bitField(field, &value, &width, error_)) return false;
     if (codings.empty()) return fail("a bit field with no bit coding to send it");
     const IrpBitCoding* coding = codings.back();
+    if (pendingCount_ > 0 && coding != pendingCoding_) return unfilledSymbol();
+    pendingCoding_ = coding;
     const bool msbFirst = protocol_.msbFirst != (width < 0);
     const int64_t bits = width < 0 ? -width : width;
     int chunk = 0;
     for (size_t n = coding->symbols.size(); n > 1; n >>= 1) ++chunk;
-    if (bits % chunk != 0) {
-      return fail("a bit field of " + std::to_string(bits) + " bits for symbols of " +
-                  std::to_string(chunk) + " bits each");
-    }
     const uint64_t u = static_cast<uint64_t>(value);
-    const uint64_t mask = coding->symbols.size() - 1;
-    // The symbols' own bit fields go out with the bit coding around this one.
-    codings.pop_back();
-    bool ok = true;
-    for (int64_t i = 0; ok && i < bits / chunk; ++i) {
-      const int64_t at = msbFirst ? bits / chunk - 1 - i : i;
-      ok = sendItems(coding->symbols[(u >> (at * chunk)) & mask], codings);
+    // The bits go out one after another, and each `chunk` of them picks a
+    // symbol: the first of them its highest bit when the most significant
+    // bit goes first, else its lowest. A field may end inside a symbol
+    // ("T:1,X:7" with symbols of 2 bits); the next field completes it.
+    for (int64_t i = 0; i < bits; ++i) {
+      const uint64_t bit = (u >> (msbFirst ? bits - 1 - i : i)) & 1;
+      pendingBits_ = msbFirst ? (pendingBits_ << 1) | bit : pendingBits_ | (bit << pendingCount_);
+      if (++pendingCount_ < chunk) continue;
+      const uint64_t symbol = pendingBits_;
+      pendingBits_ = 0;
+      pendingCount_ = 0;
+      // The symbols' own bit fields go out with the bit coding around this one.
+      codings.pop_back();
+      const bool ok = sendItems(coding->symbols[symbol], codings);
+      codings.push_back(coding);
+      if (!ok) return false;
     }
-    codings.push_back(coding);
-    return ok;
+    return true;
+  }
+
+  /// Fails for bits of a bit field left over that fill no whole symbol.
+  bool unfilledSymbol() {
+    int chunk = 0;
+    for (size_t n = pendingCoding_->symbols.size(); n > 1; n >>= 1) ++chunk;
+    return fail("bit fields that end " + std::to_string(pendingCount_) + " bits into a symbol of " +
+                std::to_string(chunk) + " bits");
   }
 };
 // NOLINTEND(misc-no-recursion)

@@ -178,7 +178,13 @@ bool readPieces(const std::vector<std::string>& pieces, bool family, UserCodePar
   if (key) parts->key = pieces[2];
   const std::string* function = family || key ? nullptr : &pieces[2];
   const IrProtocolInfo* p = nullptr;
-  if (const CollectionProtocol* alias = findCollectionProtocol(pieces[0], true)) {
+  // RC5X, the collections' extended RC5, has no subdevice; with one the
+  // name is the protocol RC5x, which has.
+  const CollectionProtocol* alias = findCollectionProtocol(pieces[0], true);
+  if (alias && alias->addressSplit == 0 && pieces[1].find('.') != std::string::npos &&
+      findIrProtocol(pieces[0]) != nullptr)
+    alias = nullptr;
+  if (alias) {
     if (!readAliasCode(*alias, pieces[1], function, parts, error)) return false;
     // A key's code is looked up in its family: the command stays unread.
     if (key) parts->fields.function = 0;

@@ -1,0 +1,184 @@
+// The universal power-off lists: data/universal-power.csv, embedded in the
+// program as text at build time and read here once. Each row is one entry
+// of a list, with the durations the list stores; the file's own header
+// names the columns.
+
+#include "library/universal_power.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+
+#include "library/csv_table.h"
+#include "library/power_library.h"
+#include "synth/code_limits.h"
+#include "synth/decimal.h"
+#include "synth/name_match.h"
+
+extern const char kUniversalPowerCsv[];
+
+namespace {
+
+constexpr const char* kColumns[] = {
+    "list",    "position",       "source_name", "carrier_hz",      "protocol",
+    "device",  "subdevice",      "function",    "toggle_or_extra", "raw_us",
+    "repeats", "in_power_codes", "notes"};
+enum Column {
+  kList,
+  kPosition,
+  kSourceName,
+  kCarrier,
+  kProtocol,
+  kDevice,
+  kSubdevice,
+  kFunction,
+  kExtra,
+  kRaw,
+  kRepeats,
+  kInPowerCodes,
+  kNotes
+};
+
+/// Reads a decimal field of at most `max`; an empty one leaves *value as it
+/// is, the field's default.
+bool readField(const std::string& text, uint64_t max, int32_t* value) {
+  uint64_t v = 0;
+  if (text.empty()) return true;
+  if (!readDecimal(text, &v) || v > max) return false;
+  *value = static_cast<int32_t>(v);
+  return true;
+}
+
+/// The stored press as a code: the frames one after the other, durations
+/// to the nearest timing unit, a space that ends the press left to the
+/// renderer's closing silence.
+OwnedIrCode storedCode(const UniversalEntry& entry) {
+  OwnedIrCode code;
+  code.carrierHz = entry.carrierHz;
+  for (const std::vector<int32_t>& frame : entry.frames) {
+    for (int32_t us : frame) {
+      const int32_t units = (std::abs(us) + kTimingUnitUs / 2) / kTimingUnitUs;
+      const bool mark = us > 0;
+      const bool markDue = code.timings.size() % 2 == 0;
+      if (mark != markDue) {
+        // Two marks or two spaces in a row are one; a leading space is none.
+        if (!code.timings.empty()) code.timings.back() += units;
+        continue;
+      }
+      code.timings.push_back(units);
+    }
+  }
+  if (code.timings.size() % 2 == 0 && !code.timings.empty()) code.timings.pop_back();
+  code.timings.push_back(0);
+  return code;
+}
+
+/// The entry's first frame: what two raw entries are compared by.
+bool similarFrames(const std::vector<int32_t>& a, const std::vector<int32_t>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if ((a[i] > 0) != (b[i] > 0)) return false;
+    const int32_t x = std::abs(a[i]);
+    const int32_t y = std::abs(b[i]);
+    const int32_t allowed = std::max(150, std::max(x, y) * 35 / 100);
+    if (std::abs(x - y) > allowed) return false;
+  }
+  return true;
+}
+
+void describe(UniversalEntry* entry) {
+  const std::string list = entry->list == "flipper-universal" ? "flipper" : entry->list;
+  entry->name = "universal " + list + std::to_string(entry->position);
+  if (!entry->protocol.empty()) {
+    entry->name += " " + codeText(entry->protocol, entry->fields);
+    entry->family = familyKey(entry->protocol, entry->fields);
+    entry->signal = signalKey(entry->protocol, entry->fields);
+  }
+  if (entry->carrierHz == 0) {
+    entry->unplayable = kNoCarrierReason;
+    return;
+  }
+  entry->code = storedCode(*entry);
+  std::string error;
+  if (!checkCodeLimits(entry->code, &error)) {
+    entry->unplayable = error;
+    entry->code = OwnedIrCode();
+  }
+}
+
+}  // namespace
+
+std::string signalKey(const std::string& protocol, const IrFields& fields) {
+  std::string name = lowerCase(protocol);
+  IrFields f = fields;
+  f.toggle = 0;
+  if (name == "nec2" || name == "pioneer") name = "nec1";
+  if (name == "necx2") name = "necx1";
+  if (name == "nec1-f16" && f.function / 256 == 255 - f.function % 256) {
+    name = "nec1";
+    f.function %= 256;
+  }
+  const bool nec = name == "nec1" || name == "necx1";
+  if (nec && f.subdevice == 255 - f.device) f.subdevice = -1;
+  return codeText(name, f);
+}
+
+bool sameSignal(const UniversalEntry& a, const UniversalEntry& b) {
+  if (!a.signal.empty() || !b.signal.empty()) return a.signal == b.signal;
+  return !a.frames.empty() && !b.frames.empty() && similarFrames(a.frames[0], b.frames[0]);
+}
+
+bool readUniversalEntries(const std::string& csv, std::vector<UniversalEntry>* entries,
+                          std::string* error) {
+  entries->clear();
+  CsvTable table;
+  if (!readCsv(csv, &table, error)) return false;
+  if (!std::equal(std::begin(kColumns), std::end(kColumns), table.columns.begin(),
+                  table.columns.end())) {
+    *error = "line 1: the columns are not those of the universal power lists";
+    return false;
+  }
+  for (size_t r = 0; r < table.rows.size(); ++r) {
+    const std::vector<std::string>& cells = table.rows[r];
+    const auto fail = [&](const std::string& what) {
+      *error = "line " + std::to_string(r + 2) + ": " + what;
+      return false;
+    };
+    UniversalEntry entry;
+    entry.list = cells[kList];
+    entry.sourceName = cells[kSourceName];
+    entry.protocol = cells[kProtocol];
+    entry.extra = cells[kExtra];
+    entry.inPowerCodes = cells[kInPowerCodes];
+    entry.notes = cells[kNotes];
+    int32_t position = 0;
+    int32_t carrier = 0;
+    if (!readField(cells[kPosition], 100000, &position) || position == 0 ||
+        !readField(cells[kCarrier], 1000000, &carrier) ||
+        !readField(cells[kDevice], 65535, &entry.fields.device) ||
+        !readField(cells[kSubdevice], 65535, &entry.fields.subdevice) ||
+        !readField(cells[kFunction], 65535, &entry.fields.function) ||
+        !readExtraFields(entry.extra, &entry.fields))
+      return fail("a number is not a decimal number in its range");
+    if (entry.list.empty()) return fail("an entry names no list");
+    if (!readRawFrames(cells[kRaw], &entry.frames))
+      return fail("the durations are not signed microseconds in frames");
+    entry.position = static_cast<uint32_t>(position);
+    entry.carrierHz = static_cast<uint32_t>(carrier);
+    describe(&entry);
+    entries->push_back(std::move(entry));
+  }
+  return true;
+}
+
+const std::vector<UniversalEntry>& universalEntries() {
+  // The text is part of the program and the tests read all of it, so it
+  // does not fail here.
+  static const std::vector<UniversalEntry> entries = [] {
+    std::vector<UniversalEntry> read;
+    std::string error;
+    if (!readUniversalEntries(kUniversalPowerCsv, &read, &error)) read.clear();
+    return read;
+  }();
+  return entries;
+}
