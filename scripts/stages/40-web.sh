@@ -101,7 +101,8 @@ mkdir -p build/web/screens
 status=0
 for engine in ${IRWAV_WEB_ENGINES:-chromium firefox}; do
   echo "web: the page in $engine"
-  node "$tests/page.test.mjs" "$engine" build/web/irwav.html build/web/site "$reference" build/web/screens || status=1
+  node "$tests/page.test.mjs" "$engine" build/web/irwav.html build/web/site "$reference" build/web/screens \
+    "$native/irwav-play" || status=1
 done
 echo "web: screenshots in build/web/screens"
 exit $status
