@@ -155,6 +155,8 @@ function init() {
   if (device) openRemote(device);
   else showView('find');
   offline();
+  // How long the page took to be ready, for whoever measures it.
+  if (performance.mark) performance.mark('irwav-ready');
   document.documentElement.dataset.ready = '1';
 }
 
