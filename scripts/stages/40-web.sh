@@ -81,21 +81,8 @@ fi
 
 # A sound server for Firefox, which plays nothing without one (a phone
 # always has its sound): private to this stage, its sink a null sink.
-export XDG_RUNTIME_DIR=$reference/run PULSE_RUNTIME_PATH=$reference/run/pulse
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-cat > "$reference/server.pa" <<'EOF'
-load-module module-null-sink sink_name=irwav rate=48000 channels=2 format=s16le
-load-module module-native-protocol-unix
-set-default-sink irwav
-EOF
-pulseaudio -n -F "$reference/server.pa" --daemonize=no --exit-idle-time=-1 --disallow-exit \
-  --log-target=file:"$reference/server.log" &
-pa_pid=$!
-for _ in $(seq 50); do
-  pactl info >/dev/null 2>&1 && break
-  sleep 0.2
-done
-pactl info >/dev/null 2>&1 || { tail -5 "$reference/server.log" >&2; echo "web: FAILED: the sound server for Firefox did not start" >&2; exit 1; }
+start_null_sink_server "$reference" ||
+  { echo "web: FAILED: the sound server for Firefox did not start" >&2; exit 1; }
 
 mkdir -p build/web/screens
 status=0
