@@ -215,6 +215,31 @@ TEST(DeviceLibraryTest, TheTvSweepAddsTheUniversalListsAsStoredNothingTwice) {
   }
 }
 
+TEST(DeviceLibraryTest, APowerKeyTheFilesCallOnPlaysWhereItOutweighsTheToggle) {
+  // Epson's NEC2 131.85 power key: 25 remotes, mostly named "Power", some
+  // "ON", so the data calls it an on code; the family's toggle is one
+  // InFocus file's. Epson's list and the projector sweep play it, before
+  // its off code; the off sweep plays the off code only.
+  std::vector<PlayItem> items;
+  ASSERT_TRUE(appendBrandCodes("epson", &items, PowerKey::kToggle, DeviceKind::kProjector));
+  std::vector<std::string> names;
+  for (const PlayItem& item : items) names.push_back(item.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"epson nec2:131.85:144", "epson nec2:131.85:145"}));
+  const std::vector<SweepItem> sweep = sweepItems(PowerKey::kToggle, DeviceKind::kProjector);
+  const auto at = [&](const std::string& name) {
+    return std::find_if(sweep.begin(), sweep.end(),
+                        [&](const SweepItem& s) { return s.item.name == name; }) -
+           sweep.begin();
+  };
+  EXPECT_LT(at("epson nec2:131.85:144"), at("epson nec2:131.85:145"));
+  EXPECT_LT(at("epson nec2:131.85:145"), at("infocus nec2:131.85:132"));
+  EXPECT_LT(at("infocus nec2:131.85:132"), static_cast<long>(sweep.size()));
+  items.clear();
+  ASSERT_TRUE(appendBrandCodes("epson", &items, PowerKey::kOff, DeviceKind::kProjector));
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].name, "epson nec2:131.85:145");
+}
+
 TEST(DeviceLibraryTest, EveryFamilyOfEveryKindIsReachedByCodeWithItsKind) {
   for (DeviceKind kind : kDeviceKinds) {
     for (const TvKeyFamily& family : keyFamilies(kind)) {

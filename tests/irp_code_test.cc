@@ -50,6 +50,23 @@ TEST(IrpCode, SendsAShortPressAsTheTableDoes) {
   }
 }
 
+TEST(IrpCode, ParameterValuesAreAsWideAsTheIrpsOwnNumbers) {
+  const std::string wide = "{38k,500}<1,-1|1,-3>(1,-1,D:48,-10)[D:0..0xFFFFFFFFFFFF]";
+  OwnedIrCode given;
+  OwnedIrCode written;
+  std::string error;
+  ASSERT_TRUE(encodeIrpCode(wide, {"D=0x123456789A"}, &given, &error)) << error;
+  ASSERT_TRUE(encodeIrpCode("{38k,500}<1,-1|1,-3>(1,-1,0x123456789A:48,-10)", {}, &written, &error))
+      << error;
+  EXPECT_EQ(given.timings, written.timings);
+  ASSERT_TRUE(encodeIrpCode(wide, {"D=78187493530"}, &given, &error)) << error;
+  EXPECT_EQ(given.timings, written.timings);
+  EXPECT_FALSE(encodeIrpCode(wide, {"D=0x1000000000000"}, &given, &error));
+  EXPECT_NE(error.find("parameter D 0x1000000000000 is out of range 0..281474976710655"),
+            std::string::npos)
+      << error;
+}
+
 TEST(IrpCode, AComplementOfAValueIsAllItsBitsAndOfABitFieldItsWidth) {
   // "~(5)" is ~5, all 64 bits; "~X:3" the low 3 bits of ~X.
   std::string nested;
@@ -83,10 +100,20 @@ TEST(IrpCode, BadNotationAssignmentsAndUnsendableCodesAreNamed) {
       {"{38k,564}<1,-1|1,-3|1,-5>(1)", {}, {"3 symbols"}},
       {"{38k,564}<1,-1|1,-3>(1,-1)[D:0..]", {}, {"expected a number"}},
       {deep, {}, {"nesting deeper than 32"}},
+      // A number too long is named where it starts.
+      {"{38k,1234567890123456789}(1)", {}, {"more than 15 digits at character 6"}},
+      {"{38k,564}(1,-1234567890123456789)", {}, {"more than 15 digits at character 14"}},
+      {"{38k,564}(1,-1)[D:0..99999999999999999999]", {}, {"too large at character 22"}},
+      {"{38k,564}<1,-1|1,-3>(D:8,1,-1)[D:0..255,D:0..3]",
+       {"D=1"},
+       {"parameter D listed twice at character 41"}},
+      {"{38k,564}<1,-1|1,-3>(A:8,1,-1){A=1,A=2}", {}, {"A defined twice at character 36"}},
       {kNec1, {"D=300", "F=1"}, {"IRP parameter D 300 is out of range 0..255"}},
       {kNec1, {"D=1", "F=99999999999999"}, {"parameter F 99999999999999 is out of range"}},
       {kNec1, {"D=1", "F=1", "X=1"}, {"IRP has no parameter X"}},
       {kNec1, {"D=1", "F=1", "D=2"}, {"parameter D is given twice"}},
+      {kNec1, {"D=1", "F=99999999999999999999"}, {"parameter F 99999999999999999999 is too large"}},
+      {kNec1, {"D=1", "F=0x1234567890123456789"}, {"parameter F 0x1234567890123456789 is too"}},
       {kNec1, {"D"}, {"\"D\" is not NAME=VALUE"}},
       {kNec1, {"D=-1"}, {"\"-1\" is not a number"}},
       {kNec1, {"D=0x1g"}, {"\"0x1g\" is not a number"}},

@@ -168,6 +168,18 @@ TEST(IrpProtocols, EachSendsItsWorkedExample) {
   }
 }
 
+TEST(IrpProtocols, AFieldACodeLacksIsNamed) {
+  // The notes give no E for 48-NEC1 codes of one source: none is guessed.
+  OwnedIrCode code;
+  std::string error;
+  EXPECT_FALSE(encodeIrCode("48-NEC1", fields(24, 247, 136, 0, -1, -1, -1), &code, &error));
+  EXPECT_NE(error.find("48-NEC1 needs an extra field E (0..255)"), std::string::npos) << error;
+  EXPECT_FALSE(encodeIrCode("Pioneer-2Part", fields(175, -1, 52), &code, &error));
+  EXPECT_NE(error.find("needs a maker byte M (0..255) and a maker byte N (0..255)"),
+            std::string::npos)
+      << error;
+}
+
 TEST(IrpProtocols, RokuMovesBitSevenInTheFramesAHeldKeyRepeats) {
   // D=234 S=199 F=23: the first frame EA C7 17 E8, the next EA C7 97 68.
   const std::vector<int32_t> expected =

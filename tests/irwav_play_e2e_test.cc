@@ -514,12 +514,18 @@ TEST_F(PlayE2eTest, TheKindsOnTheCommandLine) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "   2707 audio\n   3088 box\n      1 kind\n    809 projector\n   2245 tv\n");
 
-  // A key of an audio family by --code, written as --keys all gives it;
-  // the same family name with --kind tv is the TV family's.
-  const Result audio = run(IRWAV_PLAY_PATH, "--list --kind audio --code nec1:122:volume_up");
-  EXPECT_EQ(audio.status, 0) << audio.err;
-  r = run(IRWAV_PLAY_PATH, "--list --code nec1:122.255:volume_up");
-  EXPECT_NE(r.status, 0);  // no TV family NEC1:122
+  // A key of an audio family by --code, as --keys all writes it; a family
+  // that several kinds have is the --kind's, one of another kind only is
+  // found as well.
+  r = run(IRWAV_PLAY_PATH, "--list --kind audio --code nec1:122:volume_up");
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = run(IRWAV_PLAY_PATH, "--list --code nec1:122:volume_up");
+  EXPECT_EQ(r.status, 0) << r.err;
+  for (const char* kind : {"tv", "box", "projector"}) {
+    r = run(IRWAV_PLAY_PATH, std::string("--keys nec1:1 --kind ") + kind);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind(std::string("NEC1:1 (") + kind + "): the keys of ", 0), 0u) << r.out;
+  }
 
   // A projector's power-off pressed twice, about 1.5 s apart.
   r = run(IRWAV_PLAY_PATH, "--kind projector --power off --brand jvc --output once.wav");

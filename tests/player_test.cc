@@ -340,6 +340,34 @@ TEST(PlayerFileSizeTest, AFileTooBigForAWavIsRefusedBeforeAnythingRenders) {
   EXPECT_FALSE(fitsWavFile(kMaxWavDataBytes + 1ull, &error));
 }
 
+TEST(PlayerGapTest, TheSweepWaitsLongerBetweenCodesOfOneFamily) {
+  // Sony projectors' Sony15 84 toggle and another family's code; two codes
+  // of one family as --brand sony --kind projector --power off finds them.
+  PlayerOptions sweep;
+  std::string error;
+  ASSERT_TRUE(parsePlayerArgs({"--kind", "projector", "--brand", "all"}, &sweep, &error)) << error;
+  PlayItem sony;
+  PlayItem epson;
+  for (const PlayItem& item : sweep.codes) {
+    if (item.name == "sony sony15:84:46") sony = item;
+    if (item.name == "epson nec2:131.85:144") epson = item;
+  }
+  ASSERT_EQ(codeFamily(sony), "sony15 84 -1");
+  ASSERT_EQ(codeFamily(epson), "nec2 131 85");
+  PlayItem sonyAgain = sony;
+  sonyAgain.name = "sony sony15:84:47";
+  EXPECT_EQ(gapBetween(sweep, sony, epson), 100u);
+  EXPECT_EQ(gapBetween(sweep, sony, sonyAgain), 250u);
+  // --gap decides for every pair, and a brand's list keeps one gap.
+  PlayerOptions given;
+  ASSERT_TRUE(
+      parsePlayerArgs({"--gap", "300", "--kind", "projector", "--brand", "all"}, &given, &error));
+  EXPECT_EQ(gapBetween(given, sony, epson), 300u);
+  PlayerOptions brand;
+  ASSERT_TRUE(parsePlayerArgs({"--kind", "projector", "--brand", "sony"}, &brand, &error));
+  EXPECT_EQ(gapBetween(brand, sony, epson), kDefaultGapMs);
+}
+
 TEST(PlayerFileSizeTest, TheSizeKnownBeforehandIsTheSizeWritten) {
   // Skipped codes, gaps, repeats and codes named twice count as they are
   // played, in every format; so do the sweep's gaps, shorter between

@@ -140,6 +140,18 @@ CodeRecord codeRecord(const PlayItem& item, uint32_t sampleRate) {
     record.extra = extraFields(row.fields);
     record.documented = row.remotes > 0;
     record.source = row.sources;
+  } else if (item.universalEntry) {
+    // Named by its decoded fields where it has them; played as stored.
+    const UniversalEntry& entry = *item.universalEntry;
+    record.protocol = entry.protocol;
+    if (!entry.protocol.empty()) {
+      record.device = entry.fields.device;
+      record.subdevice = entry.fields.subdevice;
+      record.function = entry.fields.function;
+      record.extra = extraFields(entry.fields);
+    }
+    record.source = "universal power-off list " + entry.list + ", entry " +
+                    std::to_string(entry.position) + " (" + entry.sourceName + ")";
   } else {
     describeUserCode(item.name, &record);
   }

@@ -36,7 +36,8 @@ struct CodeRecord {
 };
 
 /// The record of `item` at `sampleRate`. A built-in code is described by
-/// its table entry, a library code by its library row; a user's code
+/// its table entry, a library code by its library row, a universal list's
+/// entry by its list, place and decoded fields; a user's code
 /// written as --code takes it by the pieces of that text; a code of
 /// neither kind (a Pronto code) by its name, carrier and marks alone.
 CodeRecord codeRecord(const PlayItem& item, uint32_t sampleRate);

@@ -15,6 +15,7 @@ namespace {
 struct Ranked {
   PlayItem item;
   uint32_t remotes;
+  int32_t code;  ///< its distinct code (power_choice.h); -1: none
 };
 
 /// The brand's TV library row that sends distinct code `code`, if any.
@@ -47,7 +48,7 @@ void appendOneBrand(const std::string& brand, PowerKey power, DeviceKind kind,
     }
     item.documented = true;
     carried.push_back(code);
-    documented.push_back({std::move(item), row ? row->remotes : 0});
+    documented.push_back({std::move(item), row ? row->remotes : 0, code});
   }
   const std::vector<LibraryCode>& rows = libraryCodes(kind);
   for (size_t r = 0; r < rows.size(); ++r) {
@@ -61,12 +62,19 @@ void appendOneBrand(const std::string& brand, PowerKey power, DeviceKind kind,
     item.built = rows[r].code;
     item.documented = true;
     item.libraryRow = &rows[r];
-    documented.push_back({std::move(item), rows[r].remotes});
+    documented.push_back({std::move(item), rows[r].remotes, code});
   }
   std::stable_sort(documented.begin(), documented.end(),
                    [](const Ranked& a, const Ranked& b) { return a.remotes > b.remotes; });
-  std::transform(documented.begin(), documented.end(), std::back_inserter(*items),
-                 [](Ranked& ranked) { return std::move(ranked.item); });
+  std::vector<size_t> order;
+  for (const Ranked& ranked : documented) {
+    if (ranked.code >= 0) order.push_back(static_cast<size_t>(ranked.code));
+  }
+  const std::vector<bool> keep = onCodesFirst(order, kind);
+  size_t at = 0;
+  for (Ranked& ranked : documented) {
+    if (ranked.code < 0 || keep[at++]) items->push_back(std::move(ranked.item));
+  }
   items->insert(items->end(), std::make_move_iterator(guesses.begin()),
                 std::make_move_iterator(guesses.end()));
 }
@@ -82,7 +90,7 @@ const char* kindWords(PowerKey power) {
                                    : "switches a set on and off";
 }
 
-/// A code name for the remarks: "the second press".
+/// What --brand says of a code whose sources say it is sent twice.
 std::string confirmRemark(const LibraryCode& row) {
   return row.name + ": its sources say that switching off takes a second press; --confirm sends it";
 }
@@ -115,9 +123,8 @@ std::vector<std::string> brandNames(DeviceKind kind) {
 std::vector<DeviceKind> brandKinds(const std::string& name) {
   std::vector<DeviceKind> kinds;
   const std::string key = brandKey(name);
-  for (DeviceKind kind : kDeviceKinds) {
-    if (knownBrand(key, kind)) kinds.push_back(kind);
-  }
+  std::copy_if(std::begin(kDeviceKinds), std::end(kDeviceKinds), std::back_inserter(kinds),
+               [&key](DeviceKind kind) { return knownBrand(key, kind); });
   return kinds;
 }
 

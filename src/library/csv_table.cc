@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "synth/decimal.h"
+
 namespace {
 
 /// Splits one line into its fields; false when a quote is out of place.
@@ -72,4 +74,25 @@ bool readCsv(const std::string& text, CsvTable* table, std::string* error) {
     table->rows.push_back(std::move(fields));
   }
   return true;
+}
+
+bool readCsvTable(const std::string& text, const char* const* columns, size_t count,
+                  const std::string& what, CsvTable* table, std::string* error) {
+  if (!readCsv(text, table, error)) return false;
+  if (std::equal(columns, columns + count, table->columns.begin(), table->columns.end()))
+    return true;
+  *error = "line 1: the columns are not those of " + what;
+  return false;
+}
+
+bool readCsvNumber(const std::string& text, int32_t max, int32_t* value) {
+  uint64_t v = 0;
+  if (text.empty()) return true;
+  if (!readDecimal(text, &v) || v > static_cast<uint64_t>(max)) return false;
+  *value = static_cast<int32_t>(v);
+  return true;
+}
+
+std::string csvRowFault(size_t row, const std::string& what) {
+  return "line " + std::to_string(row + 2) + ": " + what;
 }

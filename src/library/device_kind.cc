@@ -1,43 +1,38 @@
 #include "library/device_kind.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "synth/name_match.h"
 
-const char* kindName(DeviceKind kind) {
-  switch (kind) {
-    case DeviceKind::kAudio:
-      return "audio";
-    case DeviceKind::kProjector:
-      return "projector";
-    case DeviceKind::kBox:
-      return "box";
-    case DeviceKind::kTv:
-      break;
-  }
-  return "tv";
+namespace {
+
+/// Each kind's word and noun, in kDeviceKinds order.
+struct KindWords {
+  const char* name;
+  const char* noun;
+};
+constexpr KindWords kWords[] = {
+    {"tv", "TV"}, {"audio", "audio device"}, {"projector", "projector"}, {"box", "box"}};
+
+const KindWords& wordsOf(DeviceKind kind) {
+  const auto at = std::find(std::begin(kDeviceKinds), std::end(kDeviceKinds), kind);
+  return kWords[at == std::end(kDeviceKinds) ? 0 : at - std::begin(kDeviceKinds)];
 }
 
-const char* kindNoun(DeviceKind kind) {
-  switch (kind) {
-    case DeviceKind::kAudio:
-      return "audio device";
-    case DeviceKind::kProjector:
-      return "projector";
-    case DeviceKind::kBox:
-      return "box";
-    case DeviceKind::kTv:
-      break;
-  }
-  return "TV";
-}
+}  // namespace
+
+const char* kindName(DeviceKind kind) { return wordsOf(kind).name; }
+
+const char* kindNoun(DeviceKind kind) { return wordsOf(kind).noun; }
 
 bool readDeviceKind(const std::string& word, DeviceKind* kind) {
-  for (DeviceKind k : kDeviceKinds) {
-    if (sameNameIgnoringCase(word, kindName(k))) {
-      *kind = k;
-      return true;
-    }
-  }
-  return false;
+  const DeviceKind* found =
+      std::find_if(std::begin(kDeviceKinds), std::end(kDeviceKinds),
+                   [&](DeviceKind k) { return sameNameIgnoringCase(word, kindName(k)); });
+  if (found == std::end(kDeviceKinds)) return false;
+  *kind = *found;
+  return true;
 }
 
 std::string kindChoices() {

@@ -30,33 +30,45 @@ bool carriedCode(size_t index, OwnedIrCode* code) {
 /// The kinds of power key a family's codes have, one bit per PowerKey.
 unsigned bitOf(PowerKey kind) { return 1u << static_cast<unsigned>(kind); }
 
-/// For each code family of a kind, the kinds of power key of its distinct
-/// codes.
-std::map<std::string, unsigned> buildFamilyKinds(DeviceKind kind) {
-  std::map<std::string, unsigned> kinds;
-  for (const DistinctCode& code : libraryIndex(kind).codes)
-    kinds[libraryCodes(kind)[code.firstRow].family] |= bitOf(code.kind);
-  return kinds;
+/// What a code family's distinct codes are: the kinds of power key they
+/// have, and the remote files that send each kind.
+struct FamilyPower {
+  unsigned kinds = 0;
+  uint32_t remotes[3] = {0, 0, 0};  ///< by PowerKey
+
+  [[nodiscard]] bool has(PowerKey kind) const { return (kinds & bitOf(kind)) != 0; }
+  [[nodiscard]] uint32_t of(PowerKey kind) const { return remotes[static_cast<unsigned>(kind)]; }
+};
+
+/// For each code family of a kind, its FamilyPower.
+std::map<std::string, FamilyPower> buildFamilyKinds(DeviceKind kind) {
+  std::map<std::string, FamilyPower> families;
+  for (const DistinctCode& code : libraryIndex(kind).codes) {
+    FamilyPower& family = families[libraryCodes(kind)[code.firstRow].family];
+    family.kinds |= bitOf(code.kind);
+    family.remotes[static_cast<unsigned>(code.kind)] += code.remotes;
+  }
+  return families;
 }
 
-const std::map<std::string, unsigned>& familyKinds(DeviceKind kind) {
+const std::map<std::string, FamilyPower>& familyKinds(DeviceKind kind) {
   switch (kind) {
     case DeviceKind::kAudio: {
-      static const std::map<std::string, unsigned> audio = buildFamilyKinds(kind);
+      static const std::map<std::string, FamilyPower> audio = buildFamilyKinds(kind);
       return audio;
     }
     case DeviceKind::kProjector: {
-      static const std::map<std::string, unsigned> projector = buildFamilyKinds(kind);
+      static const std::map<std::string, FamilyPower> projector = buildFamilyKinds(kind);
       return projector;
     }
     case DeviceKind::kBox: {
-      static const std::map<std::string, unsigned> box = buildFamilyKinds(kind);
+      static const std::map<std::string, FamilyPower> box = buildFamilyKinds(kind);
       return box;
     }
     case DeviceKind::kTv:
       break;
   }
-  static const std::map<std::string, unsigned> tv = buildFamilyKinds(DeviceKind::kTv);
+  static const std::map<std::string, FamilyPower> tv = buildFamilyKinds(DeviceKind::kTv);
   return tv;
 }
 
@@ -128,15 +140,30 @@ const LibraryIndex& libraryIndex(DeviceKind kind) {
 
 bool playsFor(size_t code, PowerKey power, DeviceKind kind) {
   const DistinctCode& c = libraryIndex(kind).codes[code];
-  const unsigned kinds = familyKinds(kind).at(libraryCodes(kind)[c.firstRow].family);
-  const auto has = [kinds](PowerKey kind) { return (kinds & bitOf(kind)) != 0; };
-  PowerKey chosen = PowerKey::kToggle;
-  if (power == PowerKey::kToggle) {
-    if (!has(PowerKey::kToggle)) chosen = PowerKey::kOff;
-  } else if (has(power)) {
-    chosen = power;
+  const FamilyPower& family = familyKinds(kind).at(libraryCodes(kind)[c.firstRow].family);
+  if (power != PowerKey::kToggle) {
+    const PowerKey chosen = family.has(power) ? power : PowerKey::kToggle;
+    return c.kind == chosen;
   }
-  return c.kind == chosen;
+  if (c.kind == PowerKey::kToggle) return true;
+  if (!family.has(PowerKey::kToggle)) return c.kind == PowerKey::kOff;
+  // A discrete code that more remotes send than the family's toggles: its
+  // remotes' power key, whatever the files call it.
+  return family.of(c.kind) > family.of(PowerKey::kToggle);
+}
+
+std::vector<bool> onCodesFirst(const std::vector<size_t>& order, DeviceKind kind) {
+  const LibraryIndex& index = libraryIndex(kind);
+  std::vector<std::string> switched;  // families whose set may be off by now
+  std::vector<bool> keep;
+  for (size_t code : order) {
+    const DistinctCode& c = index.codes[code];
+    const std::string& family = libraryCodes(kind)[c.firstRow].family;
+    const bool late = std::find(switched.begin(), switched.end(), family) != switched.end();
+    keep.push_back(c.kind != PowerKey::kOn || !late);
+    if (c.kind != PowerKey::kOn) switched.push_back(family);
+  }
+  return keep;
 }
 
 std::vector<const UniversalEntry*> universalSweepEntries(PowerKey power) {
@@ -179,14 +206,14 @@ std::vector<const UniversalEntry*> universalSweepEntries(PowerKey power) {
     }
     return false;
   };
-  const std::map<std::string, unsigned>& families = familyKinds(DeviceKind::kTv);
+  const std::map<std::string, FamilyPower>& families = familyKinds(DeviceKind::kTv);
   for (const UniversalEntry& entry : universalEntries()) {
     if (!entry.unplayable.empty()) continue;
     if (!entry.signal.empty() && has(signals, entry.signal)) continue;
     if (rowPlays(entry.inPowerCodes)) continue;
     if (power == PowerKey::kOff && !entry.family.empty()) {
       const auto family = families.find(entry.family);
-      if (family != families.end() && (family->second & bitOf(PowerKey::kOff)) != 0) continue;
+      if (family != families.end() && family->second.has(PowerKey::kOff)) continue;
     }
     const bool again = std::any_of(chosen.begin(), chosen.end(), [&](const UniversalEntry* before) {
       return sameSignal(*before, entry);
@@ -206,8 +233,11 @@ std::vector<SweepItem> sweepItems(PowerKey power, DeviceKind kind) {
   std::stable_sort(order.begin(), order.end(), [&index](size_t a, size_t b) {
     return index.codes[a].remotes > index.codes[b].remotes;
   });
+  const std::vector<bool> keep = onCodesFirst(order, kind);
   std::vector<SweepItem> items;
-  for (size_t c : order) {
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (!keep[i]) continue;
+    const size_t c = order[i];
     const DistinctCode& code = index.codes[c];
     SweepItem sweep{PlayItem(), code.remotes};
     if (code.tableIndex != kNotInTable) {

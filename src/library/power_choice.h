@@ -33,12 +33,19 @@ const LibraryIndex& libraryIndex(DeviceKind kind = DeviceKind::kTv);
 
 /// Whether distinct code `code` plays when sets are to be switched as
 /// `power` says. Codes of one family (power_library.h) go to one kind of
-/// set; in each family one kind plays: for kToggle its toggles, or its off
-/// codes where it has no toggle; for kOff its off codes, or its toggles
-/// where it has none; for kOn likewise its on codes. So a sweep never plays
-/// an on code after an off code or a toggle that may have switched a set
-/// off, and no family is left out for which its kind, or a toggle, exists.
+/// set. For kToggle a family plays its toggles, its off codes where it has
+/// no toggle, and where it has one, its on or off codes that more remote
+/// files send than its toggles (Epson projectors' power key, which the
+/// files mostly call "Power" and some "ON"); for kOff its off codes, or its toggles
+/// where it has none; for kOn likewise its on codes. With onCodesFirst, a
+/// list never plays an on code after an off code or a toggle of its family
+/// that may have switched a set off, and no family is left out for which
+/// its kind, or a toggle, exists.
 bool playsFor(size_t code, PowerKey power, DeviceKind kind = DeviceKind::kTv);
+
+/// Which of the distinct codes `order` lists, in playing order, may play:
+/// all but an on code that follows an off code or a toggle of its family.
+std::vector<bool> onCodesFirst(const std::vector<size_t>& order, DeviceKind kind);
 
 /// One code of the sweep and the remote files it reaches.
 struct SweepItem {

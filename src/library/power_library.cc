@@ -41,16 +41,6 @@ enum Column {
   kRaw
 };
 
-/// Reads a decimal field of at most `max`; an empty one leaves *value as it
-/// is, the field's default.
-bool readNumber(const std::string& text, int32_t max, int32_t* value) {
-  uint64_t v = 0;
-  if (text.empty()) return true;
-  if (!readDecimal(text, &v) || v > static_cast<uint64_t>(max)) return false;
-  *value = static_cast<int32_t>(v);
-  return true;
-}
-
 }  // namespace
 
 bool readExtraFields(const std::string& words, IrFields* fields, std::string* unsupported) {
@@ -71,7 +61,7 @@ bool readExtraFields(const std::string& words, IrFields* fields, std::string* un
                           ? &fields->extra
                       : name == "T" ? &fields->toggle
                                     : nullptr;
-    if (target && !readNumber(word.substr(equals + 1), 255, target)) return false;
+    if (target && !readCsvNumber(word.substr(equals + 1), 255, target)) return false;
     const bool field =
         std::isupper(static_cast<unsigned char>(name[0])) != 0 &&
         std::all_of(name.begin(), name.end(),
@@ -165,8 +155,9 @@ ConfirmPress confirmOf(const LibraryCode& row) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::string missingFieldReason(const std::string& protocol, const std::string& words) {
-  const auto entries = irpProtocols();
+  const std::vector<IrpProtocolEntry>& entries = irpProtocols();
   const auto entry = std::find_if(entries.begin(), entries.end(), [&](const IrpProtocolEntry& e) {
     return sameNameIgnoringCase(protocol, e.name.c_str());
   });
@@ -215,7 +206,8 @@ bool readRawFrames(const std::string& text, std::vector<std::vector<int32_t>>* f
     const bool space = word[0] == '-';
     const size_t digits = space || word[0] == '+' ? 1 : 0;
     int32_t value = 0;
-    if (!readNumber(word.substr(digits), 10000000, &value)) return false;
+    if (word.size() == digits || !readCsvNumber(word.substr(digits), 10000000, &value))
+      return false;
     // A duration of 0 (a list's closing entry) is no time at all.
     if (value > 0) frames->back().push_back(space ? -value : value);
   }
@@ -237,16 +229,12 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
                  DeviceKind kind) {
   codes->clear();
   CsvTable table;
-  if (!readCsv(csv, &table, error)) return false;
-  if (!std::equal(std::begin(kColumns), std::end(kColumns), table.columns.begin(),
-                  table.columns.end())) {
-    *error = "line 1: the columns are not those of the power code table";
+  if (!readCsvTable(csv, kColumns, std::size(kColumns), "the power code table", &table, error))
     return false;
-  }
   for (size_t r = 0; r < table.rows.size(); ++r) {
     const std::vector<std::string>& cells = table.rows[r];
     const auto fail = [&](const std::string& what) {
-      *error = "line " + std::to_string(r + 2) + ": " + what;
+      *error = csvRowFault(r, what);
       return false;
     };
     LibraryCode row;
@@ -261,11 +249,11 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
     std::string unsupported;
     // IrFields' defaults stand for empty fields: device and function 0, the
     // protocol's default subdevice.
-    if (!readNumber(cells[kDevice], 65535, &row.fields.device) ||
-        !readNumber(cells[kSubdevice], 65535, &row.fields.subdevice) ||
-        !readNumber(cells[kFunction], 65535, &row.fields.function) ||
-        !readNumber(cells[kCarrier], 1000000, &carrier) ||
-        !readNumber(cells[kRemotes], 100000, &remotes) ||
+    if (!readCsvNumber(cells[kDevice], 65535, &row.fields.device) ||
+        !readCsvNumber(cells[kSubdevice], 65535, &row.fields.subdevice) ||
+        !readCsvNumber(cells[kFunction], 65535, &row.fields.function) ||
+        !readCsvNumber(cells[kCarrier], 1000000, &carrier) ||
+        !readCsvNumber(cells[kRemotes], 100000, &remotes) ||
         !readExtraFields(row.extra, &row.fields, &unsupported))
       return fail("a number is not a decimal number in its range");
     row.carrierHz = static_cast<uint32_t>(carrier);

@@ -237,8 +237,7 @@ bool keyCodeFields(const TvKeyFamily& family, const TvKeyCode& code, std::string
     return false;
   }
   *why = missingFieldReason(*protocol, extraWords(code));
-  if (!why->empty()) return false;
-  return true;
+  return why->empty();
 }
 
 bool encodeKeyCode(const TvKeyFamily& family, const TvKeyCode& code, OwnedIrCode* encoded,

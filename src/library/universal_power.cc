@@ -39,16 +39,6 @@ enum Column {
   kNotes
 };
 
-/// Reads a decimal field of at most `max`; an empty one leaves *value as it
-/// is, the field's default.
-bool readField(const std::string& text, uint64_t max, int32_t* value) {
-  uint64_t v = 0;
-  if (text.empty()) return true;
-  if (!readDecimal(text, &v) || v > max) return false;
-  *value = static_cast<int32_t>(v);
-  return true;
-}
-
 /// The stored press as a code: the frames one after the other, durations
 /// to the nearest timing unit, a space that ends the press left to the
 /// renderer's closing silence.
@@ -132,16 +122,12 @@ bool readUniversalEntries(const std::string& csv, std::vector<UniversalEntry>* e
                           std::string* error) {
   entries->clear();
   CsvTable table;
-  if (!readCsv(csv, &table, error)) return false;
-  if (!std::equal(std::begin(kColumns), std::end(kColumns), table.columns.begin(),
-                  table.columns.end())) {
-    *error = "line 1: the columns are not those of the universal power lists";
+  if (!readCsvTable(csv, kColumns, std::size(kColumns), "the universal power lists", &table, error))
     return false;
-  }
   for (size_t r = 0; r < table.rows.size(); ++r) {
     const std::vector<std::string>& cells = table.rows[r];
     const auto fail = [&](const std::string& what) {
-      *error = "line " + std::to_string(r + 2) + ": " + what;
+      *error = csvRowFault(r, what);
       return false;
     };
     UniversalEntry entry;
@@ -153,11 +139,11 @@ bool readUniversalEntries(const std::string& csv, std::vector<UniversalEntry>* e
     entry.notes = cells[kNotes];
     int32_t position = 0;
     int32_t carrier = 0;
-    if (!readField(cells[kPosition], 100000, &position) || position == 0 ||
-        !readField(cells[kCarrier], 1000000, &carrier) ||
-        !readField(cells[kDevice], 65535, &entry.fields.device) ||
-        !readField(cells[kSubdevice], 65535, &entry.fields.subdevice) ||
-        !readField(cells[kFunction], 65535, &entry.fields.function) ||
+    if (!readCsvNumber(cells[kPosition], 100000, &position) || position == 0 ||
+        !readCsvNumber(cells[kCarrier], 1000000, &carrier) ||
+        !readCsvNumber(cells[kDevice], 65535, &entry.fields.device) ||
+        !readCsvNumber(cells[kSubdevice], 65535, &entry.fields.subdevice) ||
+        !readCsvNumber(cells[kFunction], 65535, &entry.fields.function) ||
         !readExtraFields(entry.extra, &entry.fields))
       return fail("a number is not a decimal number in its range");
     if (entry.list.empty()) return fail("an entry names no list");

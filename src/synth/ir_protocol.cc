@@ -4,9 +4,7 @@
 #include "synth/ir_protocol.h"
 
 #include <algorithm>
-#include <cctype>
 
-#include "synth/decimal.h"
 #include "synth/ir_protocol_table.h"
 #include "synth/irp_engine.h"
 #include "synth/name_match.h"
@@ -47,8 +45,8 @@ const std::vector<IrProtocolInfo>& protocolInfos() {
   return infos;
 }
 
-/// The fields a protocol has, as the IRP's parameters; a subdevice or maker
-/// byte of -1 is left out (the default, or missing).
+/// The fields a protocol has, as the IRP's parameters; a subdevice, maker
+/// byte or extra field of -1 is left out (the default, or missing).
 std::vector<IrpGivenValue> parameterValues(const IrpProtocol& irp, const IrFields& f) {
   const std::pair<const char*, int32_t> fields[] = {
       {"D", f.device}, {"S", f.subdevice}, {"F", f.function}, {"T", f.toggle},
@@ -56,7 +54,8 @@ std::vector<IrpGivenValue> parameterValues(const IrpProtocol& irp, const IrField
   };
   std::vector<IrpGivenValue> given;
   for (const auto& [name, value] : fields) {
-    const bool unset = value == -1 && (*name == 'S' || *name == 'M' || *name == 'N');
+    const bool unset =
+        value == -1 && (*name == 'S' || *name == 'M' || *name == 'N' || *name == 'E');
     if (irp.parameter(name) != nullptr && !unset) given.push_back({name, value, ""});
   }
   return given;
@@ -94,24 +93,19 @@ bool parseAssignment(const IrpProtocol& irp, const std::string& text, IrpGivenVa
       if (sameNameIgnoringCase(given->name, p.name.c_str())) given->name = p.name;
     }
   }
-  uint64_t value = 0;
   const std::string& digits = given->text;
-  bool ok = readDecimal(digits, &value);
-  if (!ok && digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-    ok = true;
-    for (size_t i = 2; ok && i < digits.size(); ++i) {
-      const int c = std::tolower(static_cast<unsigned char>(digits[i]));
-      ok = std::isxdigit(c) != 0;
-      if (value < kDecimalCeiling) value = value * 16 + (c <= '9' ? c - '0' : c - 'a' + 10);
-    }
-    value = std::min(value, kDecimalCeiling);
+  size_t end = 0;
+  const IrpNumberRead read = readIrpNumber(digits, &end, &given->value);
+  if (read == IrpNumberRead::kTooLarge && end == digits.size()) {
+    *error = "IRP parameter " + given->name + " " + digits +
+             " is too large: an IRP's numbers go up to " + std::to_string(INT64_MAX);
+    return false;
   }
-  if (!ok) {
+  if (read != IrpNumberRead::kRead || end != digits.size()) {
     *error = "IRP parameter " + given->name + " \"" + digits +
              "\" is not a number (decimal, or hexadecimal after 0x)";
     return false;
   }
-  given->value = static_cast<int64_t>(value);
   return true;
 }
 

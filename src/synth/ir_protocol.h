@@ -27,7 +27,9 @@ struct IrFields {
   int32_t toggle = 0;  ///< RC5, RC6, Thomson, RECS80: the toggle bit
   int32_t oem1 = -1;   ///< Kaseikyo's maker bytes M and N; -1: none given
   int32_t oem2 = -1;
-  int32_t extra = 0;  ///< Kaseikyo and Fujitsu: the nibble E
+  /// E: Kaseikyo's and Fujitsu's nibble, or a field of another name that
+  /// data/irp-protocols.txt calls E; -1: none given
+  int32_t extra = 0;
 };
 
 /// Encodes what a remote sends for one short key press of the code that

@@ -85,7 +85,7 @@ struct IrpProtocol {
   double unitUs = 1;
   bool msbFirst = false;
   std::shared_ptr<IrpBitCoding> bitCoding;  ///< null when the body has no bit fields
-  IrpItem body;                         ///< a kGroup
+  IrpItem body;                             ///< a kGroup
   std::vector<IrpDefinition> definitions;
   std::vector<IrpParameter> parameters;
 
@@ -94,6 +94,16 @@ struct IrpProtocol {
   /// Whether the body sends something before the part a held key repeats.
   [[nodiscard]] bool hasIntro() const;
 };
+
+/// What readIrpNumber found.
+enum class IrpNumberRead { kRead, kNone, kTooLarge };
+
+/// Reads the integer at text[*pos] as IRP notation writes its numbers:
+/// decimal, or hexadecimal after "0x" or "0X", at most 2^63 - 1 (the
+/// engine's numbers are 64-bit, signed). Returns kRead with *value, or
+/// kTooLarge for a larger number, and moves *pos past the digits; returns
+/// kNone when no digit is there.
+IrpNumberRead readIrpNumber(const std::string& text, size_t* pos, int64_t* value);
 
 /// Parses `text` as IRP notation. Returns false with a message in *error
 /// that says what is wrong and at which character (counted from 1) for

@@ -17,7 +17,7 @@ namespace {
 constexpr int kMaxDefinitionDepth = 32;
 /// The most steps one code may take to send: each item sent and each part
 /// of an expression evaluated is one.
-constexpr uint64_t kMaxSteps = 4000000;
+constexpr uint64_t kMaxSteps = 1000000;
 
 // Expressions, definitions, groups and bit codings nest, and so do
 // their evaluation and sending: the parser bounds the nesting, and
@@ -458,8 +458,8 @@ class Sender {
 std::string irpFieldName(const std::string& parameter, const IrpNaming& naming) {
   if (naming.fieldWords) {
     static const std::pair<const char*, const char*> kWords[] = {
-        {"D", "device"},       {"S", "subdevice"},    {"F", "function"},       {"T", "toggle"},
-        {"M", "maker byte M"}, {"N", "maker byte N"}, {"E", "extra nibble E"},
+        {"D", "device"},       {"S", "subdevice"},    {"F", "function"},      {"T", "toggle"},
+        {"M", "maker byte M"}, {"N", "maker byte N"}, {"E", "extra field E"},
     };
     for (const auto& [name, words] : kWords) {
       if (parameter == name) return words;
@@ -509,7 +509,8 @@ bool resolveIrpParameters(const IrpProtocol& protocol, const std::vector<IrpGive
         evaluateIrp(protocol, {}, p.maximum, &max, error)) {
       text += " (" + std::to_string(min) + ".." + std::to_string(max) + ")";
     }
-    missing += (missing.empty() ? " needs a " : " and a ") + text;
+    const bool vowel = std::string("aeiou").find(text[0]) != std::string::npos;
+    missing += std::string(missing.empty() ? " needs " : " and ") + (vowel ? "an " : "a ") + text;
   }
   if (!missing.empty()) {
     *error = naming.protocol + missing;

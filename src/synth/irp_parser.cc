@@ -127,7 +127,10 @@ class Parser {
       while (std::isdigit(static_cast<unsigned char>(peek())) != 0) ++pos_;
     }
     if (pos_ == start) return fail("expected a number");
-    if (pos_ - start > 15) return fail("a number of more than 15 digits");
+    if (pos_ - start > 15) {
+      pos_ = start;
+      return fail("a number of more than 15 digits");
+    }
     *value = std::stod(text_.substr(start, pos_ - start));
     return true;
   }
@@ -136,33 +139,17 @@ class Parser {
   bool parseInteger(int64_t* value) {
     skipBlanks();
     const size_t start = pos_;
-    uint64_t v = 0;
-    const bool hex = text_.compare(pos_, 2, "0x") == 0 || text_.compare(pos_, 2, "0X") == 0;
-    if (hex) pos_ += 2;
-    const size_t digits = pos_;
-    for (;; ++pos_) {
-      const char c = peek();
-      int d;
-      if (std::isdigit(static_cast<unsigned char>(c)) != 0) {
-        d = c - '0';
-      } else if (hex && std::isxdigit(static_cast<unsigned char>(c)) != 0) {
-        d = std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
-      } else {
-        break;
-      }
-      const uint64_t base = hex ? 16 : 10;
-      if (v > (uint64_t{INT64_MAX} - static_cast<uint64_t>(d)) / base) {
+    switch (readIrpNumber(text_, &pos_, value)) {
+      case IrpNumberRead::kRead:
+        return true;
+      case IrpNumberRead::kTooLarge:
         pos_ = start;
         return fail("a number too large");
-      }
-      v = v * base + static_cast<uint64_t>(d);
+      case IrpNumberRead::kNone:
+        break;
     }
-    if (pos_ == digits) {
-      pos_ = start;
-      return fail("expected a number");
-    }
-    *value = static_cast<int64_t>(v);
-    return true;
+    pos_ = start;
+    return fail("expected a number");
   }
 
   // {38.4k,564,msb,33%}: carrier, unit, bit order and duty cycle, in any order.
@@ -212,8 +199,7 @@ class Parser {
     if (!expect('>')) return false;
     const size_t n = coding->symbols.size();
     if (n != 2 && n != 4 && n != 8 && n != 16) {
-      return fail("a bit coding of " + std::to_string(n) +
-                  " symbols (2, 4, 8 or 16 are allowed)");
+      return fail("a bit coding of " + std::to_string(n) + " symbols (2, 4, 8 or 16 are allowed)");
     }
     --depth_;
     return true;
@@ -356,13 +342,27 @@ class Parser {
     return true;
   }
 
+  /// Whether a parameter or definition of `list` has the name `name`.
+  template <typename Named>
+  static bool listed(const std::vector<Named>& list, const std::string& name) {
+    return std::any_of(list.begin(), list.end(),
+                       [&name](const Named& n) { return n.name == name; });
+  }
+
   // {X=..., C=...}
   bool parseDefinitions(std::vector<IrpDefinition>* definitions) {
     if (!expect('{')) return false;
     if (take('}')) return true;
     do {
       IrpDefinition d;
-      if (!parseName(&d.name) || !expect('=') || !parseExpression(&d.value)) return false;
+      skipBlanks();
+      const size_t start = pos_;
+      if (!parseName(&d.name)) return false;
+      if (listed(*definitions, d.name)) {
+        pos_ = start;
+        return fail(d.name + " defined twice");
+      }
+      if (!expect('=') || !parseExpression(&d.value)) return false;
       definitions->push_back(std::move(d));
     } while (take(','));
     return expect('}');
@@ -374,7 +374,13 @@ class Parser {
     if (take(']')) return true;
     do {
       IrpParameter p;
+      skipBlanks();
+      const size_t start = pos_;
       if (!parseName(&p.name)) return false;
+      if (listed(*parameters, p.name)) {
+        pos_ = start;
+        return fail("parameter " + p.name + " listed twice");
+      }
       take('@');  // kept between presses: each press here is a new one
       if (!expect(':') || !parseUnary(&p.minimum)) return false;
       if (!takeWord("..")) return fail("expected '..' between a parameter's limits");
@@ -515,6 +521,36 @@ class Parser {
 // NOLINTEND(misc-no-recursion)
 
 }  // namespace
+
+IrpNumberRead readIrpNumber(const std::string& text, size_t* pos, int64_t* value) {
+  size_t i = *pos;
+  const bool hex = text.compare(i, 2, "0x") == 0 || text.compare(i, 2, "0X") == 0;
+  if (hex) i += 2;
+  const size_t digits = i;
+  const uint64_t base = hex ? 16 : 10;
+  uint64_t v = 0;
+  bool tooLarge = false;
+  for (; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    int digit = 0;
+    if (std::isdigit(c) != 0) {
+      digit = c - '0';
+    } else if (hex && std::isxdigit(c) != 0) {
+      digit = std::tolower(c) - 'a' + 10;
+    } else {
+      break;
+    }
+    const auto d = static_cast<uint64_t>(digit);
+    // Every digit is read, so that what follows the number is what follows it.
+    if (v > (uint64_t{INT64_MAX} - d) / base) tooLarge = true;
+    if (!tooLarge) v = v * base + d;
+  }
+  if (i == digits) return IrpNumberRead::kNone;
+  *pos = i;
+  if (tooLarge) return IrpNumberRead::kTooLarge;
+  *value = static_cast<int64_t>(v);
+  return IrpNumberRead::kRead;
+}
 
 const IrpParameter* IrpProtocol::parameter(const std::string& name) const {
   const auto found = std::find_if(parameters.begin(), parameters.end(),
