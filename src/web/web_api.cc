@@ -143,7 +143,7 @@ std::string familyName(const std::string& protocol, int32_t device, int32_t subd
 }
 
 /// The family of a listed code: that of the code a built-in code carries,
-/// or of its library row.
+/// of its library row, or of a universal list's entry's decoded fields.
 std::string familyOf(const ListedCode& code) {
   const PlayItem& item = code.item;
   if (item.tableIndex != kNotInTable) {
@@ -152,6 +152,10 @@ std::string familyOf(const ListedCode& code) {
   }
   if (const LibraryCode* row = item.libraryRow)
     return familyName(row->protocol, row->fields.device, row->fields.subdevice);
+  // A universal list's entry plays as stored; its decoded fields name its
+  // family, whose keys the remote then offers.
+  if (const UniversalEntry* entry = item.universalEntry)
+    return familyName(entry->protocol, entry->fields.device, entry->fields.subdevice);
   return "";
 }
 
