@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
@@ -27,24 +25,6 @@ bool knownReason(const std::string& why) {
     if (why.compare(0, std::string(reason).size(), reason) == 0) return true;
   }
   return false;
-}
-
-/// The stored press of an entry in timing units, as it is to play.
-std::vector<int32_t> storedUnits(const UniversalEntry& entry) {
-  std::vector<int32_t> units;
-  for (const std::vector<int32_t>& frame : entry.frames) {
-    for (int32_t us : frame) {
-      const int32_t unit = (std::abs(us) + kTimingUnitUs / 2) / kTimingUnitUs;
-      if (!units.empty() && (units.size() % 2 == 0) == (us < 0)) {
-        units.back() += unit;  // a space after a space
-      } else if (!units.empty() || us > 0) {
-        units.push_back(unit);
-      }
-    }
-  }
-  if (units.size() % 2 == 0) units.pop_back();
-  units.push_back(0);
-  return units;
 }
 
 TEST(DeviceLibraryTest, EveryDataRowPlaysOrSaysWhy) {
@@ -133,9 +113,43 @@ TEST(DeviceLibraryTest, EveryDataRowPlaysOrSaysWhy) {
     }
     EXPECT_EQ(entry.unplayable, "") << entry.name;
     EXPECT_EQ(entry.code.carrierHz, entry.carrierHz) << entry.name;
-    EXPECT_EQ(entry.code.timings, storedUnits(entry)) << entry.name;
   }
   EXPECT_EQ(silent, 18u);
+  // The first entry, code_na000 at 38400 Hz: Sony12 1/21 as the list
+  // stores it, twice, each frame ending in a 27 ms space (in 10 µs units;
+  // the last space is the renderer's closing silence).
+  const std::vector<int32_t> frame = {240, 60, 120, 60,  60, 60, 120, 60, 60, 60, 120, 60, 60,
+                                      60,  60, 60,  120, 60, 60, 60,  60, 60, 60, 60,  60};
+  std::vector<int32_t> twice = frame;
+  twice.push_back(2700);
+  twice.insert(twice.end(), frame.begin(), frame.end());
+  twice.push_back(0);
+  EXPECT_EQ(entries[0].name, "universal na1 sony12:1:21");
+  EXPECT_EQ(entries[0].code.carrierHz, 38400u);
+  EXPECT_EQ(entries[0].code.timings, twice);
+}
+
+TEST(DeviceLibraryTest, AStoredPressBecomesOneCode) {
+  // Two spaces in a row across frames are one; a duration of 0 is none; a
+  // leading space is nothing to send; no carrier is a reason.
+  const char* const lines[] = {
+      "list,position,source_name,carrier_hz,protocol,device,subdevice,function,toggle_or_extra,"
+      "raw_us,in_power_codes",
+      "na,1,a,36000,,,,,,-50 +100 -200 | -300 +400 -500 0,", "na,2,b,0,,,,,,+100 -200,",
+      "eu,1,c,38000,NEC1,4,,8,,+9000 -4500 +560,\"lg,NEC1,4,,8\"", nullptr};
+  std::vector<UniversalEntry> entries;
+  std::string error;
+  ASSERT_TRUE(readUniversalEntries(lines, &entries, &error)) << error;
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].code.timings, (std::vector<int32_t>{10, 50, 40, 0}));
+  EXPECT_EQ(entries[0].name, "universal na1");
+  EXPECT_EQ(entries[1].unplayable, kNoCarrierReason);
+  EXPECT_EQ(entries[2].name, "universal eu1 nec1:4:8");
+  EXPECT_EQ(entries[2].signal, signalKey("NEC2", IrFields{4, 251, 8}));
+  EXPECT_EQ(entries[2].inPowerCodes, "lg,NEC1,4,,8");
+  const char* const bad[] = {lines[0], "na,1,a,36000,,,,,,+100 -x,", nullptr};
+  EXPECT_FALSE(readUniversalEntries(bad, &entries, &error));
+  EXPECT_EQ(error, "line 2: the durations are not signed microseconds in frames");
 }
 
 TEST(DeviceLibraryTest, TheTvTableTakesItsCorrections) {
@@ -175,7 +189,9 @@ TEST(DeviceLibraryTest, TheTvSweepAddsTheUniversalListsAsStoredNothingTwice) {
       } else if (s.item.universalEntry) {
         EXPECT_FALSE(guesses) << s.item.name;
         universal.push_back(s.item.universalEntry);
-        EXPECT_EQ(s.item.built.timings, s.item.universalEntry->code.timings);
+        const IrCode played = s.item.code();
+        EXPECT_EQ(std::vector<int32_t>(played.timings, played.timings + played.timingCount),
+                  s.item.universalEntry->code.timings);
       } else if (s.remotes == 0) {
         guesses = true;
       }

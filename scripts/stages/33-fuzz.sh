@@ -4,7 +4,7 @@
 # about a minute in all. Any crash, sanitizer report, failed check, timeout
 # or memory blow-up fails the stage; the input that caused it is kept in
 # build/fuzz/findings/. An input may take 10 s, an IRP one second: any IRP
-# text ends, rendered or refused, within that. FUZZ_RUNS_RENDER, FUZZ_RUNS_ARGS, FUZZ_RUNS_CODES,
+# text of up to 4 KiB ends, rendered or refused, within that. FUZZ_RUNS_RENDER, FUZZ_RUNS_ARGS, FUZZ_RUNS_CODES,
 # FUZZ_RUNS_IRP and FUZZ_RUNS_IR_FILE override the numbers of inputs.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -43,6 +43,6 @@ run_fuzzer() {
 run_fuzzer irwav_render_fuzzer render "${FUZZ_RUNS_RENDER:-150000}" 520
 run_fuzzer irwav_player_args_fuzzer player_args "${FUZZ_RUNS_ARGS:-1000000}" 128
 run_fuzzer irwav_ir_code_parsers_fuzzer ir_code_parsers "${FUZZ_RUNS_CODES:-1000000}" 512
-run_fuzzer irwav_irp_fuzzer irp "${FUZZ_RUNS_IRP:-300000}" 400 1
+run_fuzzer irwav_irp_fuzzer irp "${FUZZ_RUNS_IRP:-300000}" 4096 1
 run_fuzzer irwav_ir_file_fuzzer ir_file "${FUZZ_RUNS_IR_FILE:-300000}" 2048
 echo "fuzz: no findings"

@@ -185,7 +185,11 @@ bool confirmPowerOffs(PlayerOptions* options, std::string* error) {
     const ConfirmPress confirm = item.libraryRow ? item.libraryRow->confirm : item.confirm;
     if (confirm == ConfirmPress::kNone) continue;
     // A built-in code of the table is never a projector's.
-    item.built = confirmedCode(item.built);
+    const IrCode once = item.code();
+    OwnedIrCode code;
+    code.carrierHz = once.carrierHz;
+    code.timings.assign(once.timings, once.timings + once.timingCount);
+    item.built = confirmedCode(code);
     item.name += " twice";
     any = true;
   }
@@ -399,7 +403,6 @@ bool parsePlayerArgs(const std::vector<std::string>& args, PlayerOptions* option
       if (!row.unplayable.empty()) continue;
       PlayItem item;
       item.name = row.name;
-      item.built = row.code;
       item.documented = row.remotes > 0;
       item.libraryRow = &row;
       options->codes.push_back(std::move(item));

@@ -59,7 +59,6 @@ void appendOneBrand(const std::string& brand, PowerKey power, DeviceKind kind,
     carried.push_back(code);
     PlayItem item;
     item.name = rows[r].name;
-    item.built = rows[r].code;
     item.documented = true;
     item.libraryRow = &rows[r];
     documented.push_back({std::move(item), rows[r].remotes, code});
@@ -133,6 +132,7 @@ bool appendBrandCodes(const std::string& name, std::vector<PlayItem>* items, Pow
   const std::string key = brandKey(name);
   if (key == "all") {
     std::vector<SweepItem> sweep = sweepItems(power, kind);
+    items->reserve(items->size() + sweep.size());
     std::transform(sweep.begin(), sweep.end(), std::back_inserter(*items),
                    [](SweepItem& item) { return std::move(item.item); });
     return true;
@@ -147,8 +147,6 @@ std::vector<std::string> brandRemarks(const std::string& name, PowerKey power, D
   const std::string key = brandKey(name);
   std::vector<std::string> remarks;
   if (key != "all" && !knownBrand(key, kind)) return remarks;
-  std::vector<PlayItem> items;
-  appendBrandCodes(key, &items, power, kind);
   bool anyDocumented = false;
   bool anyPlayable = false;
   std::string noCodeNote;
@@ -180,6 +178,9 @@ std::vector<std::string> brandRemarks(const std::string& name, PowerKey power, D
                         names + ")" + (reason.empty() ? "" : ": " + reason));
     return remarks;
   }
+  // What the brand plays (the sweep, for "all", needs nothing of this).
+  std::vector<PlayItem> items;
+  appendBrandCodes(key, &items, power, kind);
   if (!confirm) {
     for (const PlayItem& item : items) {
       if (item.libraryRow && item.libraryRow->confirm == ConfirmPress::kDocumented)

@@ -47,14 +47,19 @@ size_t CsvTable::column(const std::string& name) const {
   return static_cast<size_t>(std::find(columns.begin(), columns.end(), name) - columns.begin());
 }
 
-bool readCsv(const std::string& text, CsvTable* table, std::string* error) {
-  *table = CsvTable();
+namespace {
+
+/// Reads the header and then each row of the lines `next` gives (false
+/// after the last), giving each line's fields to `header` or `row`.
+bool readLines(
+    const std::function<bool(std::string* line)>& next,
+    const std::function<bool(std::vector<std::string>& fields, std::string* error)>& header,
+    const std::function<bool(size_t row, std::vector<std::string>& fields, std::string* error)>&
+        row,
+    std::string* error) {
   size_t lineNumber = 0;
-  for (size_t start = 0; start < text.size();) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
+  size_t columns = 0;
+  for (std::string line; next(&line);) {
     ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     std::vector<std::string> fields;
@@ -63,26 +68,84 @@ bool readCsv(const std::string& text, CsvTable* table, std::string* error) {
       return false;
     }
     if (lineNumber == 1) {
-      table->columns = std::move(fields);
+      columns = fields.size();
+      if (!header(fields, error)) return false;
       continue;
     }
-    if (fields.size() != table->columns.size()) {
+    if (fields.size() != columns) {
       *error = "line " + std::to_string(lineNumber) + ": " + std::to_string(fields.size()) +
-               " fields where the header has " + std::to_string(table->columns.size());
+               " fields where the header has " + std::to_string(columns);
       return false;
     }
-    table->rows.push_back(std::move(fields));
+    if (!row(lineNumber - 2, fields, error)) return false;
   }
   return true;
 }
 
-bool readCsvTable(const std::string& text, const char* const* columns, size_t count,
-                  const std::string& what, CsvTable* table, std::string* error) {
-  if (!readCsv(text, table, error)) return false;
-  if (std::equal(columns, columns + count, table->columns.begin(), table->columns.end()))
+/// The lines of `text`, one a call.
+std::function<bool(std::string* line)> linesOf(std::string_view text) {
+  return [text, start = size_t{0}](std::string* line) mutable {
+    if (start >= text.size()) return false;
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    *line = std::string(text.substr(start, end - start));
+    start = end + 1;
     return true;
-  *error = "line 1: the columns are not those of " + what;
-  return false;
+  };
+}
+
+}  // namespace
+
+bool readCsv(std::string_view text, CsvTable* table, std::string* error) {
+  *table = CsvTable();
+  return readLines(
+      linesOf(text),
+      [table](std::vector<std::string>& fields, std::string*) {
+        table->columns = std::move(fields);
+        return true;
+      },
+      [table](size_t, std::vector<std::string>& fields, std::string*) {
+        table->rows.push_back(std::move(fields));
+        return true;
+      },
+      error);
+}
+
+bool readCsvRows(std::string_view text, const char* const* columns, size_t count,
+                 const std::string& what,
+                 const std::function<bool(size_t row, std::vector<std::string>& fields,
+                                          std::string* error)>& take,
+                 std::string* error) {
+  return readCsvLines(linesOf(text), columns, count, what, take, error);
+}
+
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): as readCsvRows of text
+bool readCsvRows(const char* const* lines, const char* const* columns, size_t count,
+                 const std::string& what,
+                 const std::function<bool(size_t row, std::vector<std::string>& fields,
+                                          std::string* error)>& take,
+                 std::string* error) {
+  const auto next = [lines](std::string* line) mutable {
+    if (*lines == nullptr) return false;
+    *line = *lines++;
+    return true;
+  };
+  return readCsvLines(next, columns, count, what, take, error);
+}
+
+bool readCsvLines(const std::function<bool(std::string* line)>& next, const char* const* columns,
+                  size_t count, const std::string& what,
+                  const std::function<bool(size_t row, std::vector<std::string>& fields,
+                                           std::string* error)>& take,
+                  std::string* error) {
+  return readLines(
+      next,
+      [&](std::vector<std::string>& fields, std::string* fault) {
+        if (std::equal(columns, columns + count, fields.begin(), fields.end())) return true;
+        *fault = "line 1: the columns are not those of " + what;
+        return false;
+      },
+      take, error);
 }
 
 bool readCsvNumber(const std::string& text, int32_t max, int32_t* value) {

@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 /// A table read from CSV text: the header's column names and the rows, each
@@ -21,14 +23,36 @@ struct CsvTable {
 /// stands for one. A line break inside quotes is not allowed (one row a line).
 /// Returns false, with the line and the fault in *error, for a row whose
 /// field count differs from the header's or a quote out of place.
-bool readCsv(const std::string& text, CsvTable* table, std::string* error);
+bool readCsv(std::string_view text, CsvTable* table, std::string* error);
 
-/// Reads CSV text as readCsv does, and checks that its header names the
-/// `count` columns of `columns`, in that order. Returns false, with the
-/// fault in *error ("line 1: the columns are not those of WHAT"), for text
-/// that is not such a table.
-bool readCsvTable(const std::string& text, const char* const* columns, size_t count,
-                  const std::string& what, CsvTable* table, std::string* error);
+/// Reads CSV text as readCsv does, a row at a time: checks that its header
+/// names the `count` columns of `columns`, in that order, and gives each
+/// row to `take` with its number (0 the first after the header) and its
+/// fields, one per column, which `take` may keep. Returns false, with the
+/// fault in *error ("line 1: the columns are not those of WHAT", or what
+/// readCsv or `take` says), for text that is not such a table; `take` is
+/// not called after a fault.
+bool readCsvRows(std::string_view text, const char* const* columns, size_t count,
+                 const std::string& what,
+                 const std::function<bool(size_t row, std::vector<std::string>& fields,
+                                          std::string* error)>& take,
+                 std::string* error);
+
+/// As readCsvRows, for text embedded a line a string, a null pointer after
+/// the last (cmake/embed_csv.cmake).
+bool readCsvRows(const char* const* lines, const char* const* columns, size_t count,
+                 const std::string& what,
+                 const std::function<bool(size_t row, std::vector<std::string>& fields,
+                                          std::string* error)>& take,
+                 std::string* error);
+
+/// As readCsvRows, for the lines `next` gives, one a call (false after the
+/// last).
+bool readCsvLines(const std::function<bool(std::string* line)>& next, const char* const* columns,
+                  size_t count, const std::string& what,
+                  const std::function<bool(size_t row, std::vector<std::string>& fields,
+                                           std::string* error)>& take,
+                  std::string* error);
 
 /// Reads a decimal field of at most `max`; an empty one leaves *value as
 /// it is, the field's default. Returns false for anything else.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "synth/ir_code.h"
+#include "synth/ir_protocol.h"
 
 /// Number of built-in codes.
 constexpr size_t kIrCodeCount = 54;
@@ -25,6 +26,15 @@ struct IrCodeOrigin {
   int32_t function;
   bool documented;     ///< a documented power code of the brand
   const char* source;  ///< where it is documented, or why it is a guess, in a few words
+
+  /// The code's fields as encodeIrCode takes them.
+  [[nodiscard]] IrFields fields() const {
+    IrFields f;
+    f.device = device;
+    f.subdevice = subdevice;
+    f.function = function;
+    return f;
+  }
 };
 
 /// The origin of each code, parallel to kIrCodes.

@@ -19,12 +19,15 @@ constexpr size_t kNotInTable = static_cast<size_t>(-1);
 struct PlayItem {
   std::string name;  ///< as the report names it: "sony", "lg nec1:4:8", "pronto 1"
   size_t tableIndex = kNotInTable;
-  OwnedIrCode built;  ///< the code, when it is not a built-in one
+  /// The code, when it is neither a built-in one nor, unchanged, its
+  /// library row's or universal entry's own.
+  OwnedIrCode built;
   /// A documented power code: a library row, or a built-in code that
   /// carries one. False for a best guess and for a user's own code.
   bool documented = false;
   const LibraryCode* libraryRow = nullptr;  ///< the library row it was built from, if any
-  /// The universal list entry it plays as stored, if any.
+  /// The universal list entry it plays as stored, if any; its code is
+  /// the entry's, not copied into `built`.
   const UniversalEntry* universalEntry = nullptr;
   /// For a code that is not a library row's: whether it is a projector's
   /// power-off that a second press confirms (a library row says it itself).
@@ -35,7 +38,13 @@ struct PlayItem {
 
   /// The code to render; valid while this item lives unchanged.
   [[nodiscard]] IrCode code() const {
-    return tableIndex != kNotInTable ? *kIrCodes[tableIndex] : built.view();
+    if (tableIndex != kNotInTable) return *kIrCodes[tableIndex];
+    // A library row and a universal list's entry play their own code,
+    // which is not copied.
+    if (!built.timings.empty()) return built.view();
+    if (universalEntry != nullptr) return universalEntry->code.view();
+    if (libraryRow != nullptr) return libraryRow->code.view();
+    return built.view();
   }
 };
 

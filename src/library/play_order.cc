@@ -27,10 +27,7 @@ std::string codeFamily(const PlayItem& item) {
     return item.universalEntry->family;
   if (item.tableIndex != kNotInTable && *kIrCodeOrigins[item.tableIndex].protocol) {
     const IrCodeOrigin& origin = kIrCodeOrigins[item.tableIndex];
-    IrFields fields;
-    fields.device = origin.device;
-    fields.subdevice = origin.subdevice;
-    return familyKey(origin.protocol, fields);
+    return familyKey(origin.protocol, origin.fields());
   }
   return item.name;
 }

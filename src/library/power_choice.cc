@@ -19,12 +19,8 @@ bool sameCode(const OwnedIrCode& a, const OwnedIrCode& b) {
 /// protocol.
 bool carriedCode(size_t index, OwnedIrCode* code) {
   const IrCodeOrigin& origin = kIrCodeOrigins[index];
-  IrFields fields;
-  fields.device = origin.device;
-  fields.subdevice = origin.subdevice;
-  fields.function = origin.function;
   std::string error;
-  return *origin.protocol && encodeIrCode(origin.protocol, fields, code, &error);
+  return *origin.protocol && encodeIrCode(origin.protocol, origin.fields(), code, &error);
 }
 
 /// The kinds of power key a family's codes have, one bit per PowerKey.
@@ -234,7 +230,10 @@ std::vector<SweepItem> sweepItems(PowerKey power, DeviceKind kind) {
     return index.codes[a].remotes > index.codes[b].remotes;
   });
   const std::vector<bool> keep = onCodesFirst(order, kind);
+  const std::vector<const UniversalEntry*> universal =
+      kind == DeviceKind::kTv ? universalSweepEntries(power) : std::vector<const UniversalEntry*>();
   std::vector<SweepItem> items;
+  items.reserve(order.size() + universal.size() + (kind == DeviceKind::kTv ? kIrCodeCount : 0));
   for (size_t i = 0; i < order.size(); ++i) {
     if (!keep[i]) continue;
     const size_t c = order[i];
@@ -246,35 +245,35 @@ std::vector<SweepItem> sweepItems(PowerKey power, DeviceKind kind) {
     } else {
       const LibraryCode& row = rows[code.firstRow];
       sweep.item.name = row.name;
-      sweep.item.built = row.code;
       sweep.item.libraryRow = &row;
     }
     sweep.item.documented = true;
     items.push_back(std::move(sweep));
   }
   if (kind != DeviceKind::kTv) return items;
-  std::vector<OwnedIrCode> sent;  // what the universal entries sent, by their decoded codes
-  for (const UniversalEntry* entry : universalSweepEntries(power)) {
+  // What the universal entries sent, by their decoded codes' signals.
+  std::vector<std::string> sent;
+  for (const UniversalEntry* entry : universal) {
     SweepItem sweep{PlayItem(), 0};
     sweep.item.name = entry->name;
-    sweep.item.built = entry->code;
     sweep.item.universalEntry = entry;
     items.push_back(std::move(sweep));
-    OwnedIrCode decoded;
-    std::string error;
-    if (!entry->protocol.empty() && encodeIrCode(entry->protocol, entry->fields, &decoded, &error))
-      sent.push_back(std::move(decoded));
+    if (!entry->signal.empty()) sent.push_back(entry->signal);
   }
   // The best guesses: what carries no documented code, each carried code
-  // once.
+  // once, none that a universal entry sent.
+  std::vector<OwnedIrCode> guessed;
   for (size_t i = 0; i < kIrCodeCount; ++i) {
     if (index.codeOfTableEntry[i] >= 0) continue;
     OwnedIrCode carried;
     if (carriedCode(i, &carried)) {
-      const bool again = std::any_of(sent.begin(), sent.end(),
+      const IrCodeOrigin& origin = kIrCodeOrigins[i];
+      const bool again = std::find(sent.begin(), sent.end(),
+                                   signalKey(origin.protocol, origin.fields())) != sent.end() ||
+                         std::any_of(guessed.begin(), guessed.end(),
                                      [&](const OwnedIrCode& g) { return sameCode(g, carried); });
       if (again) continue;
-      sent.push_back(carried);
+      guessed.push_back(std::move(carried));
     }
     SweepItem sweep{PlayItem(), 0};
     sweep.item.name = kIrCodeNames[i];

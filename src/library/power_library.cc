@@ -225,16 +225,12 @@ std::string familyKey(const std::string& protocol, const IrFields& fields) {
          std::to_string(fields.subdevice);
 }
 
-bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::string* error,
+bool readLibrary(std::string_view csv, std::vector<LibraryCode>* codes, std::string* error,
                  DeviceKind kind) {
   codes->clear();
-  CsvTable table;
-  if (!readCsvTable(csv, kColumns, std::size(kColumns), "the power code table", &table, error))
-    return false;
-  for (size_t r = 0; r < table.rows.size(); ++r) {
-    const std::vector<std::string>& cells = table.rows[r];
+  const auto take = [&](size_t r, std::vector<std::string>& cells, std::string* fault) {
     const auto fail = [&](const std::string& what) {
-      *error = csvRowFault(r, what);
+      *fault = csvRowFault(r, what);
       return false;
     };
     LibraryCode row;
@@ -281,8 +277,9 @@ bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::s
       row.code = OwnedIrCode();
     }
     codes->push_back(std::move(row));
-  }
-  return true;
+    return true;
+  };
+  return readCsvRows(csv, kColumns, std::size(kColumns), "the power code table", take, error);
 }
 
 bool applyLibraryAdditions(const std::vector<LibraryCode>& additions,

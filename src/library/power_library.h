@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "library/device_kind.h"
@@ -32,8 +33,8 @@ bool readRawFrames(const std::string& text, std::vector<std::vector<int32_t>>* f
 /// Pioneer-2Part's D0 and F0 in M and N); other words are reminders of
 /// what the protocol does anyway. A field of another name is one IrFields
 /// cannot hold: the first such name goes to *unsupported, if given and
-/// still empty. Returns false
-/// for a field of IrFields that is not a number from 0 to 255.
+/// still empty. Returns false for a field of IrFields that is not a number
+/// from 0 to 255.
 bool readExtraFields(const std::string& words, IrFields* fields,
                      std::string* unsupported = nullptr);
 
@@ -54,9 +55,9 @@ std::string codeText(const std::string& protocol, const IrFields& fields);
 constexpr char kRawProtocol[] = "(no IRP protocol)";
 
 /// Whether a power-off needs a second press to be confirmed, as projectors
-/// often ask: not known to (a code of another kind, or one that switches
-/// on), offered because many projectors ask for it, or documented by the
-/// code's sources.
+/// often ask: none (a code of another kind, or one that switches on),
+/// offered because many projectors ask for it, or documented by the code's
+/// sources.
 enum class ConfirmPress { kNone, kOffered, kDocumented };
 
 /// One documented power (standby) code of a brand: a row of one of the
@@ -104,7 +105,7 @@ const std::vector<LibraryCode>& libraryCodes(DeviceKind kind = DeviceKind::kTv);
 /// irwav does not send, or what the encoder said. Returns false, with the
 /// line and what is wrong in *error, for text that is not such a table (a
 /// missing column, a bad number or key kind).
-bool readLibrary(const std::string& csv, std::vector<LibraryCode>* codes, std::string* error,
+bool readLibrary(std::string_view csv, std::vector<LibraryCode>* codes, std::string* error,
                  DeviceKind kind = DeviceKind::kTv);
 
 /// Applies correction rows to a library: a row whose notes begin with

@@ -15,14 +15,16 @@
 #include "synth/decimal.h"
 #include "synth/name_match.h"
 
-extern const char kUniversalPowerCsv[];
+extern const char* const kUniversalPowerCsv[];
 
 namespace {
 
+// The columns the build embeds (src/CMakeLists.txt); the notes, which say
+// how each entry was read, and the repeat count (1, or unknown) stay in the
+// file.
 constexpr const char* kColumns[] = {
-    "list",    "position",       "source_name", "carrier_hz",      "protocol",
-    "device",  "subdevice",      "function",    "toggle_or_extra", "raw_us",
-    "repeats", "in_power_codes", "notes"};
+    "list",      "position", "source_name",     "carrier_hz", "protocol",      "device",
+    "subdevice", "function", "toggle_or_extra", "raw_us",     "in_power_codes"};
 enum Column {
   kList,
   kPosition,
@@ -34,18 +36,16 @@ enum Column {
   kFunction,
   kExtra,
   kRaw,
-  kRepeats,
-  kInPowerCodes,
-  kNotes
+  kInPowerCodes
 };
 
-/// The stored press as a code: the frames one after the other, durations
-/// to the nearest timing unit, a space that ends the press left to the
-/// renderer's closing silence.
-OwnedIrCode storedCode(const UniversalEntry& entry) {
+/// The stored press as a code at `carrierHz`: the frames one after the
+/// other, durations to the nearest timing unit, a space that ends the press
+/// left to the renderer's closing silence.
+OwnedIrCode storedCode(const std::vector<std::vector<int32_t>>& frames, uint32_t carrierHz) {
   OwnedIrCode code;
-  code.carrierHz = entry.carrierHz;
-  for (const std::vector<int32_t>& frame : entry.frames) {
+  code.carrierHz = carrierHz;
+  for (const std::vector<int32_t>& frame : frames) {
     for (int32_t us : frame) {
       const int32_t units = (std::abs(us) + kTimingUnitUs / 2) / kTimingUnitUs;
       const bool mark = us > 0;
@@ -60,6 +60,7 @@ OwnedIrCode storedCode(const UniversalEntry& entry) {
   }
   if (code.timings.size() % 2 == 0 && !code.timings.empty()) code.timings.pop_back();
   code.timings.push_back(0);
+  code.timings.shrink_to_fit();  // the lists are kept for the program's life
   return code;
 }
 
@@ -76,7 +77,7 @@ bool similarFrames(const std::vector<int32_t>& a, const std::vector<int32_t>& b)
   return true;
 }
 
-void describe(UniversalEntry* entry) {
+void describe(const std::vector<std::vector<int32_t>>& frames, UniversalEntry* entry) {
   const std::string list = entry->list == "flipper-universal" ? "flipper" : entry->list;
   entry->name = "universal " + list + std::to_string(entry->position);
   if (!entry->protocol.empty()) {
@@ -88,7 +89,7 @@ void describe(UniversalEntry* entry) {
     entry->unplayable = kNoCarrierReason;
     return;
   }
-  entry->code = storedCode(*entry);
+  entry->code = storedCode(frames, entry->carrierHz);
   std::string error;
   if (!checkCodeLimits(entry->code, &error)) {
     entry->unplayable = error;
@@ -115,28 +116,26 @@ std::string signalKey(const std::string& protocol, const IrFields& fields) {
 
 bool sameSignal(const UniversalEntry& a, const UniversalEntry& b) {
   if (!a.signal.empty() || !b.signal.empty()) return a.signal == b.signal;
-  return !a.frames.empty() && !b.frames.empty() && similarFrames(a.frames[0], b.frames[0]);
+  return !a.firstFrame.empty() && similarFrames(a.firstFrame, b.firstFrame);
 }
 
-bool readUniversalEntries(const std::string& csv, std::vector<UniversalEntry>* entries,
+bool readUniversalEntries(const char* const* lines, std::vector<UniversalEntry>* entries,
                           std::string* error) {
   entries->clear();
-  CsvTable table;
-  if (!readCsvTable(csv, kColumns, std::size(kColumns), "the universal power lists", &table, error))
-    return false;
-  for (size_t r = 0; r < table.rows.size(); ++r) {
-    const std::vector<std::string>& cells = table.rows[r];
+  // The entries are kept for the program's life: room for a row a line.
+  size_t count = 0;
+  while (lines[count] != nullptr) ++count;
+  entries->reserve(count);
+  const auto take = [&](size_t r, std::vector<std::string>& cells, std::string* fault) {
     const auto fail = [&](const std::string& what) {
-      *error = csvRowFault(r, what);
+      *fault = csvRowFault(r, what);
       return false;
     };
     UniversalEntry entry;
     entry.list = cells[kList];
     entry.sourceName = cells[kSourceName];
     entry.protocol = cells[kProtocol];
-    entry.extra = cells[kExtra];
     entry.inPowerCodes = cells[kInPowerCodes];
-    entry.notes = cells[kNotes];
     int32_t position = 0;
     int32_t carrier = 0;
     if (!readCsvNumber(cells[kPosition], 100000, &position) || position == 0 ||
@@ -144,17 +143,21 @@ bool readUniversalEntries(const std::string& csv, std::vector<UniversalEntry>* e
         !readCsvNumber(cells[kDevice], 65535, &entry.fields.device) ||
         !readCsvNumber(cells[kSubdevice], 65535, &entry.fields.subdevice) ||
         !readCsvNumber(cells[kFunction], 65535, &entry.fields.function) ||
-        !readExtraFields(entry.extra, &entry.fields))
+        !readExtraFields(cells[kExtra], &entry.fields))
       return fail("a number is not a decimal number in its range");
     if (entry.list.empty()) return fail("an entry names no list");
-    if (!readRawFrames(cells[kRaw], &entry.frames))
+    std::vector<std::vector<int32_t>> frames;
+    if (!readRawFrames(cells[kRaw], &frames))
       return fail("the durations are not signed microseconds in frames");
+    if (entry.protocol.empty()) entry.firstFrame = frames.front();
     entry.position = static_cast<uint32_t>(position);
     entry.carrierHz = static_cast<uint32_t>(carrier);
-    describe(&entry);
+    describe(frames, &entry);
     entries->push_back(std::move(entry));
-  }
-  return true;
+    return true;
+  };
+  return readCsvRows(lines, kColumns, std::size(kColumns), "the universal power lists", take,
+                     error);
 }
 
 const std::vector<UniversalEntry>& universalEntries() {

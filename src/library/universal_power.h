@@ -17,12 +17,13 @@ struct UniversalEntry {
   std::string sourceName;  ///< the entry's name in its source ("code_na000", "SAMSUNG")
   uint32_t carrierHz = 0;  ///< as stored; 0: sent without a carrier
   std::string protocol;    ///< the decoded protocol; "": not decoded
-  IrFields fields;         ///< the decoded fields
-  std::string extra;       ///< the decoded extra fields in words
-  std::vector<std::vector<int32_t>> frames;  ///< the stored press in µs, marks > 0, by frame
+  IrFields fields;         ///< the decoded fields, extra fields included
+  /// For an entry that was not decoded, the stored press's first frame in
+  /// µs, marks > 0: what two such entries are compared by. The whole press
+  /// is `code`.
+  std::vector<int32_t> firstFrame;
   /// The power-codes.csv rows that send the same bits: "BRAND,PROTOCOL,D,S,F", by "; ".
   std::string inPowerCodes;
-  std::string notes;
 
   std::string name;        ///< as the player names it: "universal na1 sony12:1:21"
   OwnedIrCode code;        ///< the stored durations at the stored carrier
@@ -38,11 +39,13 @@ struct UniversalEntry {
 /// order, the codes that reach the most sets first), read on first use.
 const std::vector<UniversalEntry>& universalEntries();
 
-/// Reads entries from CSV text with universal-power.csv's header and
-/// columns. An entry that cannot be played keeps its reason in
-/// `unplayable`. Returns false, with the line and the fault in *error, for
-/// text that is not such a table.
-bool readUniversalEntries(const std::string& csv, std::vector<UniversalEntry>* entries,
+/// Reads entries from universal-power.csv as the build embeds it, a line a
+/// string and a null pointer after the last, with the columns list,
+/// position, source_name, carrier_hz, protocol, device, subdevice,
+/// function, toggle_or_extra, raw_us and in_power_codes. An entry that
+/// cannot be played keeps its reason in `unplayable`. Returns false, with
+/// the line and the fault in *error, for lines that are not such a table.
+bool readUniversalEntries(const char* const* lines, std::vector<UniversalEntry>* entries,
                           std::string* error);
 
 /// What makes a decoded code the same signal as another (see
