@@ -48,3 +48,30 @@ skip_stage() {
 need_packages_or_skip() {
   need_packages "$@" || skip_stage "$packages_missing_reason"
 }
+
+# Starts a private PulseAudio server whose default sink is a null sink
+# named "irwav" (48000 Hz, 2 channels, s16le), its runtime files in DIR
+# (XDG_RUNTIME_DIR and PULSE_RUNTIME_PATH are exported there, so that the
+# stage's programs find it). Sets $pa_pid to the server's process; the
+# caller stops it. Returns non-zero, with the server log's last lines on
+# standard error, when it does not answer within ten seconds.
+start_null_sink_server() {
+  local dir=$1
+  export XDG_RUNTIME_DIR=$dir/run PULSE_RUNTIME_PATH=$dir/run/pulse
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  cat > "$dir/server.pa" <<'PA'
+load-module module-null-sink sink_name=irwav rate=48000 channels=2 format=s16le
+load-module module-native-protocol-unix
+set-default-sink irwav
+PA
+  pulseaudio -n -F "$dir/server.pa" --daemonize=no --exit-idle-time=-1 --disallow-exit \
+    --log-target=file:"$dir/server.log" &
+  pa_pid=$!
+  local _
+  for _ in $(seq 50); do
+    pactl info >/dev/null 2>&1 && return 0
+    sleep 0.2
+  done
+  tail -5 "$dir/server.log" >&2 || true
+  return 1
+}

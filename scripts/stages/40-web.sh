@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # The web page: builds irwav.html and the site with Emscripten, opens the
 # page from file:// and the site from a local HTTP server in headless
-# Chromium (driven by playwright-core from npm, with the system's Chromium)
-# at a phone's size, and checks what it plays and saves against the native
-# programs' files, byte for byte. Leaves screenshots of the three views,
-# light and dark, in build/web/screens/ (docs/images/ keeps copies).
+# Chromium and headless Firefox (both the system's, driven by puppeteer-core
+# from npm: Chromium over its DevTools protocol, Firefox over WebDriver
+# BiDi) at a phone's size, and checks what it plays and saves against the
+# native programs' files, byte for byte. Leaves screenshots of the three
+# views, light and dark, in build/web/screens/ (docs/images/ keeps copies).
+# Firefox plays sound only into a sound server: the stage starts a private
+# PulseAudio server with a null sink for it.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib.sh
 
-need_packages_or_skip cmake g++ emscripten chromium nlohmann-json3-dev
+need_packages_or_skip cmake g++ emscripten chromium firefox-esr pulseaudio pulseaudio-utils nlohmann-json3-dev
 # npm comes with some builds of Node.js, and from Debian's package otherwise.
 command -v npm >/dev/null || need_packages_or_skip npm
 
@@ -32,18 +35,24 @@ done
 rm -rf "$staged"
 echo "web: cmake --install puts the page and the site in $prefix/share/irwav"
 
-# playwright-core as the committed lock file pins it; nothing else is
-# downloaded (it drives the system's Chromium).
+# puppeteer-core as the committed lock file pins it; nothing else is
+# downloaded (it drives the system's browsers).
 tests=web/tests
-(cd "$tests" && npm ci --no-audit --no-fund --loglevel=error) ||
-  skip_stage "cannot install playwright-core from npm"
+(cd "$tests" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error) ||
+  skip_stage "cannot install puppeteer-core from npm"
 
 # The native programs' files to compare with.
 cmake --preset default >/dev/null
 cmake --build --preset default --target irwav irwav-play
 native=$(cd build/default/src && pwd)
 reference=$(mktemp -d)
-trap 'rm -rf "$reference"' EXIT
+pa_pid=
+cleanup() {
+  [ -n "$pa_pid" ] && kill "$pa_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$reference"
+}
+trap cleanup EXIT
 (cd "$reference" && "$native/irwav" >/dev/null)
 "$native/irwav-play" --rate 96000 --output "$reference/rca-96k.wav" rca >/dev/null
 "$native/irwav-play" --brand sony --output "$reference/sequence-sony.wav" >/dev/null
@@ -70,6 +79,17 @@ if "$native/irwav-play" --output "$reference/bad.wav" --pronto "$bad_pronto" \
   exit 1
 fi
 
+# A sound server for Firefox, which plays nothing without one (a phone
+# always has its sound): private to this stage, its sink a null sink.
+start_null_sink_server "$reference" ||
+  { echo "web: FAILED: the sound server for Firefox did not start" >&2; exit 1; }
+
 mkdir -p build/web/screens
-node "$tests/page.test.mjs" build/web/irwav.html build/web/site "$reference" build/web/screens
+status=0
+for engine in ${IRWAV_WEB_ENGINES:-chromium firefox}; do
+  echo "web: the page in $engine"
+  node "$tests/page.test.mjs" "$engine" build/web/irwav.html build/web/site "$reference" build/web/screens \
+    "$native/irwav-play" || status=1
+done
 echo "web: screenshots in build/web/screens"
+exit $status

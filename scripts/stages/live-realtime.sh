@@ -27,29 +27,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-export XDG_RUNTIME_DIR=$tmp/run PULSE_RUNTIME_PATH=$tmp/run/pulse HOME=$tmp
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-cat > "$tmp/server.pa" <<'EOF'
-load-module module-null-sink sink_name=irwav rate=48000 channels=2 format=s16le
-load-module module-native-protocol-unix
-set-default-sink irwav
-EOF
+export HOME=$tmp
 cat > "$tmp/asound.conf" <<'EOF'
 pcm.!default { type pulse }
 ctl.!default { type pulse }
 EOF
 
 echo "live real time: start a private PulseAudio server with a null sink"
-pulseaudio -n -F "$tmp/server.pa" --daemonize=no --exit-idle-time=-1 --disallow-exit \
-  --log-target=file:"$tmp/server.log" &
-pa_pid=$!
-for _ in $(seq 50); do
-  pactl info >/dev/null 2>&1 && break
-  sleep 0.2
-done
-if ! pactl info >/dev/null 2>&1; then
+if ! start_null_sink_server "$tmp"; then
   # No server, no real-time device: nothing about irwav has been tested.
-  tail -5 "$tmp/server.log" || true
   skip_stage "the PulseAudio server did not start"
 fi
 mkdir "$tmp/work"

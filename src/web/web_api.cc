@@ -15,6 +15,7 @@
 #include "app/batch_driver.h"
 #include "app/player.h"
 #include "library/brands.h"
+#include "library/device_kind.h"
 #include "library/ir_codes.h"
 #include "library/key_codes.h"
 #include "library/play_item.h"
@@ -36,8 +37,11 @@ constexpr char kMessagePrefix[] = "irwav-play: ";
 constexpr uint16_t kBytesPerSample = 2;
 constexpr uint16_t kChannels = 2;
 
-/// The page's list: every brand's codes in the order --brand plays them.
+/// The page's list: for each kind, every brand's codes in the order
+/// --brand plays them, then the codes its sweep plays that no brand has
+/// (brand "": the universal lists' entries).
 struct ListedCode {
+  DeviceKind kind;
   std::string brand;
   PlayItem item;
 };
@@ -69,16 +73,60 @@ void appendJsonString(std::string* out, const std::string& text) {
   *out += '"';
 }
 
+/// The listed code of `kind` named `name`, or listed.end().
+std::vector<ListedCode>::const_iterator findListedNamed(DeviceKind kind, const std::string& name) {
+  return std::find_if(listed.begin(), listed.end(), [&](const ListedCode& code) {
+    return code.kind == kind && code.item.name == name;
+  });
+}
+
 void listCodes() {
   if (!listed.empty()) return;
-  for (const std::string& brand : brandNames()) {
-    std::vector<PlayItem> items;
-    appendBrandCodes(brand, &items);
-    std::transform(items.begin(), items.end(), std::back_inserter(listed),
-                   [&brand](PlayItem& item) {
-                     return ListedCode{brand, std::move(item)};
-                   });
+  for (DeviceKind kind : kDeviceKinds) {
+    for (const std::string& brand : brandNames(kind)) {
+      std::vector<PlayItem> items;
+      appendBrandCodes(brand, &items, PowerKey::kToggle, kind);
+      std::transform(items.begin(), items.end(), std::back_inserter(listed),
+                     [&brand, kind](PlayItem& item) {
+                       return ListedCode{kind, brand, std::move(item)};
+                     });
+    }
+    for (SweepItem& sweep : sweepItems(PowerKey::kToggle, kind)) {
+      if (findListedNamed(kind, sweep.item.name) == listed.end())
+        listed.push_back(ListedCode{kind, "", std::move(sweep.item)});
+    }
   }
+}
+
+/// Whether switching a device that `row` switched off takes a second
+/// press: documented where a row of the same family says its sources show
+/// it (a discrete off code of the family may say so while its toggle does
+/// not), else what the row says.
+ConfirmPress familyConfirmOf(const LibraryCode& row) {
+  if (row.confirm == ConfirmPress::kNone) return ConfirmPress::kNone;
+  const std::vector<LibraryCode>& rows = libraryCodes(row.kind);
+  const bool documented = std::any_of(rows.begin(), rows.end(), [&row](const LibraryCode& other) {
+    return other.family == row.family && other.confirm == ConfirmPress::kDocumented;
+  });
+  return documented ? ConfirmPress::kDocumented : row.confirm;
+}
+
+/// Whether switching the listed code's device off takes a second press,
+/// as the page says it: "documented", "offered" or "".
+const char* confirmWord(const ListedCode& code) {
+  const LibraryCode* row = code.item.libraryRow;
+  const ConfirmPress confirm = row ? familyConfirmOf(*row) : code.item.confirm;
+  if (confirm == ConfirmPress::kDocumented) return "documented";
+  if (confirm == ConfirmPress::kOffered) return "offered";
+  return "";
+}
+
+/// The kind that the page's word `word` names; TVs for a null or unknown
+/// word.
+DeviceKind kindOf(const char* word) {
+  DeviceKind kind = DeviceKind::kTv;
+  if (word) readDeviceKind(word, &kind);
+  return kind;
 }
 
 /// A code family as `--code` writes it (PROTOCOL:DEVICE[.SUBDEVICE], the
@@ -95,7 +143,7 @@ std::string familyName(const std::string& protocol, int32_t device, int32_t subd
 }
 
 /// The family of a listed code: that of the code a built-in code carries,
-/// or of its library row.
+/// of its library row, or of a universal list's entry's decoded fields.
 std::string familyOf(const ListedCode& code) {
   const PlayItem& item = code.item;
   if (item.tableIndex != kNotInTable) {
@@ -104,6 +152,10 @@ std::string familyOf(const ListedCode& code) {
   }
   if (const LibraryCode* row = item.libraryRow)
     return familyName(row->protocol, row->fields.device, row->fields.subdevice);
+  // A universal list's entry plays as stored; its decoded fields name its
+  // family, whose keys the remote then offers.
+  if (const UniversalEntry* entry = item.universalEntry)
+    return familyName(entry->protocol, entry->fields.device, entry->fields.subdevice);
   return "";
 }
 
@@ -172,60 +224,68 @@ bool parseRequest(const char* args, const char* indices, PlayerOptions* options)
 
 extern "C" {
 
-/// The codes the page lists, as a JSON array of objects {"index", "name",
-/// "brand", "carrier", "family"}: every brand in turn, each with the codes that
-/// --brand plays for it, in that order.
+/// The codes the page lists, as a JSON array of objects {"index", "kind",
+/// "name", "brand", "carrier", "family", "confirm"}: for each kind, every
+/// brand in turn, each with the codes that --kind KIND --brand plays for
+/// it, in that order, then the codes of the kind's sweep that no brand has
+/// (brand ""). "confirm" says whether a second press confirms the code's
+/// power-off (confirmWord).
 const char* irwavCodes() {
   if (!codesJson.empty()) return codesJson.c_str();
   listCodes();
   codesJson = "[";
   for (size_t i = 0; i < listed.size(); ++i) {
     if (i) codesJson += ',';
-    codesJson += "{\"index\":" + std::to_string(i) + ",\"name\":";
+    codesJson += "{\"index\":" + std::to_string(i) + ",\"kind\":\"" + kindName(listed[i].kind) +
+                 "\",\"name\":";
     appendJsonString(&codesJson, listed[i].item.name);
     codesJson += ",\"brand\":";
     appendJsonString(&codesJson, listed[i].brand);
     codesJson += ",\"carrier\":" + std::to_string(listed[i].item.code().carrierHz);
     codesJson += ",\"family\":";
     appendJsonString(&codesJson, familyOf(listed[i]));
-    codesJson += "}";
+    codesJson += ",\"confirm\":\"" + std::string(confirmWord(listed[i])) + "\"}";
   }
   codesJson += "]";
   return codesJson.c_str();
 }
 
-/// Every brand of the library, as a JSON array of objects {"name",
-/// "codes"}: the number of codes `--brand NAME` plays (0 for a brand no
-/// code is documented for), in the order --brands lists them.
+/// Every brand of the library, as a JSON array of objects {"kind",
+/// "name", "codes"}: the number of codes `--kind KIND --brand NAME` plays
+/// (0 for a brand no code is documented for), kind by kind in the order
+/// --brands lists them.
 const char* irwavBrands() {
   if (!brandsJson.empty()) return brandsJson.c_str();
   brandsJson = "[";
-  for (const std::string& brand : brandNames()) {
-    std::vector<PlayItem> items;
-    appendBrandCodes(brand, &items);
-    if (brandsJson.size() > 1) brandsJson += ',';
-    brandsJson += "{\"name\":";
-    appendJsonString(&brandsJson, brand);
-    brandsJson += ",\"codes\":" + std::to_string(items.size()) + "}";
+  for (DeviceKind kind : kDeviceKinds) {
+    for (const std::string& brand : brandNames(kind)) {
+      std::vector<PlayItem> items;
+      appendBrandCodes(brand, &items, PowerKey::kToggle, kind);
+      if (brandsJson.size() > 1) brandsJson += ',';
+      brandsJson += "{\"kind\":\"" + std::string(kindName(kind)) + "\",\"name\":";
+      appendJsonString(&brandsJson, brand);
+      brandsJson += ",\"codes\":" + std::to_string(items.size()) + "}";
+    }
   }
   brandsJson += "]";
   return brandsJson.c_str();
 }
 
-/// What "Play everything" plays (`--brand all --power POWER`, POWER "on",
-/// "off" or anything else for the toggles), in order, as a JSON array of
-/// objects {"name", "index", "carrier", "remotes", "documented"}: "index"
-/// is the code's among irwavCodes(), -1 when it is not listed; "remotes" is
-/// how many TV remote files send the code, 0 for a best guess.
-const char* irwavSweep(const char* power) {
+/// What "Play everything" plays for a device of `kind` ("tv", "audio",
+/// "projector", "box"; TVs for anything else) (`--kind KIND --brand all
+/// --power POWER`, POWER "on", "off" or anything else for the toggles), in
+/// order, as a JSON array of objects {"name", "index", "carrier",
+/// "remotes", "documented"}: "index" is the code's among irwavCodes(), -1
+/// when it is not listed; "remotes" is how many remote files send the
+/// code, 0 for a best guess or a universal list's entry.
+const char* irwavSweep(const char* power, const char* kind) {
   PowerKey key = PowerKey::kToggle;
   if (power) readPowerKey(power, &key);  // anything else: the toggles
+  const DeviceKind deviceKind = kindOf(kind);
   listCodes();
   sweepJson = "[";
-  for (const SweepItem& sweep : sweepItems(key)) {
-    const auto it = std::find_if(listed.begin(), listed.end(), [&sweep](const ListedCode& code) {
-      return code.item.name == sweep.item.name;
-    });
+  for (const SweepItem& sweep : sweepItems(key, deviceKind)) {
+    const auto it = findListedNamed(deviceKind, sweep.item.name);
     const long index = it == listed.end() ? -1 : static_cast<long>(it - listed.begin());
     if (sweepJson.size() > 1) sweepJson += ',';
     sweepJson += "{\"name\":";
@@ -353,16 +413,27 @@ const char* irwavKeyFamilies() {
   return familiesJson.c_str();
 }
 
-/// The keys of `family` ("necx2:7.7", as --keys takes it), as a JSON array
+/// The keys of `family` ("necx2:7.7", as --keys takes it) of a device of
+/// `kind` (as irwavSweep takes it: a family may be of several kinds, each
+/// with its keys), as a JSON array
 /// of objects {"key", "code" (the function, or "sent as ..."), "remotes"
 /// (files that send this code), "files" (files with the key)}, one for each
-/// key, the code that `--code FAMILY:KEY` plays. The page plays a key as
-/// irwavRender("--code=FAMILY:KEY\n--hold=MS", "") does. Null, with the
-/// reason in irwavError(), for a bad family or one without keys.
-const char* irwavKeys(const char* family) {
+/// key, the code that `--kind KIND --code FAMILY:KEY` plays. The page plays
+/// a key as irwavRender("--kind=KIND\n--code=FAMILY:KEY\n--hold=MS", "")
+/// does. Null, with the reason in irwavError(), for a bad family or one
+/// without keys.
+const char* irwavKeys(const char* family, const char* kind) {
   errorText.clear();
-  const TvKeyFamily* found = findFamilyNamed(family, &errorText);
+  const DeviceKind deviceKind = kindOf(kind);
+  const TvKeyFamily* found = findFamilyNamed(family, &errorText, deviceKind);
   if (found == nullptr) return nullptr;
+  // Another kind's keys are not this device's.
+  const std::vector<TvKeyFamily>& ofKind = keyFamilies(deviceKind);
+  if (std::none_of(ofKind.begin(), ofKind.end(),
+                   [found](const TvKeyFamily& f) { return &f == found; })) {
+    errorText = std::string("no key table of a ") + kindNoun(deviceKind) + " for " + family;
+    return nullptr;
+  }
   keysJson = "[";
   for (size_t i = 0; i < found->codes.size(); ++i) {
     const TvKeyCode& code = found->codes[i];

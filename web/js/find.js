@@ -1,10 +1,11 @@
-// "Find my TV": the guided search. With a brand, its codes one at a time,
-// the most likely first, each asking "did the TV react?"; without one,
-// the sweep of every code, and on Stop the codes of the last seconds
-// offered again one by one. "Yes" makes the code the TV's.
+// "Find": what to control (a TV, a soundbar or receiver, a projector, a
+// box), then the guided search. With a brand, its codes one at a time, the
+// most likely first, each asking "did the TV react?"; without one, the
+// sweep of every code of that kind, and on Stop the codes of the last
+// seconds offered again one by one. "Yes" makes the code the device's.
 
 import { $, element, button, codeName, showError } from './dom.js';
-import { matchBrands, codesOfBrand, sweepCodes, codeWav, brandTitle } from './library.js';
+import { matchBrands, codesOfBrand, sweepCodes, codeWav, brandTitle, kindOf, kindsWithCodes } from './library.js';
 import { playRate, playWav, playList, stop, whyNotPlayable, keepAwake, letSleep } from './audio.js';
 
 /// How far back, in seconds, the codes played before a Stop are offered
@@ -17,12 +18,26 @@ const kMaxMatches = 8;
 let onFound = null;
 let gapMs = () => 500;
 
-// The search in hand: its codes, where it is, and its kind ('brand' or
-// 'recent'), and for the codes offered again, where the sweep stopped.
+// The search in hand: its codes, where it is, and its kind ('brand',
+// 'sweep' or 'recent'), and for the codes offered again, where the sweep
+// stopped.
 let search = null;
 
+// What is being looked for: one of kKinds.
+let device = kindOf('tv');
+
 function show(panel) {
-  for (const id of ['find-start', 'find-step', 'find-sweep']) $(id).hidden = id !== panel;
+  for (const id of ['find-kind', 'find-start', 'find-step', 'find-sweep']) $(id).hidden = id !== panel;
+}
+
+/// Starts looking for a device of `kind`: asks for its brand.
+export function chooseKind(kind) {
+  device = kindOf(kind);
+  $('brand-label').textContent = device.noun.replace(/^the /, 'The ') + '\'s brand';
+  $('find-start-title').textContent = 'Find ' + device.noun.replace(/^the /, 'your ');
+  $('brand').value = '';
+  $('brand-matches').replaceChildren();
+  show('find-start');
 }
 
 function playEntry(entry) {
@@ -34,9 +49,10 @@ function playEntry(entry) {
 function showStep() {
   const entry = search.codes[search.at];
   const of = search.codes.length;
+  const question = ': did ' + device.noun + ' react?';
   const title = search.kind === 'recent'
-    ? 'Just played, ' + (search.at + 1) + ' of ' + of + ': did the TV react?'
-    : 'Code ' + (search.at + 1) + ' of ' + of + ': did the TV react?';
+    ? 'Just played, ' + (search.at + 1) + ' of ' + of + question
+    : 'Code ' + (search.at + 1) + ' of ' + of + question;
   $('step-title').textContent = title;
   $('step-code').replaceChildren(codeName(entry.name));
   $('step-buttons').hidden = false;
@@ -57,7 +73,7 @@ function showEnd() {
     $('step-title').textContent = search.codes.length ? 'None of the codes that had just played.'
       : 'Every code has played.';
     const from = search.resumeAt;
-    if (from < sweepCodes().length)
+    if (from < sweepCodes(device.kind).length)
       end.appendChild(button('Carry on with every code', () => startSweep(from), 'primary'));
   } else {
     $('step-title').textContent = 'None of the ' + search.codes.length + ' codes of ' +
@@ -82,12 +98,12 @@ function yes() {
   const entry = search.codes[search.at];
   const brand = search.brand || entry.brand;
   reset();
-  onFound(entry, brand);
+  onFound(entry, brand, device.kind);
 }
 
 /// Starts the guided search through `brand`'s codes.
 export function startBrand(brand) {
-  const codes = codesOfBrand(brand);
+  const codes = codesOfBrand(brand, device.kind);
   if (!codes.length) {
     const list = $('brand-matches');
     list.replaceChildren(element('p', 'hint', 'No power code of ' + brandTitle(brand) +
@@ -100,10 +116,10 @@ export function startBrand(brand) {
   showStep();
 }
 
-/// Plays every code from sweep position `from` on.
+/// Plays every code of the kind from sweep position `from` on.
 export function startSweep(from) {
-  const codes = sweepCodes().slice(from);
-  const total = sweepCodes().length;
+  const codes = sweepCodes(device.kind).slice(from);
+  const total = sweepCodes(device.kind).length;
   search = { kind: 'sweep', codes, at: 0 };
   $('sweep-now').replaceChildren(element('span', '', 'Starting…'));
   show('find-sweep');
@@ -123,7 +139,7 @@ export function startSweep(from) {
 
 function stopSweep() {
   const recent = stop(kRecentSeconds);
-  const resumeAt = sweepCodes().length - search.codes.length + search.at + 1;
+  const resumeAt = sweepCodes(device.kind).length - search.codes.length + search.at + 1;
   if (!recent.length) {
     reset();
     return;
@@ -133,12 +149,12 @@ function stopSweep() {
   showStep();
 }
 
-/// Back to the start: the brand question.
+/// Back to the start: what to control.
 export function reset() {
   stop();
   letSleep();
   search = null;
-  show('find-start');
+  show('find-kind');
 }
 
 function showMatches() {
@@ -146,7 +162,7 @@ function showMatches() {
   const list = $('brand-matches');
   list.replaceChildren();
   if (!text.trim()) return;
-  const matches = matchBrands(text);
+  const matches = matchBrands(text, device.kind);
   if (!matches.length) {
     list.appendChild(element('p', 'hint', 'No brand called "' + text.trim() + '" is known.'));
     list.appendChild(button('Play everything', () => startSweep(0), 'primary'));
@@ -159,11 +175,18 @@ function showMatches() {
   }
 }
 
-/// Sets the view up: `found(entry, brand)` is called when the user says
-/// Yes; `gap()` gives the gap between two codes of the sweep in ms.
+/// Sets the view up: `found(entry, brand, kind)` is called when the user
+/// says Yes; `gap()` gives the gap between two codes of the sweep in ms.
+/// Only the kinds the library has codes of are offered.
 export function setUpFind(found, gap) {
   onFound = found;
   gapMs = gap;
+  for (const k of kindsWithCodes()) {
+    const b = button(k.label, () => chooseKind(k.kind), 'kind-choice');
+    b.dataset.kind = k.kind;
+    $('kind-choices').appendChild(b);
+  }
+  $('find-other-kind').addEventListener('click', reset);
   $('brand').addEventListener('input', showMatches);
   $('brand-unknown').addEventListener('click', () => {
     try {
@@ -178,5 +201,5 @@ export function setUpFind(found, gap) {
     button('Again', () => playEntry(search.codes[search.at]), 'again'));
   $('sweep-stop').addEventListener('click', stopSweep);
   $('find-cancel').addEventListener('click', reset);
-  show('find-start');
+  show('find-kind');
 }

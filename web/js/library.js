@@ -1,54 +1,78 @@
-// The codes the renderer knows, by brand, in the order the sweep plays
-// them, and each code's family (PROTOCOL:DEVICE[.SUBDEVICE]) for its
-// remote; and the WAV file of one code or key, rendered on this thread.
+// The codes the renderer knows, by kind of device and brand, in the order
+// each kind's sweep plays them, and each code's family
+// (PROTOCOL:DEVICE[.SUBDEVICE]) for its remote; and the WAV file of one
+// code or key, rendered on this thread.
 
 import { codes, brands, sweepOrder, renderHere, plan, checkSize } from './renderer.js';
 
-let listed = [];
-let sweep = [];
-let brandList = [];
+/// The kinds of device, in the order the page offers them: the renderer's
+/// word, the chooser's label, and how a question names one.
+export const kKinds = [
+  { kind: 'tv', label: 'TV', noun: 'the TV', title: 'TV' },
+  { kind: 'audio', label: 'Soundbar or receiver', noun: 'the soundbar or receiver', title: 'Soundbar' },
+  { kind: 'projector', label: 'Projector', noun: 'the projector', title: 'Projector' },
+  { kind: 'box', label: 'Box', noun: 'the box', title: 'Box' },
+];
 
-/// Reads the renderer's lists; called once the renderer runs.
+let listed = [];
+const sweeps = new Map();
+const brandLists = new Map();
+
+/// Reads the renderer's lists; called once the renderer runs. Each kind's
+/// sweep is read when it is first asked for.
 export function loadLibrary() {
   listed = codes();
-  sweep = sweepOrder().filter((s) => s.index >= 0).map((s) => listed[s.index]);
-  brandList = brands().map((b) => b.name).sort();
+  for (const k of kKinds) brandLists.set(k.kind, []);
+  for (const b of brands()) if (brandLists.has(b.kind)) brandLists.get(b.kind).push(b.name);
+  brandLists.forEach((list) => list.sort());
 }
 
-/// Every listed code: {index, name, brand, carrier, family}.
+/// The kind `kind` ({kind, label, noun, title}); TVs for an unknown word.
+export function kindOf(kind) {
+  return kKinds.find((k) => k.kind === kind) || kKinds[0];
+}
+
+/// The kinds of which the library has codes: only those are offered.
+export function kindsWithCodes() {
+  return kKinds.filter((k) => listed.some((e) => e.kind === k.kind));
+}
+
+/// Every listed code: {index, kind, name, brand, carrier, family, confirm}.
 export function allCodes() {
   return listed;
 }
 
-/// Every brand of the library (some have no code), in alphabetical order.
-export function allBrands() {
-  return brandList;
-}
-
 /// The brands whose names contain `text` (any case), those that start
-/// with it first.
-export function matchBrands(text) {
+/// with it first, among those of `kind`.
+export function matchBrands(text, kind) {
   const wanted = text.trim().toLowerCase().replace(/[^a-z0-9]/g, '');
   if (!wanted) return [];
-  const starts = brandList.filter((b) => b.startsWith(wanted));
-  return starts.concat(brandList.filter((b) => !b.startsWith(wanted) && b.includes(wanted)));
+  const list = brandLists.get(kind || 'tv') || [];
+  const starts = list.filter((b) => b.startsWith(wanted));
+  return starts.concat(list.filter((b) => !b.startsWith(wanted) && b.includes(wanted)));
 }
 
-/// The codes of `brand`, the most likely first.
-export function codesOfBrand(brand) {
-  return listed.filter((e) => e.brand === brand);
+/// The codes of `brand` for a device of `kind`, the most likely first.
+export function codesOfBrand(brand, kind) {
+  const wanted = kind || 'tv';
+  return listed.filter((e) => e.kind === wanted && e.brand === brand);
 }
 
-/// Every code in the order that reaches the most TVs soonest.
-export function sweepCodes() {
-  return sweep;
+/// Every code of `kind` in the order that reaches the most devices soonest.
+export function sweepCodes(kind) {
+  const wanted = kind || 'tv';
+  if (!sweeps.has(wanted))
+    sweeps.set(wanted, sweepOrder(wanted).filter((s) => s.index >= 0).map((s) => listed[s.index]));
+  return sweeps.get(wanted);
 }
 
-/// The listed code named `name` (any case), or given by its index.
-export function findEntry(nameOrIndex) {
+/// The listed code named `name` (any case), one of `kind` where given, or
+/// given by its index.
+export function findEntry(nameOrIndex, kind) {
   if (typeof nameOrIndex === 'number' && listed[nameOrIndex]) return listed[nameOrIndex];
   const wanted = String(nameOrIndex).toLowerCase();
-  const entry = listed.find((e) => e.name.toLowerCase() === wanted) ||
+  const named = (e) => e.name.toLowerCase() === wanted;
+  const entry = (kind && listed.find((e) => e.kind === kind && named(e))) || listed.find(named) ||
     (/^\d+$/.test(wanted) ? listed[Number(wanted)] : undefined);
   if (!entry) throw new Error('no code named "' + nameOrIndex + '"');
   return entry;
@@ -69,10 +93,10 @@ export function codeWav(entry, rate) {
   return renderSmall(['--rate=' + rate], [entry.index]);
 }
 
-/// The WAV file of `key` of code family `family` at `rate`, held for
-/// `holdMs` when that is given.
-export function keyWav(family, key, rate, holdMs) {
-  const args = ['--rate=' + rate, '--code=' + family + ':' + key];
+/// The WAV file of `key` of code family `family` of a device of `kind` at
+/// `rate`, held for `holdMs` when that is given.
+export function keyWav(family, key, rate, holdMs, kind) {
+  const args = ['--rate=' + rate, '--kind=' + (kind || 'tv'), '--code=' + family + ':' + key];
   if (holdMs) args.push('--hold=' + holdMs);
   return renderSmall(args, []);
 }

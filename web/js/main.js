@@ -1,16 +1,17 @@
-// The page: three views (Find my TV, The remote, My TVs) over one
-// renderer and one sound; window.irwav for the browser's console; and,
-// run as a worker, the renderer for large files.
+// The page: three views (Find, The remote, My devices) and a room's
+// screen over one renderer and one sound; window.irwav for the browser's
+// console; and, run as a worker, the renderer for large files.
 
 import { $, say, guarded } from './dom.js';
-import { features, renderHere, timelineOf } from './renderer.js';
+import { features, renderHere, timelineOf, familyKeys } from './renderer.js';
 import { inWorker, serveRenders, render } from './worker.js';
-import { loadLibrary, allCodes, findEntry, sweepCodes, brandTitle } from './library.js';
+import { loadLibrary, allCodes, findEntry, sweepCodes, brandTitle, kindOf } from './library.js';
 import { startAudio, rateNote, start, stop } from './audio.js';
-import { currentTv, addTv } from './store.js';
+import { currentDevice, addDevice } from './store.js';
 import { setUpFind, reset } from './find.js';
 import { showRemote, setUpRemote } from './remote.js';
-import { setUpMyTvs, showTvs } from './mytvs.js';
+import { setUpDevices, showDevices } from './devices.js';
+import { setUpRoom, showRoom } from './room.js';
 
 let offered = null;
 
@@ -29,25 +30,34 @@ function gapMs() {
 }
 
 function showView(name) {
-  for (const view of ['find', 'remote', 'tvs']) {
+  for (const view of ['find', 'remote', 'devices', 'room']) {
     $('view-' + view).hidden = view !== name;
-    $('tab-' + view).setAttribute('aria-selected', String(view === name));
+    if (view !== 'room') $('tab-' + view).setAttribute('aria-selected', String(view === name));
   }
   say('');
   if (name !== 'find') reset();
-  if (name === 'tvs') showTvs();
+  if (name === 'devices') showDevices();
   window.scrollTo(0, 0);
 }
 
-function openRemote(tv) {
-  showRemote(tv);
+function openRemote(device) {
+  showRemote(device);
   showView('remote');
 }
 
-function found(entry, brand) {
-  const tv = addTv({ name: brandTitle(brand) + ' TV', brand, code: entry.name, family: entry.family });
-  openRemote(tv);
-  say('Found it: this is your TV\'s remote. Give the TV a name if you like.', 'info');
+function openRoom(room) {
+  showView('room');
+  showRoom(room);
+}
+
+function found(entry, brand, kind) {
+  const title = kindOf(kind).title;
+  const device = addDevice({
+    kind, name: brand ? brandTitle(brand) + ' ' + title : title, brand, code: entry.name, family: entry.family,
+  });
+  openRemote(device);
+  say('Found it: this is your ' + kindOf(kind).noun.replace(/^the /, '') + '\'s remote. ' +
+    'Give it a name and a room if you like.', 'info');
   $('remote-rename').click();
 }
 
@@ -68,7 +78,9 @@ function rateArgs(rate, gap) {
 function scriptingSurface() {
   return {
     codes() {
-      return allCodes().map((e) => ({ index: e.index, name: e.name, brand: e.brand, carrier: e.carrier, family: e.family }));
+      return allCodes().map((e) => ({
+        index: e.index, kind: e.kind, name: e.name, brand: e.brand, carrier: e.carrier, family: e.family, confirm: e.confirm,
+      }));
     },
     wav(nameOrIndex, rate) {
       return new Promise((resolve) => resolve([findEntry(nameOrIndex).index]))
@@ -80,8 +92,8 @@ function scriptingSurface() {
     code(text, rate) {
       return wavOf(rateArgs(rate).concat(['--code=' + text]), []);
     },
-    key(family, key, rate, holdMs) {
-      const args = rateArgs(rate).concat(['--code=' + family + ':' + key]);
+    key(family, key, rate, holdMs, kind) {
+      const args = rateArgs(rate).concat(['--kind=' + (kind || 'tv'), '--code=' + family + ':' + key]);
       if (holdMs) args.push('--hold=' + holdMs);
       return wavOf(args, []);
     },
@@ -94,8 +106,13 @@ function scriptingSurface() {
         resolve(list.map((n) => findEntry(n).index));
       }).then((indices) => wavOf(rateArgs(rate, gap), indices));
     },
-    brand(name, rate, gap) {
-      return wavOf(rateArgs(rate, gap).concat(['--brand=' + name]), []);
+    /// The keys of a family ("necx2:7.7") of a device of `kind` (default
+    /// TVs) that its remote offers.
+    keys(family, kind) {
+      return familyKeys(family, kind || 'tv').map((k) => k.key);
+    },
+    brand(name, rate, gap, kind) {
+      return wavOf(rateArgs(rate, gap).concat(['--kind=' + (kind || 'tv'), '--brand=' + name]), []);
     },
     /// The codes a file of the same arguments starts, with their times.
     timeline(args, indices) {
@@ -126,14 +143,20 @@ function init() {
   $('rate-note').textContent = rateNote();
   window.irwav = scriptingSurface();
   setUpFind(found, () => offered.sweepGapMs);
-  setUpRemote(showTvs);
-  setUpMyTvs(openRemote, gapMs, sweepCodes, offered);
-  for (const view of ['find', 'remote', 'tvs']) $('tab-' + view).addEventListener('click', guarded(() => showView(view)));
+  setUpRemote(showDevices);
+  setUpDevices(openRemote, openRoom, gapMs, sweepCodes, offered);
+  setUpRoom(openRemote);
+  for (const view of ['find', 'remote', 'devices']) $('tab-' + view).addEventListener('click', guarded(() => showView(view)));
+  // Find, tapped again, starts over: what to control.
+  $('tab-find').addEventListener('click', reset);
   $('remote-find').addEventListener('click', () => showView('find'));
-  const tv = currentTv();
-  if (tv) openRemote(tv);
+  $('remote-room-open').addEventListener('click', guarded(() => openRoom($('remote-room').textContent)));
+  const device = currentDevice();
+  if (device) openRemote(device);
   else showView('find');
   offline();
+  // How long the page took to be ready, for whoever measures it.
+  if (performance.mark) performance.mark('irwav-ready');
   document.documentElement.dataset.ready = '1';
 }
 

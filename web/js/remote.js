@@ -1,13 +1,13 @@
-// "The remote": the keys of the TV's code family in the usual layout,
-// only those the data has. A tap sends a key; holding volume or channel
+// "The remote": the keys of the device's code family in the layout of
+// its kind's remotes, only those the data has. A tap sends a key; holding volume or channel
 // sends the key held (its repeat frames) until it is let go. Every key
 // shows for a moment that it was sent.
 
 import { $, element, codeName, flash, say, showError, guarded } from './dom.js';
 import { familyKeys } from './renderer.js';
-import { findEntry, codeWav, keyWav } from './library.js';
+import { findEntry, codeWav, keyWav, kindOf } from './library.js';
 import { playRate, playWav, stop, wake, whyNotPlayable } from './audio.js';
-import { renameTv } from './store.js';
+import { updateDevice, rooms } from './store.js';
 
 /// How long a key must be held before it counts as held, in ms.
 const kHoldAfterMs = 400;
@@ -15,8 +15,8 @@ const kHoldAfterMs = 400;
 /// The longest a held key sends, in ms (it stops when let go).
 const kHoldMs = 5000;
 
-/// The remote's rows: each a class and its keys, in the usual order.
-const kLayout = [
+/// The TV's rows: each a class and its keys, in the usual order.
+const kTvLayout = [
   ['power-row', ['power', 'power_on', 'power_off']],
   ['rockers', ['volume_up', 'volume_down', 'mute', 'input', 'channel_up', 'channel_down']],
   ['nav', ['menu', 'home', 'back', 'exit', 'info', 'guide']],
@@ -28,13 +28,46 @@ const kLayout = [
     'record']],
 ];
 
+/// Each kind's rows, as its remotes lay them out; keys of none of them
+/// follow at the end.
+const kLayouts = {
+  tv: kTvLayout,
+  audio: [
+    ['power-row', ['power', 'power_on', 'power_off']],
+    ['rockers', ['volume_up', 'volume_down', 'mute', 'input']],
+    ['inputs', ['input_hdmi1', 'input_hdmi2', 'input_arc', 'input_optical', 'input_bluetooth', 'input_aux',
+      'input_usb', 'input_tuner', 'input_cd', 'input_dvd', 'input_sat', 'input_video1', 'input_video2',
+      'input_tape', 'input_phono']],
+    ['modes', ['sound_mode', 'surround', 'stereo', 'direct', 'dialogue', 'night', 'loudness', 'bass_up',
+      'bass_down', 'treble_up', 'treble_down']],
+    ['nav', ['menu', 'back', 'display', 'dimmer', 'sleep']],
+    ['pad', ['up', 'left', 'ok', 'right', 'down']],
+    ['media', ['prev', 'rewind', 'play', 'pause', 'play_pause', 'stop', 'fast_forward', 'next', 'preset_down',
+      'preset_up']],
+  ],
+  projector: [
+    ['power-row', ['power', 'power_on', 'power_off']],
+    ['nav', ['input', 'input_hdmi1', 'input_hdmi2', 'input_vga', 'menu', 'back', 'exit', 'auto']],
+    ['pad', ['up', 'left', 'ok', 'right', 'down']],
+    ['picture', ['blank', 'freeze', 'aspect', 'eco', 'keystone_up', 'keystone_down', 'zoom_in', 'zoom_out']],
+    ['rockers', ['volume_up', 'volume_down', 'mute']],
+  ],
+  box: kTvLayout,
+};
+
 const kLabels = {
   power: 'Power', power_on: 'On', power_off: 'Off', volume_up: 'Vol +', volume_down: 'Vol −',
   channel_up: 'Ch +', channel_down: 'Ch −', mute: 'Mute', input: 'Input', menu: 'Menu', home: 'Home',
   back: 'Back', exit: 'Exit', info: 'Info', guide: 'Guide', up: '▲', down: '▼', left: '◀', right: '▶',
   ok: 'OK', prev_channel: 'Prev', enter: 'Enter', red: 'Red', green: 'Green', yellow: 'Yellow',
   blue: 'Blue', rewind: '◀◀', play: 'Play', pause: 'Pause', play_pause: 'Play/Pause', stop: 'Stop',
-  fast_forward: '▶▶', skip_prev: '|◀', skip_next: '▶|', record: 'Rec',
+  fast_forward: '▶▶', skip_prev: '|◀', skip_next: '▶|', prev: '|◀', next: '▶|', record: 'Rec',
+  input_hdmi1: 'HDMI 1', input_hdmi2: 'HDMI 2', input_arc: 'ARC', input_optical: 'Optical',
+  input_bluetooth: 'Bluetooth', input_aux: 'AUX', input_usb: 'USB', input_tuner: 'Tuner', input_cd: 'CD',
+  input_dvd: 'DVD', input_sat: 'SAT', input_video1: 'Video 1', input_video2: 'Video 2', input_tape: 'Tape',
+  input_phono: 'Phono', input_vga: 'VGA', sound_mode: 'Sound mode', bass_up: 'Bass +', bass_down: 'Bass −',
+  treble_up: 'Treble +', treble_down: 'Treble −', keystone_up: 'Keystone ▲', keystone_down: 'Keystone ▼',
+  zoom_in: 'Zoom +', zoom_out: 'Zoom −', preset_up: 'Preset +', preset_down: 'Preset −', tv_radio: 'TV/Radio',
 };
 
 /// The keys that send their repeat frames while held.
@@ -50,21 +83,70 @@ function spoken(key) {
   return key.replace(/_/g, ' ');
 }
 
-let tv = null;
+/// How long "Press again to switch off" is offered after a projector's
+/// power-off, in ms.
+const kConfirmOfferMs = 10000;
 
-function sendKey(key, holdMs) {
+let device = null;
+let confirmTimer = null;
+
+/// The WAV file of `key` of `shown` (a device of the store) at the
+/// current rate: its power key is the code that was found for it.
+export function deviceKeyWav(shown, key, holdMs) {
   const rate = playRate();
-  if (key === 'power' || !tv.family) {
-    const entry = findEntry(tv.code);
+  if (key === 'power' || !shown.family) {
+    const entry = findEntry(shown.code, shown.kind);
     const why = whyNotPlayable(entry.carrier);
     if (why) throw new Error(why);
-    playWav(codeWav(entry, rate));
-    return;
+    return codeWav(entry, rate);
   }
-  playWav(keyWav(tv.family, key, rate, holdMs));
+  return keyWav(shown.family, key, rate, holdMs, shown.kind);
 }
 
-function keyButton(key) {
+/// The keys of `shown`'s family that its kind's table has; always power.
+export function deviceKeys(shown) {
+  const keys = shown.family ? familyKeys(shown.family, shown.kind).map((k) => k.key) : [];
+  return keys.includes('power') ? keys : ['power'].concat(keys);
+}
+
+/// Whether a second press confirms `shown`'s power-off: "documented",
+/// "offered" or "".
+export function deviceConfirm(shown) {
+  try {
+    return findEntry(shown.code, shown.kind).confirm || '';
+  } catch (e) {
+    return '';
+  }
+}
+
+function hideConfirm() {
+  clearTimeout(confirmTimer);
+  confirmTimer = null;
+  $('remote-confirm').hidden = true;
+}
+
+/// After a projector's power-off: offers the press that confirms it.
+function offerConfirm(key) {
+  const confirm = deviceConfirm(device);
+  if (!confirm || (key !== 'power' && key !== 'power_off')) return;
+  const again = $('remote-confirm-again');
+  again.dataset.key = key;
+  $('remote-confirm-note').textContent = confirm === 'documented'
+    ? 'This projector asks to confirm switching off: press the same key again within a few seconds.'
+    : 'If the projector asks to confirm switching off, press again.';
+  $('remote-confirm').hidden = false;
+  clearTimeout(confirmTimer);
+  confirmTimer = setTimeout(hideConfirm, kConfirmOfferMs);
+}
+
+function sendKey(key, holdMs) {
+  playWav(deviceKeyWav(device, key, holdMs));
+  offerConfirm(key);
+}
+
+/// A key's button: a tap calls `sendKey(key, 0)`; volume or channel held
+/// calls it with the time it may be held, and stops the sound when let go.
+function keyButton(key, sendKey) {
   const b = element('button', 'key key-' + key, labelOf(key));
   b.type = 'button';
   b.dataset.key = key;
@@ -118,26 +200,17 @@ function keyButton(key) {
   return b;
 }
 
-/// Shows the remote of `shownTv` ({id, name, code, family}), or says how
-/// to find a TV when there is none.
-export function showRemote(shownTv) {
-  tv = shownTv;
-  const pad = $('remote-keys');
-  pad.replaceChildren();
-  $('remote-none').hidden = Boolean(tv);
-  $('remote-tv').hidden = !tv;
-  if (!tv) return;
-  $('remote-name').textContent = tv.name;
-  $('remote-code').replaceChildren(codeName(tv.code));
-  let keys = tv.family ? familyKeys(tv.family).map((k) => k.key) : [];
-  if (!keys.includes('power')) keys = ['power'].concat(keys);
+/// A pad of `keys` laid out as `kind`'s remotes lay them out, each key
+/// sending with `send(key, holdMs)`.
+export function keyPad(keys, kind, send) {
+  const pad = element('div', 'pad-of-' + kind);
   const placed = new Set();
-  for (const row of kLayout) {
+  for (const row of kLayouts[kind] || kTvLayout) {
     const there = row[1].filter((k) => keys.includes(k));
     if (!there.length) continue;
     const group = element('div', 'keys ' + row[0]);
     for (const key of there) {
-      group.appendChild(keyButton(key));
+      group.appendChild(keyButton(key, send));
       placed.add(key);
     }
     pad.appendChild(group);
@@ -145,37 +218,72 @@ export function showRemote(shownTv) {
   const others = keys.filter((k) => !placed.has(k));
   if (others.length) {
     const group = element('div', 'keys extras');
-    for (const key of others) group.appendChild(keyButton(key));
+    for (const key of others) group.appendChild(keyButton(key, send));
     pad.appendChild(group);
   }
-  $('remote-only-power').hidden = keys.length > 1;
-  $('remote-only-power').textContent = 'For this TV\'s code (' + (tv.family || tv.code) +
-    ') only the power key is known.';
+  return pad;
 }
 
-/// Sets the view up: rename asks for a new name.
-export function setUpRemote(onRenamed) {
+/// Shows the remote of `shown` (a device of the store), or says how to
+/// find one when there is none.
+export function showRemote(shown) {
+  device = shown;
+  hideConfirm();
+  const pad = $('remote-keys');
+  pad.replaceChildren();
+  $('remote-none').hidden = Boolean(device);
+  $('remote-tv').hidden = !device;
+  if (!device) return;
+  $('remote-name').textContent = device.name;
+  $('remote-room').textContent = device.room;
+  $('remote-code').replaceChildren(codeName(device.code));
+  const keys = deviceKeys(device);
+  pad.appendChild(keyPad(keys, device.kind, (key, holdMs) => sendKey(key, holdMs)));
+  $('remote-only-power').hidden = keys.length > 1;
+  $('remote-only-power').textContent = 'For this ' + kindOf(device.kind).noun.replace(/^the /, '') +
+    '\'s code (' + (device.family || device.code) + ') only the power key is known.';
+}
+
+/// Sets the view up: rename asks for a new name and room; `onChanged()` is
+/// called when they change.
+export function setUpRemote(onChanged) {
+  $('remote-confirm-again').addEventListener('click', guarded(() => {
+    const key = $('remote-confirm-again').dataset.key;
+    hideConfirm();
+    playWav(deviceKeyWav(device, key, 0));
+    flash($('remote-confirm-again'));
+  }));
   $('remote-rename').addEventListener('click', () => {
-    if (!tv) return;
+    if (!device) return;
     const name = $('remote-name-input');
-    name.value = tv.name;
+    name.value = device.name;
+    $('remote-room-input').value = device.room;
+    const known = $('rooms-known');
+    known.replaceChildren();
+    for (const r of rooms()) {
+      const option = document.createElement('option');
+      option.value = r.room;
+      known.appendChild(option);
+    }
     $('remote-rename-form').hidden = false;
     name.focus();
   });
   $('remote-rename-form').addEventListener('submit', (event) => {
     event.preventDefault();
     const name = $('remote-name-input').value.trim();
-    if (!name) {
-      say('Give the TV a name, such as "Living room".', 'error');
+    const room = $('remote-room-input').value.trim();
+    if (!name || !room) {
+      say('Give it a name, such as "TV", and a room, such as "Living room".', 'error');
       return;
     }
     try {
-      tv = renameTv(tv.id, name) || tv;
+      device = updateDevice(device.id, { name, room }) || device;
     } catch (error) {
       showError(error);
     }
     $('remote-rename-form').hidden = true;
-    $('remote-name').textContent = tv.name;
-    onRenamed();
+    $('remote-name').textContent = device.name;
+    $('remote-room').textContent = device.room;
+    onChanged();
   });
 }

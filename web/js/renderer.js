@@ -46,39 +46,45 @@ export function features() {
   return JSON.parse(UTF8ToString(_irwavFeatures()));
 }
 
-/// Every listed code: index, name, brand, carrier, family ("" if none).
+/// Every listed code: index, kind, name, brand ("" for a code only the
+/// kind's sweep plays), carrier, family ("" if none), confirm ("documented",
+/// "offered" or "": whether a second press confirms its power-off).
 export function codes() {
   return JSON.parse(UTF8ToString(_irwavCodes()));
 }
 
-/// Every brand of the library: {name, codes}, codes the number it has.
+/// Every brand of the library: {kind, name, codes}, codes the number it
+/// has.
 export function brands() {
   return JSON.parse(UTF8ToString(_irwavBrands()));
 }
 
-/// The sweep, in the order it plays: {name, index, carrier, remotes,
-/// documented}, index that of the code in codes().
-export function sweepOrder() {
+/// The sweep of a device of `kind` ("tv", "audio", "projector", "box"), in
+/// the order it plays: {name, index, carrier, remotes, documented}, index
+/// that of the code in codes().
+export function sweepOrder(kind) {
   const power = cString('toggle');
+  const kindName = cString(kind || 'tv');
   try {
-    return JSON.parse(UTF8ToString(_irwavSweep(power)));
+    return JSON.parse(UTF8ToString(_irwavSweep(power, kindName)));
   } finally {
     _free(power);
+    _free(kindName);
   }
 }
 
-/// The keys of a code family ("nec1:4") that the remote offers: an array
-/// of {key, ...} in the key table's order; empty for a family the table
-/// does not have, and in a build without the key table (irwavKeys is then
-/// not there).
-export function familyKeys(family) {
-  if (typeof _irwavKeys !== 'function') return [];
+/// The keys of a code family ("nec1:4") of a device of `kind` that the
+/// remote offers: an array of {key, ...} in the key table's order; empty
+/// for a family the kind's table does not have.
+export function familyKeys(family, kind) {
   const name = cString(family);
+  const kindName = cString(kind || 'tv');
   try {
-    const json = _irwavKeys(name);
+    const json = _irwavKeys(name, kindName);
     return json ? JSON.parse(UTF8ToString(json)) : [];
   } finally {
     _free(name);
+    _free(kindName);
   }
 }
 

@@ -5,17 +5,15 @@
 import { readFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
+import { launch } from './browser.mjs';
 
 const site = join(dirname(fileURLToPath(import.meta.url)), '..', 'site');
 const svg = readFileSync(join(site, 'icon.svg'), 'utf8');
-const browser = await chromium.launch({
-  executablePath: process.env.IRWAV_CHROMIUM || '/usr/bin/chromium',
-  args: ['--no-sandbox'],
-});
+const browser = await launch('chromium');
 try {
   for (const size of [192, 512]) {
-    const page = await browser.newPage({ viewport: { width: size, height: size } });
+    const page = await browser.newPage();
+    await page.setViewport({ width: size, height: size });
     await page.setContent('<body style="margin:0">' +
       svg.replace('<svg ', `<svg width="${size}" height="${size}" `) + '</body>');
     await page.screenshot({ path: join(site, `icon-${size}.png`), omitBackground: true });

@@ -1,33 +1,38 @@
-// Drives irwav.html and the site in the system's headless Chromium, at a
-// phone's size with touch, and compares what they play and save with the
-// native programs' files.
+// Drives irwav.html and the site in a headless browser (the system's
+// Chromium or Firefox, see browser.mjs), at a phone's size with touch, and
+// compares what they play and save with the native programs' files.
 //
-// node page.test.mjs PAGE SITE REFERENCE_DIR SCREENSHOT_DIR
+// node page.test.mjs ENGINE PAGE SITE REFERENCE_DIR SCREENSHOT_DIR PLAYER
+//   ENGINE          chromium or firefox
 //   PAGE            the built irwav.html
 //   SITE            the built site/ directory
 //   REFERENCE_DIR   the native programs' files (see scripts/stages/40-web.sh)
-//   SCREENSHOT_DIR  where the three views go, light and dark
-// Environment: IRWAV_CHROMIUM (default /usr/bin/chromium).
+//   SCREENSHOT_DIR  where the views go, light and dark
+//   PLAYER          the native irwav-play, for the room's codes
 
 import assert from 'node:assert/strict';
 import { createHash } from 'node:crypto';
 import { createServer } from 'node:http';
-import { existsSync, readFileSync, readdirSync } from 'node:fs';
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { extname, join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
+import { kEngines, launch, canEmulateTheme, newPage, closePage, fill, textOf, attributeOf, countOf, isShown } from './browser.mjs';
 
-const [pagePath, siteDir, referenceDir, screenshotDir] = process.argv.slice(2);
+const [engine, pagePath, siteDir, referenceDir, screenshotDir, nativePlayer] = process.argv.slice(2);
+const scratch = mkdtempSync(join(tmpdir(), 'irwav-page-'));
+assert.ok(kEngines.includes(engine), 'the engine: one of ' + kEngines.join(', '));
 const pageUrl = pathToFileURL(resolve(pagePath)).href;
 const failures = [];
 
 async function check(name, body) {
   try {
     await body();
-    console.log('ok    ' + name);
+    console.log('ok    ' + engine + ': ' + name);
   } catch (error) {
     failures.push(name);
-    console.log('FAIL  ' + name + '\n' + String(error.stack || error).replace(/^/gm, '      '));
+    console.log('FAIL  ' + engine + ': ' + name + '\n' + String(error.stack || error).replace(/^/gm, '      '));
   }
 }
 
@@ -85,49 +90,40 @@ function audioProbe(rate) {
   const startSource = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (...args) {
     const b = this.buffer;
-    window.playedBuffers.push({ rate: b.sampleRate, channels: [b.getChannelData(0).slice(), b.getChannelData(1).slice()] });
+    window.playedBuffers.push({
+      rate: b.sampleRate, channels: [b.getChannelData(0).slice(), b.getChannelData(1).slice()],
+      when: args[0] || this.context.currentTime, duration: b.duration,
+    });
     return startSource.apply(this, args);
   };
 }
 
-const phone = { viewport: { width: 390, height: 844 }, deviceScaleFactor: 2, isMobile: true, hasTouch: true };
+const browser = await launch(engine);
 
-const browser = await chromium.launch({
-  executablePath: process.env.IRWAV_CHROMIUM || '/usr/bin/chromium',
-  args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required'],
-});
-
-/// A new phone-sized page of irwav.html, offline, with every request that
-/// is not for the page itself refused and remembered in page.foreign.
-async function openPage(options, rate) {
-  const context = await browser.newContext(Object.assign({ offline: true, colorScheme: 'light' }, phone, options));
-  const foreign = [];
-  await context.route('**/*', (route) => {
-    const url = route.request().url();
-    if (url === pageUrl || url.startsWith('data:') || url.startsWith('blob:')) return route.continue();
-    foreign.push(url);
-    return route.abort();
-  });
-  await context.addInitScript(audioProbe, rate || 0);
-  const page = await context.newPage();
-  page.foreign = foreign;
-  page.errors = [];
-  page.on('pageerror', (error) => page.errors.push(error.message));
-  page.on('console', (message) => {
-    if (message.type() === 'error') page.errors.push(message.text());
-  });
+/// A new phone-sized page of irwav.html (options: viewport, colorScheme;
+/// `rate` that of its AudioContexts, 0 the browser's own), offline. `stored`,
+/// when given, is put into the page's local storage before it first runs.
+async function openPage(options, rate, stored) {
+  const page = await newPage(browser, Object.assign({ allowedUrl: pageUrl, init: audioProbe, initArg: rate || 0 }, options));
+  if (stored) {
+    await page.evaluateOnNewDocument((items) => {
+      if (sessionStorage.getItem('seeded')) return;
+      sessionStorage.setItem('seeded', '1');
+      for (const key of Object.keys(items)) localStorage.setItem(key, items[key]);
+    }, stored);
+  }
   await page.goto(pageUrl);
   await page.waitForSelector('html[data-ready]', { timeout: 15000 });
   return page;
 }
 
-/// The samples of the last buffer the page played, compared with those of
-/// a WAV file: the number of samples that differ.
-async function lastPlayedDiffers(page, wav) {
-  const played = await page.evaluate(() => {
-    const b = window.playedBuffers[window.playedBuffers.length - 1];
+/// The samples of the last buffer the page played (or of buffer `index`),
+/// compared with those of a WAV file: the number of samples that differ.
+async function lastPlayedDiffers(page, wav, index) {
+  const played = await page.evaluate((at) => {
+    const b = window.playedBuffers[at === undefined ? window.playedBuffers.length - 1 : at];
     return b && { rate: b.rate, left: Array.from(b.channels[0]), right: Array.from(b.channels[1]) };
-  });
+  }, index);
   assert.ok(played, 'something was played');
   assert.equal(played.rate, wav.readUInt32LE(24), 'the buffer\'s rate is the file\'s');
   const frames = wav.readUInt32LE(40) / 4;
@@ -155,10 +151,16 @@ async function horizontalOverflow(page) {
   });
 }
 
-/// Picks `brand` in Find my TV.
-async function pickBrand(page, brand) {
+/// Chooses what to control in Find: 'tv', 'audio', 'projector' or 'box'.
+async function chooseKind(page, kind) {
   await page.tap('#tab-find');
-  await page.fill('#brand', brand);
+  await page.tap(`#kind-choices button[data-kind="${kind}"]`);
+}
+
+/// Picks `brand` of `kind` (default TVs) in Find.
+async function pickBrand(page, brand, kind) {
+  await chooseKind(page, kind || 'tv');
+  await fill(page, '#brand', brand);
   await page.tap(`#brand-matches button[data-brand="${brand}"]`);
   await page.waitForSelector('#find-step:not([hidden])');
 }
@@ -170,9 +172,30 @@ try {
   await check('loads from file:// with the network blocked, and asks for the brand', async () => {
     assert.deepEqual(page.foreign, [], 'requests beyond the page');
     assert.deepEqual(page.errors, [], 'errors on the page');
+    // The trap itself: a request of the page's is seen and refused.
+    await page.evaluate(() => fetch('http://irwav.invalid/probe').catch(() => null));
+    assert.deepEqual(page.foreign, ['http://irwav.invalid/probe'], 'the refused request is seen');
+    page.foreign.length = 0;
     assert.ok(codes.length >= 54, 'codes listed: ' + codes.length);
-    assert.equal(await page.isVisible('#brand'), true, 'with no TV yet, Find my TV asks for the brand');
+    assert.deepEqual(await page.$$eval('#kind-choices button', (b) => b.map((e) => e.textContent)),
+      ['TV', 'Soundbar or receiver', 'Projector', 'Box'], 'with no device yet, Find asks what to control');
+    await chooseKind(page, 'tv');
+    assert.equal(await isShown(page, '#brand'), true, 'then the brand');
   });
+
+  // Not a check: how long the page takes from its navigation to being
+  // ready, for the record (median of five loads from file://).
+  {
+    const times = [];
+    for (let i = 0; i < 5; ++i) {
+      await page.reload();
+      await page.waitForSelector('html[data-ready]', { timeout: 15000 });
+      times.push(await page.evaluate(() => performance.getEntriesByName('irwav-ready')[0].startTime));
+    }
+    times.sort((a, b) => a - b);
+    console.log('info  ' + engine + ': the page (' + statSync(pagePath).size + ' bytes) is ready ' + Math.round(times[2]) +
+      ' ms after its navigation starts (median of 5 loads; ' + times.map(Math.round).join(', ') + ' ms)');
+  }
 
   await check('every table code at 48 kHz is byte for byte the file irwav writes', async () => {
     const files = readdirSync(referenceDir).filter((f) => /^ *\d+_.*\.wav$/.test(f));
@@ -235,64 +258,64 @@ try {
 
   await check('a bad Pronto code says so in plain words, with the player\'s own message', async () => {
     const expected = readFileSync(join(referenceDir, 'error-pronto.txt'), 'utf8').trim().replace(/^irwav-play: /, '');
-    await page.tap('#tab-tvs');
+    await page.tap('#tab-devices');
     await page.tap('#own summary');
-    await page.fill('#pronto', readFileSync(join(referenceDir, 'bad-pronto.txt'), 'utf8').trim());
+    await fill(page, '#pronto', readFileSync(join(referenceDir, 'bad-pronto.txt'), 'utf8').trim());
     await page.tap('#pronto-play');
     await page.waitForSelector('#message.error');
-    assert.match(await page.textContent('#message .message-text'), /Pronto code cannot be played/);
-    assert.equal(await page.textContent('#message .player-message'), expected);
+    assert.match(await textOf(page, '#message .message-text'), /Pronto code cannot be played/);
+    assert.equal(await textOf(page, '#message .player-message'), expected);
     assert.equal(await page.evaluate(() => window.playedBuffers.length), 0, 'nothing played');
   });
 
-  await check('the guided search: a brand, No, No, Yes gives the remote, and My TVs keeps it', async () => {
-    // A brand whose third code is one of a family, as the test taps it.
+  await check('the guided search: a brand, No, No, Yes gives the remote, and My devices keeps it', async () => {
+    // A TV brand whose third code is one of a family, as the test taps it.
     const byBrand = new Map();
-    for (const c of codes) byBrand.set(c.brand, (byBrand.get(c.brand) || []).concat([c]));
+    for (const c of codes.filter((c) => c.kind === 'tv' && c.brand)) byBrand.set(c.brand, (byBrand.get(c.brand) || []).concat([c]));
     const brand = Array.from(byBrand.keys()).find((b) => byBrand.get(b).length >= 3 && byBrand.get(b)[2].family);
     assert.ok(brand, 'a brand with three codes');
     const third = byBrand.get(brand)[2];
     await pickBrand(page, brand);
-    assert.match(await page.textContent('#step-title'), new RegExp('^Code 1 of ' + byBrand.get(brand).length + ': did the TV react\\?$'));
+    assert.match(await textOf(page, '#step-title'), new RegExp('^Code 1 of ' + byBrand.get(brand).length + ': did the TV react\\?$'));
     await page.tap('#step-buttons .no');
     await page.tap('#step-buttons .no');
-    assert.match(await page.textContent('#step-title'), /^Code 3 of /);
+    assert.match(await textOf(page, '#step-title'), /^Code 3 of /);
     await page.tap('#step-buttons .yes');
     await page.waitForSelector('#remote-tv:not([hidden])');
-    assert.equal((await page.textContent('#remote-code')).trim(), third.name, 'the remote is for the third code');
-    assert.ok(await page.locator('#remote-keys .key-power').count() === 1, 'a power key');
-    await page.fill('#remote-name-input', 'Living room');
+    assert.equal((await textOf(page, '#remote-code')).trim(), third.name, 'the remote is for the third code');
+    assert.ok(await countOf(page, '#remote-keys .key-power') === 1, 'a power key');
+    await fill(page, '#remote-name-input', 'Living room');
     await page.tap('#remote-rename-form button[type=submit]');
     const before = await page.evaluate(() => window.playedBuffers.length);
     await page.tap('#remote-keys .key-power');
     assert.equal(await page.evaluate(() => window.playedBuffers.length), before + 1, 'the power key plays');
-    assert.ok(await page.locator('#remote-keys .key-power.sent').count() === 1, 'and shows it was sent');
+    assert.ok(await countOf(page, '#remote-keys .key-power.sent') === 1, 'and shows it was sent');
     await page.reload();
     await page.waitForSelector('html[data-ready]');
-    assert.equal(await page.textContent('#remote-name'), 'Living room', 'the remote opens first after a reload');
-    await page.tap('#tab-tvs');
-    assert.equal(await page.getAttribute('#tv-list .tv', 'data-tv'), 'Living room');
-    assert.match(await page.textContent('#tv-list .tv'), new RegExp(third.name.replace(/[.]/g, '\\.')));
+    assert.equal(await textOf(page, '#remote-name'), 'Living room', 'the remote opens first after a reload');
+    await page.tap('#tab-devices');
+    assert.equal(await attributeOf(page, '#device-list .device', 'data-device'), 'Living room');
+    assert.match(await textOf(page, '#device-list .device'), new RegExp(third.name.replace(/[.]/g, '\\.')));
   });
 
   await check('a brand nobody knows offers Play everything', async () => {
-    await page.tap('#tab-find');
-    await page.fill('#brand', 'nosuchbrandxyz');
-    assert.equal(await page.textContent('#brand-matches button'), 'Play everything');
+    await chooseKind(page, 'tv');
+    await fill(page, '#brand', 'nosuchbrandxyz');
+    assert.equal(await textOf(page, '#brand-matches button'), 'Play everything');
   });
 
   await check('the sweep: on Stop, the codes of the last seconds are offered again, newest last', async () => {
-    await page.tap('#tab-find');
+    await chooseKind(page, 'tv');
     await page.tap('#brand-unknown');
-    await page.waitForFunction(() => /^Code [3-9] of/.test(document.getElementById('sweep-now').textContent), null, { timeout: 15000 });
-    const playing = await page.textContent('#sweep-now');
+    await page.waitForFunction(() => /^Code [3-9] of/.test(document.getElementById('sweep-now').textContent), { timeout: 15000 });
+    const playing = await textOf(page, '#sweep-now');
     assert.equal(await page.evaluate(() => window.awake), 1, 'the screen is kept on while it plays');
     await page.tap('#sweep-stop');
     await page.waitForSelector('#find-step:not([hidden])');
-    assert.match(await page.textContent('#step-title'), /^Just played, 1 of [1-9]\d*: did the TV react\?$/);
-    const of = Number(/of (\d+)/.exec(await page.textContent('#step-title'))[1]);
+    assert.match(await textOf(page, '#step-title'), /^Just played, 1 of [1-9]\d*: did the TV react\?$/);
+    const of = Number(/of (\d+)/.exec(await textOf(page, '#step-title'))[1]);
     for (let i = 1; i < of; ++i) await page.tap('#step-buttons .no');
-    assert.equal(playing.replace(/^Code \d+ of \d+: /, ''), (await page.textContent('#step-code')).trim(),
+    assert.equal(playing.replace(/^Code \d+ of \d+: /, ''), (await textOf(page, '#step-code')).trim(),
       'the last one offered is the code that was playing');
     await page.tap('#find-cancel');
     assert.equal(await page.evaluate(() => window.awake), 0, 'and may sleep once the search ends');
@@ -306,17 +329,125 @@ try {
         assert.equal(await lastPlayedDiffers(at, reference(`sony-${rate}.wav`)), 0, 'samples that differ');
         if (rate === 44100) {
           // hitachi4's carrier is too high for 44.1 kHz: marked, not played.
-          await at.tap('#tab-tvs');
+          await at.tap('#tab-devices');
           await at.tap('#codes summary');
-          const row = at.locator('#list .code[data-name="hitachi4"]');
-          assert.match(await row.locator('.why').textContent(), /too high for this phone's sound \(44\.1 kHz\): it needs 48 kHz/);
-          assert.equal(await row.locator('button.play').isDisabled(), true);
+          const row = '#list .code[data-name="hitachi4"]';
+          assert.match(await textOf(at, row + ' .why'), /too high for this phone's sound \(44\.1 kHz\): it needs 48 kHz/);
+          assert.equal(await at.$eval(row + ' button.play', (b) => b.disabled), true);
         }
       } finally {
-        await at.context().close();
+        await closePage(at);
       }
     });
   }
+
+  // The native player's WAV of `args` at 48 kHz, to compare with what the
+  // page plays.
+  const native = (args) => {
+    const file = join(scratch, 'native.wav');
+    execFileSync(nativePlayer, ['--rate', '48000', '--output', file].concat(args), { stdio: 'ignore' });
+    return readFileSync(file);
+  };
+
+  /// Taps No in the guided search until the code offered is `name`, then Yes.
+  async function yesTo(at, name) {
+    for (let i = 0; i < 50 && (await textOf(at, '#step-code')).trim() !== name; ++i) await at.tap('#step-buttons .no');
+    assert.equal((await textOf(at, '#step-code')).trim(), name, 'the search offers ' + name);
+    await at.tap('#step-buttons .yes');
+    await at.waitForSelector('#remote-tv:not([hidden])');
+    await at.tap('#remote-rename-form button[type=submit]');
+  }
+
+  await check('the room: the old page\'s TVs kept, a soundbar and a projector found into the room, its keys, and All off in turn', async () => {
+    const oldTvs = JSON.stringify([{ id: 'old-1', name: 'Bedroom TV', brand: 'samsung', code: 'samsung', family: 'necx2:7.7', openedAt: 1000 }]);
+    const at = await openPage({}, 48000, { 'irwav.tvs': oldTvs });
+    try {
+      assert.equal(await textOf(at, '#remote-name'), 'Bedroom TV', 'the old page\'s TV opens first');
+      assert.equal(await textOf(at, '#remote-room'), 'Living room');
+      const all = await at.evaluate(() => window.irwav.codes());
+      const keysOf = (code) => at.evaluate((f, k) => window.irwav.keys(f, k), code.family, code.kind);
+      // A soundbar whose family has volume, mute and a discrete off code,
+      // and a projector whose sources say it asks for a second press.
+      let soundbar = null;
+      for (const c of all.filter((c) => c.kind === 'audio' && c.brand && c.family)) {
+        const keys = await keysOf(c);
+        if (['volume_up', 'mute', 'power_off'].every((k) => keys.includes(k))) {
+          soundbar = c;
+          break;
+        }
+      }
+      assert.ok(soundbar, 'a soundbar code with volume, mute and off');
+      let projector = null;
+      for (const c of all.filter((c) => c.kind === 'projector' && c.brand && c.confirm === 'documented')) {
+        if ((await keysOf(c)).includes('power_off')) {
+          projector = c;
+          break;
+        }
+      }
+      assert.ok(projector, 'a projector code whose second press is documented');
+
+      await pickBrand(at, soundbar.brand, 'audio');
+      assert.match(await textOf(at, '#step-title'), /did the soundbar or receiver react\?$/);
+      await yesTo(at, soundbar.name);
+      assert.equal(await countOf(at, '#remote-keys .key-volume_up'), 1, 'the soundbar\'s volume');
+      assert.equal(await countOf(at, '#remote-keys .key-channel_up'), 0, 'no channel key a soundbar has not');
+      const soundbarName = await textOf(at, '#remote-name');
+      assert.equal(await textOf(at, '#remote-room'), 'Living room', 'it joins the room in use');
+
+      await pickBrand(at, projector.brand, 'projector');
+      await yesTo(at, projector.name);
+      const projectorName = await textOf(at, '#remote-name');
+      const before = await at.evaluate(() => window.playedBuffers.length);
+      await at.tap('#remote-keys .key-power_off');
+      await at.waitForSelector('#remote-confirm:not([hidden])');
+      assert.equal(await textOf(at, '#remote-confirm-again'), 'Press again to switch off');
+      assert.match(await textOf(at, '#remote-confirm-note'), /asks to confirm/, 'where the data documents it, it says so');
+      await at.tap('#remote-confirm-again');
+      const powerOff = native(['--kind', 'projector', '--code', projector.family + ':power_off']);
+      assert.equal(await at.evaluate(() => window.playedBuffers.length), before + 2, 'pressed twice');
+      assert.equal(await lastPlayedDiffers(at, powerOff, before), 0, 'the projector\'s off code');
+      assert.equal(await lastPlayedDiffers(at, powerOff, before + 1), 0, 'and again');
+
+      await at.tap('#tab-devices');
+      assert.deepEqual(await at.$$eval('#device-list .room', (r) => r.map((e) => e.dataset.room)), ['Living room']);
+      assert.deepEqual(await at.$$eval('#device-list .device', (d) => d.map((e) => e.dataset.device)),
+        ['Bedroom TV', soundbarName, projectorName], 'the room\'s devices, in the order they came');
+      await at.tap('#device-list .room-open');
+      const owner = (key) => attributeOf(at, '#room-keys .key-' + key, 'data-device');
+      assert.equal(await owner('volume_up'), soundbarName, 'volume from the soundbar');
+      assert.equal(await owner('mute'), soundbarName, 'mute from the soundbar');
+      assert.equal(await owner('channel_up'), 'Bedroom TV', 'channel from the TV');
+      assert.equal(await owner('input'), 'Bedroom TV', 'input from the TV');
+      await at.tap('#room-keys .key-mute');
+      assert.equal(await lastPlayedDiffers(at, native(['--kind', 'audio', '--code', soundbar.family + ':mute'])), 0, 'the soundbar\'s mute');
+
+      const first = await at.evaluate(() => window.playedBuffers.length);
+      await at.tap('#room-all-off');
+      await at.waitForFunction(() => /^Every device/.test(document.getElementById('room-status').textContent), { timeout: 30000 });
+      const expected = [
+        native(['--kind', 'tv', '--code', 'necx2:7.7:power_off']),
+        native(['--kind', 'audio', '--code', soundbar.family + ':power_off']),
+        powerOff, powerOff,
+      ];
+      const played = await at.evaluate((from) => window.playedBuffers.slice(from).map((b) => ({ when: b.when, duration: b.duration })), first);
+      assert.equal(played.length, expected.length, 'one off code a device, the projector\'s twice');
+      for (let i = 0; i < expected.length; ++i) {
+        assert.equal(await lastPlayedDiffers(at, expected[i], first + i), 0, 'press ' + (i + 1));
+        if (i) {
+          const gap = played[i].when - played[i - 1].when - played[i - 1].duration;
+          assert.ok(Math.abs(gap - 1.5) < 0.01, 'press ' + (i + 1) + ' follows after a gap of 1.5 s, not ' + gap);
+        }
+      }
+
+      await at.reload();
+      await at.waitForSelector('html[data-ready]');
+      await at.tap('#tab-devices');
+      assert.equal(await countOf(at, '#device-list .device'), 3, 'the devices after a reload');
+      assert.equal(await at.evaluate(() => localStorage.getItem('irwav.tvs')), oldTvs, 'the old page\'s entry is left as it was');
+    } finally {
+      await closePage(at);
+    }
+  });
 
   await check('at 200 % zoom and with a 32 px font, nothing sticks out sideways and no code name is cut', async () => {
     const zoomed = [
@@ -329,37 +460,48 @@ try {
       try {
         if (style) await at.addStyleTag({ content: style });
         await pickBrand(at, 'samsung');
-        for (const view of ['find', 'tvs']) {
-          await at.tap('#tab-' + view);
-          if (view === 'tvs') await at.tap('#codes summary');
+        await at.tap('#step-buttons .yes');
+        await at.waitForSelector('#remote-tv:not([hidden])');
+        await at.tap('#remote-rename-form button[type=submit]');
+        const small = [];
+        for (const view of ['remote', 'find', 'devices', 'room']) {
+          if (view === 'room') await at.tap('#device-list .room-open');
+          else await at.tap('#tab-' + view);
+          if (view === 'devices') await at.tap('#codes summary');
           const result = await horizontalOverflow(at);
           assert.equal(result.wide, 0, what + ', ' + view + ': sideways by ' + result.wide + ' px');
           assert.deepEqual(result.clipped, [], what + ', ' + view + ': names cut off');
+          small.push(...await at.evaluate(() => Array.from(document.querySelectorAll('button'))
+            .filter((b) => b.offsetParent !== null && b.getBoundingClientRect().height < 47.5).map((b) => b.textContent)));
         }
-        const small = await at.evaluate(() => Array.from(document.querySelectorAll('button'))
-          .filter((b) => b.offsetParent !== null && b.getBoundingClientRect().height < 47.5).map((b) => b.textContent));
         assert.deepEqual(small, [], what + ': buttons lower than 48 px');
       } finally {
-        await at.context().close();
+        await closePage(at);
       }
     }
   });
 
-  await check('screenshots of the three views, light and dark', async () => {
-    for (const scheme of ['light', 'dark']) {
+  // Chromium's, light and dark, are the README's pictures; Firefox's, in
+  // its light theme, are there to compare with them.
+  const schemes = canEmulateTheme(browser) ? ['light', 'dark'] : ['light'];
+  const shot = (view, scheme) => join(screenshotDir, (engine === 'chromium' ? '' : engine + '-') + `${view}-${scheme}.png`);
+  await check('screenshots of the views, ' + schemes.join(' and '), async () => {
+    for (const scheme of schemes) {
       const at = await openPage({ colorScheme: scheme });
       try {
-        await at.screenshot({ path: join(screenshotDir, `find-${scheme}.png`) });
+        await at.screenshot({ path: shot('find', scheme) });
         await pickBrand(at, 'samsung');
         await at.tap('#step-buttons .yes');
         await at.waitForSelector('#remote-tv:not([hidden])');
         await at.tap('#remote-rename-form button[type=submit]');
         await at.tap('#message .close');
-        await at.screenshot({ path: join(screenshotDir, `remote-${scheme}.png`) });
-        await at.tap('#tab-tvs');
-        await at.screenshot({ path: join(screenshotDir, `tvs-${scheme}.png`) });
+        await at.screenshot({ path: shot('remote', scheme) });
+        await at.tap('#tab-devices');
+        await at.screenshot({ path: shot('devices', scheme) });
+        await at.tap('#device-list .room-open');
+        await at.screenshot({ path: shot('room', scheme) });
       } finally {
-        await at.context().close();
+        await closePage(at);
       }
     }
   });
@@ -377,28 +519,28 @@ try {
       response.end(readFileSync(file));
     });
     await new Promise((done) => server.listen(0, '127.0.0.1', done));
-    const context = await browser.newContext(Object.assign({ colorScheme: 'light' }, phone));
+    const site = await newPage(browser, { online: true, init: audioProbe, initArg: 0 });
     try {
-      await context.addInitScript(audioProbe, 0);
-      const site = await context.newPage();
       await site.goto(`http://127.0.0.1:${server.address().port}/`);
       await site.waitForSelector('html[data-ready]');
       const manifest = await site.evaluate(() => document.querySelector('link[rel=manifest]').href);
       assert.match(manifest, /manifest\.webmanifest$/);
-      await site.waitForFunction(() => navigator.serviceWorker.controller !== null, null, { timeout: 15000 });
-      await context.setOffline(true);
+      await site.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 15000 });
+      // The network cut: the server gone, every request to it refused.
       server.close();
+      server.closeAllConnections();
       await site.reload();
       await site.waitForSelector('html[data-ready]', { timeout: 15000 });
       await pickBrand(site, 'sony');
       assert.equal(await lastPlayedDiffers(site, reference(`sony-${await site.evaluate(() => window.playedBuffers[0].rate)}.wav`)), 0);
     } finally {
-      await context.close();
+      await closePage(site);
       server.close();
     }
   });
 } finally {
   await browser.close();
+  rmSync(scratch, { recursive: true, force: true });
 }
 
 if (failures.length) {

@@ -1,16 +1,18 @@
-// "My TVs": the TVs found so far, to open, rename or forget; and for
-// those who want them, every power code in a list (play, save, play a
-// brand's or every code) and "Your own code" (Pronto, or a protocol's
-// fields with a function number or key name).
+// "My devices": the devices found so far, room by room, to open or
+// forget, and each room's screen; and for those who want them, every power
+// code of a kind in a list (play, save, play a brand's or every code) and
+// "Your own code" (Pronto, or a protocol's fields with a function number
+// or key name).
 
 import { $, element, button, codeName, say, guarded } from './dom.js';
-import { allCodes, codeWav, matchBrands, brandTitle } from './library.js';
+import { allCodes, codeWav, matchBrands, brandTitle, kindOf, kindsWithCodes } from './library.js';
 import { playRate, playWav, playList, whyNotPlayable, stop } from './audio.js';
 import { render } from './worker.js';
 import { kFileRate } from './renderer.js';
-import { allTvs, openTv, removeTv } from './store.js';
+import { rooms, openDevice, removeDevice } from './store.js';
 
 let onOpen = null;
+let onOpenRoom = null;
 let gapMs = () => null;
 let offered = null;
 
@@ -57,25 +59,36 @@ function saveRequest(args, indices, fileName) {
   });
 }
 
-/// Shows the TVs, the last opened first.
-export function showTvs() {
-  const list = $('tv-list');
+/// Shows the devices room by room, the room last used first.
+export function showDevices() {
+  const list = $('device-list');
   list.replaceChildren();
-  const tvs = allTvs();
-  $('tvs-none').hidden = tvs.length > 0;
-  for (const tv of tvs) {
-    const row = element('div', 'tv');
-    const what = element('div', 'what');
-    what.appendChild(element('span', 'tv-name', tv.name));
-    what.appendChild(codeName(tv.code, 'code-name small'));
-    row.appendChild(what);
-    row.appendChild(button('Open', () => onOpen(openTv(tv.id) || tv), 'primary'));
-    row.appendChild(button('Forget', () => {
-      removeTv(tv.id);
-      showTvs();
-    }));
-    row.dataset.tv = tv.name;
-    list.appendChild(row);
+  const all = rooms();
+  $('devices-none').hidden = all.length > 0;
+  for (const shownRoom of all) {
+    const room = shownRoom.room;
+    const section = element('div', 'room');
+    section.dataset.room = room;
+    const head = element('div', 'room-head');
+    head.appendChild(element('h3', '', room));
+    head.appendChild(button('Room', () => onOpenRoom(room), 'primary room-open'));
+    section.appendChild(head);
+    for (const device of shownRoom.devices) {
+      const row = element('div', 'device');
+      const what = element('div', 'what');
+      what.appendChild(element('span', 'device-name', device.name));
+      what.appendChild(element('span', 'device-kind', kindOf(device.kind).label));
+      what.appendChild(codeName(device.code, 'code-name small'));
+      row.appendChild(what);
+      row.appendChild(button('Open', () => onOpen(openDevice(device.id) || device), 'primary'));
+      row.appendChild(button('Forget', () => {
+        removeDevice(device.id);
+        showDevices();
+      }));
+      row.dataset.device = device.name;
+      section.appendChild(row);
+    }
+    list.appendChild(section);
   }
 }
 
@@ -137,24 +150,47 @@ function brandSection(brand, entries) {
   if (entries.length > 1) {
     head.append(
       button('Play all', () => playRows(entries)),
-      button('Save all', () => saveRequest(gapArgs().concat(['--brand=' + brand]), [], fileNameOf('irwav-' + brand, saveRate()))));
+      button('Save all', () => saveRequest(gapArgs().concat(['--kind=' + listKind, '--brand=' + brand]), [],
+        fileNameOf('irwav-' + brand + (listKind === 'tv' ? '' : '-' + listKind), saveRate()))));
   }
   section.appendChild(head);
   for (const entry of entries) section.appendChild(codeRow(entry));
   return section;
 }
 
-function showList() {
+// The kind whose codes the list shows.
+let listKind = 'tv';
+
+/// Lists the codes of `kind`, brand by brand.
+function listCodesOf(kind) {
+  stop();
+  listKind = kind;
   const byBrand = new Map();
   for (const entry of allCodes()) {
+    if (entry.kind !== kind || !entry.brand) continue;
     if (!byBrand.has(entry.brand)) byBrand.set(entry.brand, []);
     byBrand.get(entry.brand).push(entry);
   }
   const list = $('list');
+  list.replaceChildren();
   byBrand.forEach((entries, brand) => list.appendChild(brandSection(brand, entries)));
+  $('search').value = '';
+  $('search-none').hidden = true;
+}
+
+function showList() {
+  for (const k of kindsWithCodes()) {
+    const option = document.createElement('option');
+    option.value = k.kind;
+    option.textContent = k.label;
+    $('codes-kind').appendChild(option);
+  }
+  $('codes-kind').addEventListener('change', () => listCodesOf($('codes-kind').value));
+  listCodesOf('tv');
+  const list = $('list');
   $('search').addEventListener('input', () => {
     const text = $('search').value;
-    const wanted = new Set(matchBrands(text));
+    const wanted = new Set(matchBrands(text, listKind));
     const needle = text.trim().toLowerCase();
     let shown = 0;
     for (const section of list.children) {
@@ -164,10 +200,11 @@ function showList() {
     }
     $('search-none').hidden = shown > 0;
   });
-  $('search-none-play').addEventListener('click', guarded(() => playRows(sweepEntries(), true)));
-  $('play-all').addEventListener('click', guarded(() => playRows(sweepEntries(), true)));
+  $('search-none-play').addEventListener('click', guarded(() => playRows(sweepEntries(listKind), true)));
+  $('play-all').addEventListener('click', guarded(() => playRows(sweepEntries(listKind), true)));
   $('save-all').addEventListener('click', guarded(() =>
-    saveRequest(gapArgs().concat(['--brand=all']), [], fileNameOf('irwav-all', saveRate()))));
+    saveRequest(gapArgs().concat(['--kind=' + listKind, '--brand=all']), [],
+      fileNameOf('irwav-all' + (listKind === 'tv' ? '' : '-' + listKind), saveRate()))));
   $('stop').addEventListener('click', () => {
     stop();
     $('stop').disabled = true;
@@ -196,12 +233,14 @@ function ownCode() {
     saveRequest(typed(), [], fileNameOf(typed()[0].slice(7), saveRate()))));
 }
 
-/// Sets the view up: `open(tv)` shows a TV's remote; `gap()` gives the gap
-/// field's in ms (null: empty); `sweep()` the codes of "Play everything" in
-/// order; `features` what the renderer offers (its gaps, the protocol
-/// names a typed code may use, the rates Save may write at).
-export function setUpMyTvs(open, gap, sweep, features) {
+/// Sets the view up: `open(device)` shows a device's remote, `openRoom(room)`
+/// a room's screen; `gap()` gives the gap field's in ms (null: empty);
+/// `sweep(kind)` the codes of "Play everything" in order; `features` what
+/// the renderer offers (its gaps, the protocol names a typed code may use,
+/// the rates Save may write at).
+export function setUpDevices(open, openRoom, gap, sweep, features) {
   onOpen = open;
+  onOpenRoom = openRoom;
   offered = features;
   const protocols = features.protocols;
   for (const rate of features.rates) {
@@ -220,5 +259,5 @@ export function setUpMyTvs(open, gap, sweep, features) {
   }
   showList();
   ownCode();
-  showTvs();
+  showDevices();
 }
