@@ -14,7 +14,7 @@ top="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$top"
 source scripts/lib.sh
 
-need_packages_or_skip cmake g++ libasound2-dev dpkg-dev file man-db nlohmann-json3-dev
+need_packages_or_skip cmake g++ libasound2-dev dpkg-dev file man-db nlohmann-json3-dev libmosquitto-dev
 
 fail() {
   echo "package: FAILED: $*" >&2
@@ -47,16 +47,23 @@ installed="$(cd "$work/root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 for file in bin/irwav bin/irwav-play share/man/man1/irwav.1.gz share/man/man1/irwav-play.1.gz \
   share/doc/irwav/README.md share/doc/irwav/LICENSE share/doc/irwav/docs/images/waveform.svg \
   share/doc/irwav/docs/images/emitter.svg share/doc/irwav/docs/images/page-find-light.png \
-  share/doc/irwav/docs/images/page-remote-dark.png share/doc/irwav/docs/images/page-tvs-light.png; do
+  share/doc/irwav/docs/images/page-remote-dark.png share/doc/irwav/docs/images/page-devices-light.png; do
   grep -qxF "$file" <<<"$installed" || fail "cmake --install did not install $file"
 done
+# irwav-mqtt, where its libraries are: the daemon, its manual page and its
+# systemd unit.
+if [ -x build/release/src/irwav-mqtt ]; then
+  for file in bin/irwav-mqtt share/man/man1/irwav-mqtt.1.gz lib/systemd/system/irwav-mqtt.service; do
+    grep -qxF "$file" <<<"$installed" || fail "cmake --install did not install $file"
+  done
+fi
 page_files="share/irwav/irwav.html share/irwav/site/index.html share/irwav/site/sw.js share/irwav/site/manifest.webmanifest share/irwav/site/icon-192.png share/irwav/site/icon-512.png"
 if [ "$web" = yes ]; then
   for file in $page_files; do
     grep -qxF "$file" <<<"$installed" || fail "cmake --install did not install $file from the web build"
   done
 fi
-stray="$(grep -vE '^(bin/[^/]+|share/man/man1/[^/]+\.1\.gz|share/doc/irwav/.+|share/irwav/(irwav\.html|site/[^/]+))$' <<<"$installed" || true)"
+stray="$(grep -vE '^(bin/[^/]+|lib/systemd/system/[^/]+\.service|share/man/man1/[^/]+\.1\.gz|share/doc/irwav/.+|share/irwav/(irwav\.html|site/[^/]+))$' <<<"$installed" || true)"
 [ -z "$stray" ] || fail "cmake --install put files elsewhere: $stray"
 
 for page in irwav irwav-play; do

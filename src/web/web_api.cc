@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/batch_driver.h"
+#include "app/play_size.h"
 #include "app/player.h"
 #include "library/brands.h"
 #include "library/device_kind.h"
@@ -337,23 +338,16 @@ double irwavPlan(const char* args, const char* indices) {
   errorText.clear();
   PlayerOptions options;
   if (!parseRequest(args, indices, &options)) return -1;
-  const uint32_t maxCarrierHz = maxCarrierFor(options.sampleRate);
-  const uint64_t gapFrames = static_cast<uint64_t>(options.sampleRate) * options.gapMs / 1000;
-  uint64_t frames = 0;
-  bool played = false;
   for (const PlayItem& item : options.codes) {
     // A code out of bounds (a carrier no receiver takes, minutes long) is
     // refused before its frames are counted, which for such a code takes
     // as long as rendering it.
     if (item.tableIndex == kNotInTable && !checkCodeLimits(item.built, &errorText)) return -1;
-    const IrCode code = item.code();
-    if (!canRender(code.carrierHz, maxCarrierHz)) continue;
-    if (played) frames += gapFrames;
-    played = true;
-    frames += renderedFrameCount(code, options.sampleRate);
   }
-  return static_cast<double>(kWavHeaderBytes) +
-         static_cast<double>(frames) * kChannels * kBytesPerSample;
+  // The player's own count, with its gaps (the sweep's between families).
+  WaveSink sink;
+  sink.sampleRate = options.sampleRate;
+  return static_cast<double>(kWavHeaderBytes) + static_cast<double>(playedDataBytes(options, sink));
 }
 
 /// Writes one WAV file in memory as `irwav-play --output` does for the
