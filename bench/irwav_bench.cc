@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "app/batch_driver.h"
+#include "app/play_size.h"
 #include "app/player.h"
 #include "discarding_file_system.h"
 #include "library/ir_codes.h"
@@ -291,13 +292,14 @@ void BM_BrandAllBareLoop(benchmark::State& state) {
   const PlayerOptions options = brandAllOptions(rate);
   // The codes that render at this rate, with the gap between two of them.
   std::vector<Script> scripts;
+  const PlayItem* previous = nullptr;
   for (const PlayItem& item : options.codes) {
     const IrCode code = item.code();
     if (!canRender(code.carrierHz, maxCarrierFor(rate))) continue;
-    if (!scripts.empty())
-      scripts.push_back(
-          {0, {{false, static_cast<uint32_t>(uint64_t{rate} * options.gapMs / 1000)}}});
+    if (previous != nullptr)
+      scripts.push_back({0, {{false, gapFrames(rate, gapBetween(options, *previous, item))}}});
     scripts.push_back(scriptOf(code, rate));
+    previous = &item;
   }
   MemoryFileSystem files;
   writeBrandAll(options, &files);

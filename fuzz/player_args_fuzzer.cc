@@ -63,13 +63,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       check(item.tableIndex < kIrCodeCount, "a code index out of the table");
       continue;
     }
-    const std::vector<int32_t>& t = item.built.timings;
+    // A built code, or one the library holds (a brand's row, a universal
+    // list's entry), seen the same way.
+    const IrCode code = item.code();
+    const size_t n = code.timingCount;
     check(!item.name.empty(), "a code without a name");
-    check(item.built.carrierHz > 0, "a built code without a carrier");
-    check(t.size() >= 2 && t.size() % 2 == 0 && t.back() == 0, "a list without its terminator");
-    for (size_t i = 0; i + 1 < t.size(); ++i) {
-      check(t[i] > 0, "a duration that is not positive");
-      units += t[i];
+    check(code.carrierHz > 0, "a code without a carrier");
+    check(n >= 2 && n % 2 == 0 && code.timings[n - 1] == 0, "a list without its terminator");
+    for (size_t i = 0; i + 1 < n; ++i) {
+      check(code.timings[i] > 0, "a duration that is not positive");
+      units += code.timings[i];
     }
   }
   if (options.codes.empty() || options.codes.size() > 3 || options.runs.size() > 3 ||

@@ -16,7 +16,7 @@ constexpr KindWords kWords[] = {
     {"tv", "TV"}, {"audio", "audio device"}, {"projector", "projector"}, {"box", "box"}};
 
 const KindWords& wordsOf(DeviceKind kind) {
-  const auto at = std::find(std::begin(kDeviceKinds), std::end(kDeviceKinds), kind);
+  const DeviceKind* const at = std::find(std::begin(kDeviceKinds), std::end(kDeviceKinds), kind);
   return kWords[at == std::end(kDeviceKinds) ? 0 : at - std::begin(kDeviceKinds)];
 }
 
