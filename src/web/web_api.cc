@@ -338,12 +338,14 @@ double irwavPlan(const char* args, const char* indices) {
   errorText.clear();
   PlayerOptions options;
   if (!parseRequest(args, indices, &options)) return -1;
-  for (const PlayItem& item : options.codes) {
-    // A code out of bounds (a carrier no receiver takes, minutes long) is
-    // refused before its frames are counted, which for such a code takes
-    // as long as rendering it.
-    if (item.tableIndex == kNotInTable && !checkCodeLimits(item.built, &errorText)) return -1;
-  }
+  // A code out of bounds (a carrier no receiver takes, minutes long) is
+  // refused before its frames are counted, which for such a code takes as
+  // long as rendering it.
+  const bool outOfBounds =
+      std::any_of(options.codes.begin(), options.codes.end(), [](const PlayItem& item) {
+        return item.tableIndex == kNotInTable && !checkCodeLimits(item.built, &errorText);
+      });
+  if (outOfBounds) return -1;
   // The player's own count, with its gaps (the sweep's between families).
   WaveSink sink;
   sink.sampleRate = options.sampleRate;
