@@ -3,7 +3,6 @@
 // SIGTERM or SIGHUP lets the sound already handed over finish, publishes
 // "offline" and ends the daemon with status 0.
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "app/end_signals.h"
+#include "app/visible_text.h"
 #include "mqtt/discovery.h"
 #include "mqtt/emitter.h"
 #include "mqtt/mqtt_link.h"
@@ -38,13 +38,11 @@ extern "C" void onStopSignal(int signal) {
 std::mutex logMutex;
 
 /// Writes "irwav-mqtt: LINE" on standard error, control characters (which
-/// a message may carry from any publisher) shown as "?".
+/// a message may carry from any publisher) made visible as the player
+/// shows them.
 void logLine(const std::string& line) {
-  std::string shown = line;
-  std::replace_if(
-      shown.begin(), shown.end(), [](char c) { return (c >= 0 && c < 0x20) || c == 0x7f; }, '?');
   const std::lock_guard<std::mutex> lock(logMutex);
-  std::cerr << "irwav-mqtt: " << shown << std::endl;
+  std::cerr << "irwav-mqtt: " << visibleText(line) << std::endl;
 }
 
 /// The password: the first line of `file`, or IRWAV_MQTT_PASSWORD.
