@@ -186,6 +186,8 @@ TEST_F(PlayerSafetyTest, AnOptionWithoutEffectIsAnErrorThatSaysSo) {
       {"--format tsv sony", "option --format goes with --list, --brands or --keys all"},
       {"--keys nec1:4 --format tsv", "option --format goes with --list, --brands or --keys all"},
       {"--brands --confirm", "option --confirm has no effect with --brands"},
+      {"--power off sony", "option --power has no effect without --brand"},
+      {"--list --kind audio --power=on", "option --power has no effect without --brand"},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(args);

@@ -207,7 +207,7 @@ const Listing kListings[] = {
 
 /// Refuses an option that has no effect with the others given: a second
 /// listing, an option that does not change the listing asked for, --device
-/// with --output, --format without a listing.
+/// with --output, --format without a listing, --power without --brand.
 bool checkEffects(const std::vector<GivenArgument>& given, std::string* error) {
   const auto has = [&given](const char* name) {
     return std::any_of(given.begin(), given.end(),
@@ -238,6 +238,11 @@ bool checkEffects(const std::vector<GivenArgument>& given, std::string* error) {
     }
     if (effect) continue;
     *error = g.shown + " has no effect with " + with;
+    return false;
+  }
+  // --power chooses among the codes that --brand finds, and nothing else.
+  if (has("--power") && !has("--brand")) {
+    *error = "option --power has no effect without --brand";
     return false;
   }
   return true;
