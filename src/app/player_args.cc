@@ -509,7 +509,7 @@ void printPlayerHelp(std::ostream& out) {
          "                   streaming)\n"
          "  --confirm        send a projector's power-off twice, 1.5 s apart, for\n"
          "                   projectors that ask to confirm it\n"
-         "  --power KIND     what --brand plays: toggle (default), off or on; off and\n"
+         "  --power WHICH    what --brand plays: toggle (default), off or on; off and\n"
          "                   on play a set's discrete off or on code where it has one\n"
          "  --code P:D[.S]:F your own code: protocol P, device D, subdevice S,\n"
          "                   function F, e.g. nec1:4:8, necx2:7.7:2, rc5:0:12;\n"
