@@ -24,6 +24,46 @@ const char* const kFieldNames[] = {"index",      "name",     "brand",  "protocol
                                    "subdevice",  "function", "extra",  "carrier",  "marks",
                                    "documented", "source",   "renders"};
 
+const char* const kKeyFieldNames[] = {"family",  "kind",  "key",       "code",
+                                      "remotes", "files", "unplayable"};
+
+/// Opens a listing in `format`: the JSON array, or the TSV header line of
+/// `names`.
+template <size_t N>
+void openRecords(std::ostream& out, ListFormat format, const char* const (&names)[N]) {
+  if (format == ListFormat::kJson) {
+    out << '[';
+    return;
+  }
+  for (const char* name : names) out << (name == names[0] ? "" : "\t") << name;
+  out << '\n';
+}
+
+/// One TSV line: `fields` tab-separated, each with its control characters
+/// and backslashes escaped.
+template <size_t N>
+void printTsvLine(std::ostream& out, const std::string (&fields)[N]) {
+  for (const std::string& field : fields)
+    out << (&field == fields ? "" : "\t") << visibleText(field, true);
+  out << '\n';
+}
+
+#if IRWAV_HAVE_JSON
+/// One JSON record on a line of its own, `first` in the array or after a
+/// comma. Plain ASCII: every other character as a \u escape, so that no
+/// name can reach a terminal as a control character, and a byte that is
+/// not UTF-8 (a file named in another encoding) as U+FFFD: always valid.
+void printJsonLine(std::ostream& out, const nlohmann::ordered_json& record, bool first) {
+  out << (first ? "\n  " : ",\n  ")
+      << record.dump(-1, ' ', true, nlohmann::ordered_json::error_handler_t::replace);
+}
+#endif
+
+/// Closes a listing of `count` records in `format`.
+void closeRecords(std::ostream& out, ListFormat format, size_t count) {
+  if (format == ListFormat::kJson) out << (count == 0 ? "]\n" : "\n]\n");
+}
+
 /// A decimal field as a record number: -1 when it is not one.
 int64_t recordNumber(const std::string& text) {
   uint64_t value = 0;
@@ -127,12 +167,7 @@ CodeRecord codeRecord(const PlayItem& item, uint32_t sampleRate) {
 bool jsonOutputAvailable() { return IRWAV_HAVE_JSON != 0; }
 
 RecordPrinter::RecordPrinter(std::ostream& out, ListFormat format) : out_(out), format_(format) {
-  if (format_ == ListFormat::kJson) {
-    out_ << '[';
-    return;
-  }
-  for (const char* field : kFieldNames) out_ << (field == kFieldNames[0] ? "" : "\t") << field;
-  out_ << '\n';
+  openRecords(out_, format_, kFieldNames);
 }
 
 void RecordPrinter::add(const CodeRecord& r) {
@@ -154,9 +189,7 @@ void RecordPrinter::add(const CodeRecord& r) {
                                   flag(r.documented),
                                   r.source,
                                   flag(r.renders)};
-    for (const std::string& field : fields)
-      out_ << (&field == fields ? "" : "\t") << visibleText(field, true);
-    out_ << '\n';
+    printTsvLine(out_, fields);
   }
   ++count_;
 }
@@ -176,33 +209,16 @@ void RecordPrinter::addJson(const CodeRecord& r) {
       {kFieldNames[8], r.carrierHz},         {kFieldNames[9], r.marks},
       {kFieldNames[10], r.documented},       {kFieldNames[11], text(r.source, false)},
       {kFieldNames[12], r.renders}};
-  // Plain ASCII: every other character as a \u escape, so that no name can
-  // reach a terminal as a control character, and a byte that is not UTF-8
-  // (a file named in another encoding) as U+FFFD: always valid JSON.
-  out_ << (count_ == 0 ? "\n  " : ",\n  ")
-       << record.dump(-1, ' ', true, Json::error_handler_t::replace);
+  printJsonLine(out_, record, count_ == 0);
 #else
   (void)r;
 #endif
 }
 
-void RecordPrinter::finish() {
-  if (format_ == ListFormat::kJson) out_ << (count_ == 0 ? "]\n" : "\n]\n");
-}
-
-namespace {
-
-const char* const kKeyFieldNames[] = {"family",  "kind",  "key",       "code",
-                                      "remotes", "files", "unplayable"};
-
-}  // namespace
+void RecordPrinter::finish() { closeRecords(out_, format_, count_); }
 
 KeyRecordPrinter::KeyRecordPrinter(std::ostream& out, ListFormat format)
     : out_(out), format_(format) {
-  if (format_ == ListFormat::kJson) {
-    out_ << '[';
-    return;
-  }
   if (format_ == ListFormat::kTable) {
     out_ << std::left << std::setw(20) << "Family" << std::setw(11) << "Kind" << std::setw(16)
          << "Key" << std::setw(28) << "Code" << std::right << std::setw(8) << "Remotes"
@@ -210,9 +226,7 @@ KeyRecordPrinter::KeyRecordPrinter(std::ostream& out, ListFormat format)
          << "  Plays\n";
     return;
   }
-  for (const char* field : kKeyFieldNames)
-    out_ << (field == kKeyFieldNames[0] ? "" : "\t") << field;
-  out_ << '\n';
+  openRecords(out_, format_, kKeyFieldNames);
 }
 
 void KeyRecordPrinter::add(const KeyRecord& r) {
@@ -232,9 +246,7 @@ void KeyRecordPrinter::add(const KeyRecord& r) {
                                   std::to_string(r.remotes),
                                   std::to_string(r.filesWithKey),
                                   r.unplayable};
-    for (const std::string& field : fields)
-      out_ << (&field == fields ? "" : "\t") << visibleText(field, true);
-    out_ << '\n';
+    printTsvLine(out_, fields);
     return;
   }
   addJson(r);
@@ -251,14 +263,10 @@ void KeyRecordPrinter::addJson(const KeyRecord& r) {
       {kKeyFieldNames[4], r.remotes},
       {kKeyFieldNames[5], r.filesWithKey},
       {kKeyFieldNames[6], r.unplayable.empty() ? Json(nullptr) : Json(r.unplayable)}};
-  // As the code records: ASCII, and always valid.
-  out_ << (count_ == 1 ? "\n  " : ",\n  ")
-       << record.dump(-1, ' ', true, Json::error_handler_t::replace);
+  printJsonLine(out_, record, count_ == 1);
 #else
   (void)r;
 #endif
 }
 
-void KeyRecordPrinter::finish() {
-  if (format_ == ListFormat::kJson) out_ << (count_ == 0 ? "]\n" : "\n]\n");
-}
+void KeyRecordPrinter::finish() { closeRecords(out_, format_, count_); }
