@@ -2,6 +2,7 @@
 // switched on, off or in turn.
 
 #include "library/power_choice.h"
+#include "library/per_kind.h"
 
 #include <algorithm>
 #include <map>
@@ -48,24 +49,8 @@ std::map<std::string, FamilyPower> buildFamilyKinds(DeviceKind kind) {
 }
 
 const std::map<std::string, FamilyPower>& familyKinds(DeviceKind kind) {
-  switch (kind) {
-    case DeviceKind::kAudio: {
-      static const std::map<std::string, FamilyPower> audio = buildFamilyKinds(kind);
-      return audio;
-    }
-    case DeviceKind::kProjector: {
-      static const std::map<std::string, FamilyPower> projector = buildFamilyKinds(kind);
-      return projector;
-    }
-    case DeviceKind::kBox: {
-      static const std::map<std::string, FamilyPower> box = buildFamilyKinds(kind);
-      return box;
-    }
-    case DeviceKind::kTv:
-      break;
-  }
-  static const std::map<std::string, FamilyPower> tv = buildFamilyKinds(DeviceKind::kTv);
-  return tv;
+  static PerKind<std::map<std::string, FamilyPower>> families(buildFamilyKinds);
+  return families.get(kind);
 }
 
 LibraryIndex buildIndex(DeviceKind kind) {
@@ -114,24 +99,8 @@ LibraryIndex buildIndex(DeviceKind kind) {
 }  // namespace
 
 const LibraryIndex& libraryIndex(DeviceKind kind) {
-  switch (kind) {
-    case DeviceKind::kAudio: {
-      static const LibraryIndex audio = buildIndex(DeviceKind::kAudio);
-      return audio;
-    }
-    case DeviceKind::kProjector: {
-      static const LibraryIndex projector = buildIndex(DeviceKind::kProjector);
-      return projector;
-    }
-    case DeviceKind::kBox: {
-      static const LibraryIndex box = buildIndex(DeviceKind::kBox);
-      return box;
-    }
-    case DeviceKind::kTv:
-      break;
-  }
-  static const LibraryIndex tv = buildIndex(DeviceKind::kTv);
-  return tv;
+  static PerKind<LibraryIndex> indexes(buildIndex);
+  return indexes.get(kind);
 }
 
 bool playsFor(size_t code, PowerKey power, DeviceKind kind) {

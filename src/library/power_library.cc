@@ -4,6 +4,7 @@
 // it; the files' own headers name the columns.
 
 #include "library/power_library.h"
+#include "library/per_kind.h"
 
 #include <algorithm>
 #include <cctype>
@@ -316,35 +317,31 @@ std::vector<LibraryCode> loadLibrary(const char* text, DeviceKind kind) {
   return read;
 }
 
+/// The power codes of `kind` as its data file gives them; TVs' with the
+/// corrections of their additions file applied.
+std::vector<LibraryCode> readKindLibrary(DeviceKind kind) {
+  switch (kind) {
+    case DeviceKind::kAudio:
+      return loadLibrary(kPowerCodesAudioCsv, kind);
+    case DeviceKind::kProjector:
+      return loadLibrary(kPowerCodesProjectorCsv, kind);
+    case DeviceKind::kBox:
+      return loadLibrary(kPowerCodesBoxCsv, kind);
+    case DeviceKind::kTv:
+      break;
+  }
+  std::vector<LibraryCode> read = loadLibrary(kPowerCodesCsv, DeviceKind::kTv);
+  std::string error;
+  if (!applyLibraryAdditions(loadLibrary(kPowerCodesTvAdditionsCsv, DeviceKind::kTv), &read,
+                             &error))
+    read.clear();
+  return read;
+}
+
 }  // namespace
 
 const std::vector<LibraryCode>& libraryCodes(DeviceKind kind) {
   // Each kind is read when first asked for.
-  switch (kind) {
-    case DeviceKind::kAudio: {
-      static const std::vector<LibraryCode> audio =
-          loadLibrary(kPowerCodesAudioCsv, DeviceKind::kAudio);
-      return audio;
-    }
-    case DeviceKind::kProjector: {
-      static const std::vector<LibraryCode> projector =
-          loadLibrary(kPowerCodesProjectorCsv, DeviceKind::kProjector);
-      return projector;
-    }
-    case DeviceKind::kBox: {
-      static const std::vector<LibraryCode> box = loadLibrary(kPowerCodesBoxCsv, DeviceKind::kBox);
-      return box;
-    }
-    case DeviceKind::kTv:
-      break;
-  }
-  static const std::vector<LibraryCode> tv = [] {
-    std::vector<LibraryCode> read = loadLibrary(kPowerCodesCsv, DeviceKind::kTv);
-    std::string error;
-    if (!applyLibraryAdditions(loadLibrary(kPowerCodesTvAdditionsCsv, DeviceKind::kTv), &read,
-                               &error))
-      read.clear();
-    return read;
-  }();
-  return tv;
+  static PerKind<std::vector<LibraryCode>> libraries(readKindLibrary);
+  return libraries.get(kind);
 }

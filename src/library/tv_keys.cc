@@ -2,6 +2,7 @@
 // build embeds line by line, each read once when first asked for.
 
 #include "library/tv_keys.h"
+#include "library/per_kind.h"
 
 #include <cstddef>
 #include <sstream>
@@ -125,25 +126,24 @@ KeyTable loadTable(const char* const* lines, DeviceKind kind) {
   return table;
 }
 
-const KeyTable& keyTable(DeviceKind kind) {
+/// The key table of `kind` from its data file.
+KeyTable readKindTable(DeviceKind kind) {
   switch (kind) {
-    case DeviceKind::kAudio: {
-      static const KeyTable audio = loadTable(kAudioKeysCsv, kind);
-      return audio;
-    }
-    case DeviceKind::kProjector: {
-      static const KeyTable projector = loadTable(kProjectorKeysCsv, kind);
-      return projector;
-    }
-    case DeviceKind::kBox: {
-      static const KeyTable box = loadTable(kBoxKeysCsv, kind);
-      return box;
-    }
+    case DeviceKind::kAudio:
+      return loadTable(kAudioKeysCsv, kind);
+    case DeviceKind::kProjector:
+      return loadTable(kProjectorKeysCsv, kind);
+    case DeviceKind::kBox:
+      return loadTable(kBoxKeysCsv, kind);
     case DeviceKind::kTv:
       break;
   }
-  static const KeyTable tv = loadTable(kTvKeysCsv, DeviceKind::kTv);
-  return tv;
+  return loadTable(kTvKeysCsv, DeviceKind::kTv);
+}
+
+const KeyTable& keyTable(DeviceKind kind) {
+  static PerKind<KeyTable> tables(readKindTable);
+  return tables.get(kind);
 }
 
 /// The extra fields of a code in words: the family's, or those after the
